@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Result.h"
+
+namespace vaultrix {
+
+inline constexpr const char* kLogFileName = "save.log";
+inline constexpr long long kLogSizeLimit = 4200;
+
+// Actions and results written into the log.
+inline constexpr const char* kActionStarted = "gestartet";
+inline constexpr const char* kActionNew = "neu";
+inline constexpr const char* kActionEdited = "bearbeitet";
+inline constexpr const char* kActionDeleted = "gelöscht";
+inline constexpr const char* kResultOk = "ok";
+inline constexpr const char* kResultError = "error";
+
+// The history in "save.log": one record per run and per change of a set, each a section
+// headed by its date and time ("[06.12.2026 19:30:05]") with the lines "Sicherung=",
+// "Name=" and "Verlauf=". The oldest records are trimmed so the file stays at 4200 bytes.
+// Appends and trims from any thread are serialised.
+class RunLog {
+public:
+    RunLog(std::filesystem::path folder, const Clock& clock);
+
+    // Writes one record at the end of the log, then trims it.
+    Result<> AppendRecord(const std::string& result, const std::string& name,
+                          const std::string& action);
+    // Removes records from the front while the file is larger than 4200 bytes. Stops when the
+    // first line is not a record header.
+    Result<> TrimLog();
+
+    // The log as text for the log page (empty when there is none).
+    std::string LoadLogText() const;
+    // Deletes the log file; a missing file counts as deleted.
+    Result<> DeleteLog();
+
+    std::filesystem::path file() const;
+
+private:
+    std::filesystem::path folder_;
+    const Clock& clock_;
+};
+
+}  // namespace vaultrix

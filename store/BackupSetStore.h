@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/Result.h"
+#include "store/BackupSet.h"
+
+namespace vaultrix {
+
+// File names of the stored sets, relative to the data folder.
+inline constexpr const char* kSetFileName = "save.ini";
+inline constexpr const char* kSetNameFileName = "savename.ini";
+
+// The names of the stored sets as "savename.ini" lists them.
+struct SetNames {
+    std::vector<std::string> names;  // name_1, name_2, … up to the first empty one
+    int count = 0;                   // the stored "wert=" (0 when missing or not a number)
+};
+
+// The backup sets in "savename.ini" (numbered names and their count) and "save.ini" (one
+// section per set). Keeps nothing in memory: every call reads the files.
+//
+// Changes refuse what would break the files: an empty name, a line break in a name, source
+// or destination, a name that another stored set already has, and texts Windows-1252 cannot
+// hold. The caller records each change in the run log.
+class BackupSetStore {
+public:
+    explicit BackupSetStore(std::filesystem::path folder);
+
+    SetNames loadSetNames() const;
+    // The stored values of one set; a missing set or key reads as empty.
+    BackupSet loadSet(const std::string& name) const;
+    // The sources "von_0=", "von_1=", … up to the first empty one.
+    std::vector<std::string> loadSources(const std::string& name) const;
+
+    // A new set: its name takes the first free number, "wert=" the true count of names.
+    Result<> saveNewSet(const BackupSet& set);
+    // A stored set opened under editedSetName, saved as `set` (which may carry a new name).
+    Result<> saveEditedSet(const std::string& editedSetName, const BackupSet& set);
+    // Gives the section and the name entry of oldName the new name; the number stays.
+    Result<> renameStoredSet(const std::string& oldName, const std::string& newName);
+    // Removes the set from both files and closes the gap in the name numbers.
+    Result<> deleteStoredSet(const std::string& name);
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+private:
+    std::filesystem::path setFile() const;
+    std::filesystem::path nameFile() const;
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace vaultrix
