@@ -1,0 +1,191 @@
+#include "app/ManualRunWindow.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <chrono>
+#include <thread>
+
+#include "engine/CopyToFolder.h"
+
+namespace vaultrix {
+
+namespace {
+
+// Progress reaches the window at most this often, so a copy of many small files does not
+// flood the window thread with updates.
+constexpr std::chrono::milliseconds kProgressInterval{100};
+
+QString sizeText(std::uint64_t bytes, const QLocale& german) {
+    if (bytes < 1024) return QStringLiteral("%1 Bytes").arg(german.toString(qulonglong(bytes)));
+    static constexpr const char* kUnits[] = {"KB", "MB", "GB", "TB"};
+    double value = double(bytes) / 1024.0;
+    std::size_t unit = 0;
+    while (value >= 1024.0 && unit + 1 < std::size(kUnits)) {
+        value /= 1024.0;
+        ++unit;
+    }
+    return german.toString(value, 'f', 1) + QLatin1Char(' ') + QLatin1String(kUnits[unit]);
+}
+
+}  // namespace
+
+QString progressText(std::uint64_t files, std::uint64_t bytes) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const QString count = files == 1
+                              ? QStringLiteral("1 Datei")
+                              : german.toString(qulonglong(files)) + QStringLiteral(" Dateien");
+    return QStringLiteral("%1, %2 kopiert").arg(count, sizeText(bytes, german));
+}
+
+// Runs on the worker thread: hands progress to the window with queued calls and keeps the
+// run's messages for run() to read after the join.
+class ManualRunWindow::Observer final : public RunObserver {
+public:
+    Observer(ManualRunWindow& window, const std::atomic<bool>& cancel)
+        : window_(window), cancel_(cancel) {}
+
+    void onProgress(const CopyProgress& progress) override {
+        latest_ = progress;
+        const auto now = std::chrono::steady_clock::now();
+        if (posted_ && now - lastPost_ < kProgressInterval) return;
+        posted_ = true;
+        lastPost_ = now;
+        post(progress);
+    }
+
+    bool cancelRequested() override { return cancel_.load(); }
+    void onRunSucceeded(const std::string& message) override { successMessage = message; }
+    void onRunFailed(const std::string& message) override { failureMessage = message; }
+
+    // The last numbers, in case the throttle held them back.
+    void flush() {
+        if (posted_) post(latest_);
+    }
+
+    std::string successMessage;
+    std::string failureMessage;
+
+private:
+    void post(const CopyProgress& progress) {
+        ManualRunWindow* window = &window_;
+        QMetaObject::invokeMethod(
+            window,
+            [window, progress] { window->showProgress(progress.filesDone, progress.bytesDone); },
+            Qt::QueuedConnection);
+    }
+
+    ManualRunWindow& window_;
+    const std::atomic<bool>& cancel_;
+    CopyProgress latest_;
+    bool posted_ = false;
+    std::chrono::steady_clock::time_point lastPost_;
+};
+
+ManualRunWindow::ManualRunWindow(QWidget* parent)
+    : QDialog(parent),
+      setLabel_(new QLabel(this)),
+      progressLabel_(new QLabel(this)),
+      cancelButton_(new QPushButton(QStringLiteral("Abbrechen"), this)) {
+    setWindowTitle(QString::fromUtf8(kCopyProgressTitle));
+    setWindowModality(parent != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setMinimumWidth(440);
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(255, 255, 204));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    auto* bar = new QProgressBar(this);
+    bar->setRange(0, 0);  // the total is not known before the copy ends
+    bar->setTextVisible(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancelButton_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(setLabel_);
+    layout->addWidget(bar);
+    layout->addWidget(progressLabel_);
+    layout->addLayout(buttons);
+
+    connect(cancelButton_, &QPushButton::clicked, this, &ManualRunWindow::cancel);
+}
+
+ManualRunWindow::~ManualRunWindow() = default;
+
+RunReport ManualRunWindow::run(const QString& setName, const Job& job) {
+    const std::uint64_t generation = ++generation_;
+    cancelRequested_ = false;
+    workerEnded_ = false;
+    running_ = true;
+    setLabel_->setText(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName));
+    progressLabel_->setText(progressText(0, 0));
+    cancelButton_->setEnabled(true);
+
+    Observer observer(*this, cancelRequested_);
+    bool success = false;
+    std::thread worker([&, generation] {
+        success = job(observer);
+        observer.flush();
+        QMetaObject::invokeMethod(
+            this, [this, generation] { workerEnded(generation); }, Qt::QueuedConnection);
+    });
+    exec();
+    // The event loop can end before the worker, when the program quits during the run: the
+    // copy is asked to stop so the join below is short.
+    if (!workerEnded_) cancelRequested_ = true;
+    worker.join();
+    running_ = false;
+
+    RunReport report;
+    report.success = success;
+    report.cancelled = cancelRequested_;
+    report.successMessage = QString::fromStdString(observer.successMessage);
+    report.failureMessage = QString::fromStdString(observer.failureMessage);
+    return report;
+}
+
+void ManualRunWindow::cancel() {
+    if (!running_ || workerEnded_ || cancelRequested_) return;
+    cancelRequested_ = true;
+    cancelButton_->setEnabled(false);
+    setLabel_->setText(QStringLiteral("Die Sicherung wird abgebrochen …"));
+}
+
+void ManualRunWindow::closeEvent(QCloseEvent* event) {
+    if (running_ && !workerEnded_) {
+        // The window stays until the worker has stopped; it then closes itself.
+        cancel();
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void ManualRunWindow::reject() {
+    if (running_ && !workerEnded_) {
+        cancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+void ManualRunWindow::showProgress(std::uint64_t files, std::uint64_t bytes) {
+    progressLabel_->setText(progressText(files, bytes));
+}
+
+void ManualRunWindow::workerEnded(std::uint64_t generation) {
+    // A worker of an earlier run whose window loop had already ended must not close this one.
+    if (generation != generation_) return;
+    workerEnded_ = true;
+    accept();
+}
+
+}  // namespace vaultrix

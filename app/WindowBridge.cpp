@@ -1,0 +1,34 @@
+#include "app/WindowBridge.h"
+
+namespace vaultrix {
+
+namespace {
+
+const QString kCaptionPrefix = QStringLiteral("Vaultrix 1.0 - ");
+
+}  // namespace
+
+WindowBridge::WindowBridge(QObject* parent) : QObject(parent) {}
+
+void WindowBridge::showClock(const std::string& text) {
+    Q_EMIT clockTextChanged(QString::fromStdString(text));
+}
+
+void WindowBridge::showStatus(const StatusText& status) {
+    Q_EMIT statusChanged(kCaptionPrefix + QString::fromStdString(status.oneLine),
+                         QString::fromStdString(status.multiLine));
+}
+
+void WindowBridge::onProgress(const CopyProgress&) {}
+
+bool WindowBridge::cancelRequested() {
+    return false;
+}
+
+void WindowBridge::onRunSucceeded(const std::string&) {}
+
+void WindowBridge::onRunFailed(const std::string& message) {
+    Q_EMIT scheduledRunFailed(QString::fromStdString(message));
+}
+
+}  // namespace vaultrix

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+
+#include "engine/BackgroundThreads.h"
+#include "engine/BackupRunner.h"
+
+namespace vaultrix {
+
+// Carries what the background threads report to the window thread. It lives on the window
+// thread; the threads call it through WindowSink and RunObserver and it answers with signals,
+// which Qt delivers queued to receivers on the window thread, so no background thread touches
+// a widget or waits for the window.
+//
+// The threads that call it must be stopped before it is destroyed.
+class WindowBridge final : public QObject, public WindowSink, public RunObserver {
+    Q_OBJECT
+
+public:
+    explicit WindowBridge(QObject* parent = nullptr);
+
+    // WindowSink
+    void showClock(const std::string& text) override;
+    void showStatus(const StatusText& status) override;
+
+    // RunObserver for scheduled runs: only a failure reaches the user. The backup thread
+    // checks its own stop request, so this never asks a copy to stop.
+    void onProgress(const CopyProgress& progress) override;
+    bool cancelRequested() override;
+    void onRunSucceeded(const std::string& message) override;
+    void onRunFailed(const std::string& message) override;
+
+Q_SIGNALS:
+    void clockTextChanged(const QString& text);
+    // caption: "Vaultrix 1.0 - " and the one-line countdown; tooltip: the multi-line form.
+    void statusChanged(const QString& caption, const QString& tooltip);
+    void scheduledRunFailed(const QString& message);
+};
+
+}  // namespace vaultrix

@@ -1,0 +1,153 @@
+#include "app/ManualRunWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <chrono>
+#include <thread>
+
+namespace vaultrix {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kWaitMs = 10000;
+
+// Runs `action` on the window thread once the window's event loop is running.
+void onWindowThread(ManualRunWindow& window, std::function<void()> action) {
+    QMetaObject::invokeMethod(&window, std::move(action), Qt::QueuedConnection);
+}
+
+// Waits on the worker until the window asks the run to stop; false if it never does.
+bool awaitCancel(RunObserver& observer) {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (!observer.cancelRequested()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+QString progressLine(ManualRunWindow& window) {
+    for (auto* label : window.findChildren<QLabel*>()) {
+        if (label->text().endsWith(QStringLiteral(" kopiert"))) return label->text();
+    }
+    return {};
+}
+
+TEST(ManualRunWindow, ShowsProgressWhileRunningAndReportsTheSuccessMessage) {
+    ManualRunWindow window;
+    QString shownProgress;
+    bool visibleDuringRun = false;
+
+    const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
+        observer.onProgress(CopyProgress{3, 3'565'158});
+        // Queued after the progress from the same thread, so it sees it applied.
+        onWindowThread(window, [&] {
+            shownProgress = progressLine(window);
+            visibleDuringRun = window.isVisible();
+        });
+        observer.onRunSucceeded("Ihre Sicherung 'Tag' wurde erfolgreich durchgeführt!");
+        return true;
+    });
+
+    EXPECT_TRUE(report.success);
+    EXPECT_FALSE(report.cancelled);
+    EXPECT_EQ(report.successMessage,
+              QStringLiteral("Ihre Sicherung 'Tag' wurde erfolgreich durchgeführt!"));
+    EXPECT_TRUE(report.failureMessage.isEmpty());
+    EXPECT_EQ(shownProgress, QStringLiteral("3 Dateien, 3,4 MB kopiert"));
+    EXPECT_TRUE(visibleDuringRun);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.isRunning());
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("Vaultrix führt die automatische Datensicherung durch!"));
+
+    // The same window serves the next run, starting from zero again.
+    QString nextStart;
+    const RunReport second = window.run(QStringLiteral("Woche"), [&](RunObserver&) {
+        onWindowThread(window, [&] { nextStart = progressLine(window); });
+        return true;
+    });
+    EXPECT_TRUE(second.success);
+    EXPECT_EQ(nextStart, QStringLiteral("0 Dateien, 0 Bytes kopiert"));
+}
+
+TEST(ManualRunWindow, AFailedRunHandsBackTheFailureMessage) {
+    ManualRunWindow window;
+    const RunReport report = window.run(QStringLiteral("Tag"), [](RunObserver& observer) {
+        observer.onRunFailed("Die Datei »C:\\fehlt.txt« konnte nicht kopiert werden.");
+        return false;
+    });
+
+    EXPECT_FALSE(report.success);
+    EXPECT_FALSE(report.cancelled);
+    EXPECT_EQ(report.failureMessage,
+              QStringLiteral("Die Datei »C:\\fehlt.txt« konnte nicht kopiert werden."));
+    EXPECT_TRUE(report.successMessage.isEmpty());
+}
+
+TEST(ManualRunWindow, AbbrechenStopsTheRunWhichThenCountsAsFailed) {
+    ManualRunWindow window;
+    bool cancelSeen = false;
+    const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
+        onWindowThread(window, [&] {
+            auto* button = window.findChild<QPushButton*>();
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text(), QStringLiteral("Abbrechen"));
+            button->click();
+        });
+        cancelSeen = awaitCancel(observer);
+        return false;
+    });
+
+    EXPECT_TRUE(cancelSeen);
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_FALSE(report.success);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ManualRunWindow, ClosingTheWindowDuringARunCancelsItAndWaitsForTheWorker) {
+    ManualRunWindow window;
+    bool cancelSeen = false;
+    bool stayedOpenUntilWorkerEnded = false;
+    const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
+        onWindowThread(window, [&] { window.close(); });
+        cancelSeen = awaitCancel(observer);
+        // Queued before the worker's end, so it runs while the run is still in progress.
+        onWindowThread(window, [&] { stayedOpenUntilWorkerEnded = window.isVisible(); });
+        return false;
+    });
+
+    EXPECT_TRUE(cancelSeen);
+    EXPECT_TRUE(stayedOpenUntilWorkerEnded);
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_FALSE(report.success);
+}
+
+TEST(ManualRunWindow, CancelFromTheMainWindowReachesARunningCopy) {
+    ManualRunWindow window;
+    window.cancel();  // no run yet: nothing to stop, and the next run is not affected
+    bool cancelSeen = false;
+    const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
+        EXPECT_FALSE(observer.cancelRequested());
+        onWindowThread(window, [&] { window.cancel(); });
+        cancelSeen = awaitCancel(observer);
+        return false;
+    });
+    EXPECT_TRUE(cancelSeen);
+    EXPECT_TRUE(report.cancelled);
+}
+
+TEST(ManualRunWindow, ProgressTextCountsFilesAndSizesInGerman) {
+    EXPECT_EQ(progressText(0, 0), QStringLiteral("0 Dateien, 0 Bytes kopiert"));
+    EXPECT_EQ(progressText(1, 1023), QStringLiteral("1 Datei, 1.023 Bytes kopiert"));
+    EXPECT_EQ(progressText(2, 1024), QStringLiteral("2 Dateien, 1,0 KB kopiert"));
+    EXPECT_EQ(progressText(1234, 5ull << 30), QStringLiteral("1.234 Dateien, 5,0 GB kopiert"));
+    EXPECT_EQ(progressText(7, 3ull << 40), QStringLiteral("7 Dateien, 3,0 TB kopiert"));
+}
+
+}  // namespace
+}  // namespace vaultrix
