@@ -7,12 +7,10 @@
 #include <string_view>
 
 #include "platform/Result.h"
+#include "store/KeyedSteps.h"
 #include "store/LineList.h"
 
 namespace vaultrix {
-
-// Whether deleteEntry or deleteSectionHeader found a line to remove.
-enum class Removal { removed, notFound };
 
 // The program's access to its text files of "[SECTION]" lines and "key=value" lines.
 //
@@ -23,7 +21,8 @@ enum class Removal { removed, notFound };
 //
 // Section arguments are whole header lines ("[EINSTELLUNG]"); key arguments carry their '='
 // ("wert="). A missing file, section or key reads as the empty string. A write fails, and the
-// file stays as it was, when the file cannot be replaced or a text does not fit Windows-1252.
+// file stays as it was, when the file exists but cannot be read, cannot be replaced, or a text
+// does not fit Windows-1252 or holds a line feed. Lines of any length are kept whole.
 class KeyedTextFile {
 public:
     using Path = std::filesystem::path;

@@ -1,0 +1,84 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "platform/AtomicFile.h"
+
+namespace vaultrix {
+namespace {
+
+Error writeError(const std::filesystem::path& file, int error) {
+    return failure("Die Datei '" + file.string() + "' kann nicht geschrieben werden (" +
+                       std::strerror(error) + ").",
+                   file.string());
+}
+
+// Unique among the writers running at one time: each thread of each process has its own name.
+std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
+    const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
+    return file.parent_path() / (file.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                                 std::to_string(thread) + ".tmp");
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced changes nothing about the
+// outcome, so its failure is not reported.
+void syncFolder(const std::filesystem::path& folder) {
+    const auto name = folder.empty() ? std::string(".") : folder.string();
+    const int fd = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    const auto temporary = temporaryNameFor(file);
+    struct stat old {};
+    const bool exists = ::stat(file.c_str(), &old) == 0;
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) {
+        return writeError(file, errno);
+    }
+    // The replacement keeps the permissions the old file had.
+    const bool written = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) &&
+                         writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeErrno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        const int error = written ? errno : writeErrno;
+        ::unlink(temporary.c_str());
+        return writeError(file, error);
+    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return writeError(file, error);
+    }
+    syncFolder(file.parent_path());
+    return success();
+}
+
+}  // namespace vaultrix

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/LineList.h"
+
+namespace vaultrix {
+
+// Whether deleteEntry or deleteSectionHeader found a line to remove.
+enum class Removal { removed, notFound };
+
+// The keyed operations applied one after another to lines loaded once, with the same outcome
+// as calling the file operations one by one: each step sees the lines as the previous step's
+// rewrite would read back from the file. A change made of several steps is then saved once, as
+// one atomic rewrite, and comes out byte for byte as the separate rewrites would have left it.
+class KeyedSteps {
+public:
+    explicit KeyedSteps(LineList loaded) : lines_(std::move(loaded)) {}
+
+    std::string readValue(std::string_view section, std::string_view key);
+    void writeEntry(std::string_view section, std::string_view entry);
+    Removal deleteEntry(std::string_view section, std::string_view key);
+    Removal deleteSectionHeader(std::string_view section);
+    void replaceLine(std::string_view oldLine, std::string_view newLine);
+    // Appends the lines at the end, as one rewrite.
+    void appendLines(std::initializer_list<std::string_view> lines);
+    // True when a line equals text.
+    bool hasLine(std::string_view text);
+
+    // The lines as the last step would write them.
+    const LineList& lines() const { return lines_; }
+
+private:
+    // Before a step: the lines as the file holds them after the previous step's rewrite.
+    void reload();
+    void rewrite() { rewritten_ = true; }
+
+    LineList lines_;
+    bool rewritten_ = false;
+};
+
+}  // namespace vaultrix

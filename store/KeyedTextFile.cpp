@@ -1,0 +1,180 @@
+#include "store/KeyedTextFile.h"
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <system_error>
+
+#include "platform/AtomicFile.h"
+#include "store/Cp1252.h"
+#include "store/PathText.h"
+
+namespace vaultrix {
+namespace {
+
+Error readError(const std::filesystem::path& file) {
+    return failure("Die Datei '" + pathText(file) + "' kann nicht gelesen werden.", pathText(file));
+}
+
+// The bytes of the file; an empty text when it does not exist.
+Result<std::string> readBytes(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return std::string();
+    }
+    if (error || std::filesystem::is_directory(status)) {
+        return readError(file);
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return readError(file);
+    }
+    std::string bytes;
+    char buffer[16384];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        return readError(file);
+    }
+    return bytes;
+}
+
+Result<> applyAndSave(const std::filesystem::path& file,
+                      const std::function<void(KeyedSteps&)>& steps) {
+    auto held = KeyedTextFile::lock(file);
+    auto loaded = KeyedTextFile::load(file);
+    if (!loaded) {
+        return loaded.error();
+    }
+    KeyedSteps keyed(std::move(loaded).value());
+    steps(keyed);
+    return KeyedTextFile::save(file, keyed.lines());
+}
+
+}  // namespace
+
+std::string KeyedTextFile::readValue(const Path& file, std::string_view section,
+                                     std::string_view key) {
+    auto held = lock(file);
+    auto loaded = load(file);
+    if (!loaded) {
+        return {};
+    }
+    return KeyedSteps(std::move(loaded).value()).readValue(section, key);
+}
+
+Result<> KeyedTextFile::writeEntry(const Path& file, std::string_view section,
+                                   std::string_view entry) {
+    return applyAndSave(file, [&](KeyedSteps& keyed) { keyed.writeEntry(section, entry); });
+}
+
+Result<Removal> KeyedTextFile::deleteEntry(const Path& file, std::string_view section,
+                                           std::string_view key) {
+    auto removal = Removal::notFound;
+    auto saved =
+        applyAndSave(file, [&](KeyedSteps& keyed) { removal = keyed.deleteEntry(section, key); });
+    if (!saved) {
+        return saved.error();
+    }
+    return removal;
+}
+
+Result<Removal> KeyedTextFile::deleteSectionHeader(const Path& file, std::string_view section) {
+    auto removal = Removal::notFound;
+    auto saved = applyAndSave(
+        file, [&](KeyedSteps& keyed) { removal = keyed.deleteSectionHeader(section); });
+    if (!saved) {
+        return saved.error();
+    }
+    return removal;
+}
+
+Result<> KeyedTextFile::replaceLine(const Path& file, std::string_view oldLine,
+                                    std::string_view newLine) {
+    return applyAndSave(file, [&](KeyedSteps& keyed) { keyed.replaceLine(oldLine, newLine); });
+}
+
+Result<LineList> KeyedTextFile::load(const Path& file) {
+    auto held = lock(file);
+    auto bytes = readBytes(file);
+    if (!bytes) {
+        return bytes.error();
+    }
+    return LineList::parse(decodeCp1252(bytes.value()));
+}
+
+Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
+    auto held = lock(file);
+    for (const auto& line : lines.lines()) {
+        if (line.find('\n') != std::string::npos) {
+            return failure("Ein Zeilenumbruch kann nicht in der Datei '" + pathText(file) +
+                               "' gespeichert werden.",
+                           pathText(file));
+        }
+    }
+    const auto bytes = encodeCp1252(lines.joined());
+    if (!bytes) {
+        return failure("Der Text enthält Zeichen, die in der Datei '" + pathText(file) +
+                           "' nicht gespeichert werden können (nur Windows-1252 ist möglich).",
+                       pathText(file));
+    }
+    return replaceFileAtomically(file, *bytes);
+}
+
+Result<> KeyedTextFile::update(const Path& file, const std::function<void(LineList&)>& change) {
+    auto held = lock(file);
+    auto loaded = load(file);
+    if (!loaded) {
+        return loaded.error();
+    }
+    change(loaded.value());
+    return save(file, loaded.value());
+}
+
+Result<std::string> KeyedTextFile::readText(const Path& file) {
+    auto held = lock(file);
+    auto bytes = readBytes(file);
+    if (!bytes) {
+        return bytes.error();
+    }
+    return decodeCp1252(bytes.value());
+}
+
+Result<> KeyedTextFile::remove(const Path& file) {
+    auto held = lock(file);
+    std::error_code error;
+    std::filesystem::remove(file, error);
+    if (error) {
+        return failure("Die Datei '" + pathText(file) + "' kann nicht gelöscht werden.",
+                       pathText(file));
+    }
+    return success();
+}
+
+std::unique_lock<std::recursive_mutex> KeyedTextFile::lock(const Path& file) {
+    // The one process-wide registry: a lock per file, found by its absolute, normal path. Locks
+    // are never removed; the program uses a handful of files.
+    static std::mutex registryMutex;
+    static std::map<std::string, std::unique_ptr<std::recursive_mutex>> registry;
+
+    std::error_code error;
+    auto absolute = std::filesystem::absolute(file, error);
+    if (error) {
+        absolute = file;
+    }
+    const auto key = absolute.lexically_normal().generic_u8string();
+    std::recursive_mutex* fileMutex = nullptr;
+    {
+        std::lock_guard guard(registryMutex);
+        auto& slot = registry[std::string(key.begin(), key.end())];
+        if (!slot) {
+            slot = std::make_unique<std::recursive_mutex>();
+        }
+        fileMutex = slot.get();
+    }
+    return std::unique_lock(*fileMutex);
+}
+
+}  // namespace vaultrix
