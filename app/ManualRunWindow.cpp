@@ -50,12 +50,20 @@ public:
         : window_(window), cancel_(cancel) {}
 
     void onProgress(const CopyProgress& progress) override {
-        latest_ = progress;
+        // The copy of each source counts from zero again; a drop marks the next source, and
+        // the window shows the whole run.
+        if (progress.filesDone < source_.filesDone || progress.bytesDone < source_.bytesDone) {
+            earlierSources_.filesDone += source_.filesDone;
+            earlierSources_.bytesDone += source_.bytesDone;
+        }
+        source_ = progress;
+        latest_ = CopyProgress{earlierSources_.filesDone + progress.filesDone,
+                               earlierSources_.bytesDone + progress.bytesDone};
         const auto now = std::chrono::steady_clock::now();
         if (posted_ && now - lastPost_ < kProgressInterval) return;
         posted_ = true;
         lastPost_ = now;
-        post(progress);
+        post(latest_);
     }
 
     bool cancelRequested() override { return cancel_.load(); }
@@ -81,6 +89,8 @@ private:
 
     ManualRunWindow& window_;
     const std::atomic<bool>& cancel_;
+    CopyProgress earlierSources_;
+    CopyProgress source_;
     CopyProgress latest_;
     bool posted_ = false;
     std::chrono::steady_clock::time_point lastPost_;

@@ -141,6 +141,21 @@ TEST(ManualRunWindow, CancelFromTheMainWindowReachesARunningCopy) {
     EXPECT_TRUE(report.cancelled);
 }
 
+TEST(ManualRunWindow, ProgressAddsUpOverAllSourcesOfTheRun) {
+    ManualRunWindow window;
+    const RunReport report = window.run(QStringLiteral("Tag"), [](RunObserver& observer) {
+        observer.onProgress(CopyProgress{2, 1000});
+        observer.onProgress(CopyProgress{3, 5000});
+        // The second source's copy counts from zero.
+        observer.onProgress(CopyProgress{0, 0});
+        observer.onProgress(CopyProgress{1, 2168});
+        return true;
+    });
+    EXPECT_TRUE(report.success);
+    // The last numbers are shown even when they came faster than the window is updated.
+    EXPECT_EQ(progressLine(window), QStringLiteral("4 Dateien, 7,0 KB kopiert"));
+}
+
 TEST(ManualRunWindow, ProgressTextCountsFilesAndSizesInGerman) {
     EXPECT_EQ(progressText(0, 0), QStringLiteral("0 Dateien, 0 Bytes kopiert"));
     EXPECT_EQ(progressText(1, 1023), QStringLiteral("1 Datei, 1.023 Bytes kopiert"));
