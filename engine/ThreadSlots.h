@@ -5,7 +5,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "engine/Event.h"
@@ -51,6 +53,9 @@ private:
 // (1 stays empty). Pausing is cooperative: PauseSlot returns once the thread is parked or busy
 // outside a work section, never waiting for a copy. Stopping asks the thread to end (which
 // cancels a copy in progress) and waits a bounded time; no thread is killed.
+//
+// The slots are driven from one owning thread (the window thread); the threads themselves only
+// use their SlotControl. Numbers outside 0 … 3 are ignored.
 class ThreadSlots {
 public:
     static constexpr int kSlotCount = 4;
@@ -76,6 +81,7 @@ public:
     // Paused → running; no effect in any other state.
     void ResumeSlot(int i);
     // Resumes, requests the stop, waits up to 500 ms for the thread to end; state stopped.
+    // A thread that has not ended by then is left running (it is never killed).
     void StopSlot(int i);
 
     bool IsAlive(int i) const;
@@ -86,7 +92,12 @@ public:
 
 private:
     struct Slot;
+    Slot* slot(int i) const;
+
     std::array<std::unique_ptr<Slot>, kSlotCount> slots_;
 };
+
+// Reports a background thread's name and id once on the diagnostic output (std::clog).
+void reportThreadName(std::string_view name);
 
 }  // namespace vaultrix
