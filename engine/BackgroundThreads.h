@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 #include "engine/BackupRunner.h"
@@ -23,13 +25,27 @@ public:
 // The clock display text for a moment: date, weekday name and time on three lines.
 std::string clockText(const LocalTime& now);
 
-// The clock thread: the date, weekday and time every 100 ms until stopped.
+// The clock thread ("zeit thread"): the date, weekday and time every 100 ms until stopped.
 void TimeThread(SlotControl& control, const Clock& clock, WindowSink& sink);
 
-// The backup thread: every 500 ms the status; the due sets run one after another, then a pause
-// of 60 seconds (120 sleeps of 500 ms) so each set runs once in its minute. Ends when stopped;
-// a copy in progress is cancelled by the stop request through `observer`.
+// The rhythm of the backup thread: a tick, and the number of ticks it rests after running due
+// sets. Tests shorten them.
+struct BackupThreadTiming {
+    std::chrono::milliseconds tick{500};
+    int restTicks = 120;
+};
+
+// The backup thread ("sicherung thread"): every tick the status; the due sets run one after
+// another, then a rest of 60 seconds (120 ticks, the stop request tested after each) so each
+// set runs once in its minute. Status and due test form a work section, so a paused thread
+// does neither; runs happen outside it. Ends when stopped; a copy in progress is then
+// cancelled, because the run sees the stop request through the observer it is given.
 void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& scheduler,
-                  BackupRunner& runner, WindowSink& sink, RunObserver& observer);
+                  BackupRunner& runner, WindowSink& sink, RunObserver& observer,
+                  BackupThreadTiming timing = {});
+
+// The one-shot tree thread ("treeview thread"): runs `fill` once and ends. Start it in the
+// tree slot with markRunning = false; whether it still runs is ThreadSlots::IsAlive.
+void TreeThread(SlotControl& control, const std::function<void(SlotControl&)>& fill);
 
 }  // namespace vaultrix

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "engine/CopyToFolder.h"
@@ -30,17 +32,28 @@ std::string runFailureMessage(const std::string& name, const Error& error);
 // way round.
 class BackupRunner {
 public:
+    // The copy of one source into the destination: CopyToFolder, or a stand-in in tests.
+    using CopyOperation =
+        std::function<Result<>(const std::string& source, const std::string& destination,
+                               unsigned flags, CopyObserver& observer)>;
+
     BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log);
+    BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log,
+                 CopyOperation copy);
 
     // Reads the copy method, the destination and every source before the first copy, copies
-    // until the first failure, reports to the observer and appends the log record.
-    // Returns whether every source was copied.
+    // until the first failure, appends the log record and then reports to the observer (by
+    // that, the next run may start). Returns whether every source was copied.
     bool RunBackupSet(const std::string& name, bool startedByHand, RunObserver& observer);
 
 private:
+    // Copies every source until the first failure; the failure, or nothing when all were copied.
+    std::optional<Error> copyAll(const std::string& name, CopyObserver& observer);
+
     const BackupSetStore& sets_;
     const SettingsStore& settings_;
     RunLog& log_;
+    CopyOperation copy_;
     std::mutex runMutex_;
 };
 

@@ -1,0 +1,74 @@
+#include "engine/BackgroundThreads.h"
+
+#include <vector>
+
+namespace vaultrix {
+
+namespace {
+
+constexpr std::chrono::milliseconds kClockTick{100};
+
+// The observer a scheduled run gets: it passes everything on and also cancels the copy when
+// the thread is asked to stop.
+class StoppableObserver final : public RunObserver {
+public:
+    StoppableObserver(SlotControl& control, RunObserver& inner)
+        : control_(control), inner_(inner) {}
+
+    void onProgress(const CopyProgress& progress) override { inner_.onProgress(progress); }
+    bool cancelRequested() override { return control_.StopRequested() || inner_.cancelRequested(); }
+    void onRunSucceeded(const std::string& message) override { inner_.onRunSucceeded(message); }
+    void onRunFailed(const std::string& message) override { inner_.onRunFailed(message); }
+
+private:
+    SlotControl& control_;
+    RunObserver& inner_;
+};
+
+}  // namespace
+
+std::string clockText(const LocalTime& now) {
+    return formatDate(now) + "\n" + weekdayName(now.weekday) + "\n" + formatTime(now);
+}
+
+void TimeThread(SlotControl& control, const Clock& clock, WindowSink& sink) {
+    reportThreadName("zeit thread");
+    do {
+        WorkSection work(control);
+        if (!work.entered()) return;
+        sink.showClock(clockText(clock.now()));
+    } while (!control.sleepUnlessStopped(kClockTick));
+}
+
+void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& scheduler,
+                  BackupRunner& runner, WindowSink& sink, RunObserver& observer,
+                  BackupThreadTiming timing) {
+    reportThreadName("sicherung thread");
+    StoppableObserver stoppable(control, observer);
+    while (!control.sleepUnlessStopped(timing.tick)) {
+        std::vector<std::string> due;
+        {
+            WorkSection work(control);
+            if (!work.entered()) return;
+            const LocalTime now = clock.now();
+            sink.showStatus(scheduler.UpdateStatusText(now));
+            due = scheduler.CollectDueSets(now);
+        }
+        if (due.empty()) continue;
+        for (const std::string& name : due) {
+            if (control.StopRequested()) return;
+            runner.RunBackupSet(name, false, stoppable);
+        }
+        // The due test stays true for the rest of the minute; resting past it runs a set once.
+        for (int i = 0; i < timing.restTicks; ++i) {
+            if (control.sleepUnlessStopped(timing.tick)) return;
+        }
+    }
+}
+
+void TreeThread(SlotControl& control, const std::function<void(SlotControl&)>& fill) {
+    reportThreadName("treeview thread");
+    fill(control);
+}
+
+}  // namespace vaultrix

@@ -1,0 +1,41 @@
+#include "engine/SetDetails.h"
+
+#include "store/KeyedTextFile.h"
+
+namespace vaultrix {
+
+SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& name,
+                                const std::function<bool(const std::string&)>& pathExists) {
+    BackupSet set;
+    std::string active;
+    {
+        const auto setFile = sets.folder() / kSetFileName;
+        const auto lock = KeyedTextFile::lock(setFile);
+        set = sets.loadSet(name);
+        // Shown exactly as stored, so "Ja" or an empty value is not turned into "nein".
+        active = KeyedTextFile::readValue(setFile, "[" + name + "]", "aktiv=");
+    }
+
+    std::string body;
+    std::string missing;
+    for (const std::string& source : set.sources) {
+        body += "von: " + source + "\n";
+        if (!pathExists(source)) missing += "von: " + source + "\n";
+    }
+    body += "\nnach: " + set.destination + "\n\n";
+    if (!pathExists(set.destination)) missing += "\n\nnach: " + set.destination;
+    body += "wann: " + set.day + "\n";
+    body += "Zeit: " + set.time + "\n";
+    body += "aktiv: " + active + "\n";
+
+    SetDetailsTexts texts;
+    texts.text = "Sicherungsname: " + name + "\n\n" + body;
+    if (!missing.empty()) {
+        texts.missingMessage =
+            "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\nSicherungsname: " +
+            name + "\n\n" + missing;
+    }
+    return texts;
+}
+
+}  // namespace vaultrix
