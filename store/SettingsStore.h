@@ -19,6 +19,8 @@ struct DialogSettings {
     bool overwrite = false;       // "methode="
     bool startHidden = false;     // "[EINSTELLUNG]" "status="
     bool soundAnimation = false;  // "[SOUNDANI]" "status="
+
+    bool operator==(const DialogSettings&) const = default;
 };
 
 // The settings in "Einstellung.ini". No copy is kept: each reader reads the file when it needs

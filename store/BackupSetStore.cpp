@@ -1,0 +1,332 @@
+#include "store/BackupSetStore.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/AtomicFile.h"
+#include "store/Cp1252.h"
+#include "store/KeyedTextFile.h"
+#include "store/SettingsStore.h"
+
+namespace vaultrix {
+namespace {
+
+constexpr const char* kNamesSection = "[SICHERUNG]";
+constexpr const char* kCountSection = "[NUMMER]";
+constexpr const char* kCountKey = "wert=";
+
+std::string sectionOf(const std::string& name) {
+    return "[" + name + "]";
+}
+std::string nameKey(int n) {
+    return "name_" + std::to_string(n) + "=";
+}
+std::string sourceKey(int i) {
+    return "von_" + std::to_string(i) + "=";
+}
+
+Error alreadyStored(const std::string& name) {
+    return failure("Eine Sicherung mit dem Namen '" + name + "' ist bereits vorhanden.");
+}
+
+Error notStored(const std::string& name) {
+    return failure("Die Sicherung '" + name + "' ist nicht mehr vorhanden.");
+}
+
+bool holdsLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+Result<> checkName(const std::string& name) {
+    if (name.empty()) {
+        return failure("Eine Sicherung braucht einen Namen.");
+    }
+    if (holdsLineBreak(name)) {
+        return failure("Der Name einer Sicherung darf keinen Zeilenumbruch enthalten.");
+    }
+    if (!fitsCp1252(name)) {
+        return failure("Der Name '" + name + "' enthält Zeichen, die nicht gespeichert werden " +
+                       "können.");
+    }
+    return success();
+}
+
+// Everything a set stores must be one line of Windows-1252 text; an empty source would end the
+// enumeration of the sources and hide the ones after it.
+Result<> checkSet(const BackupSet& set) {
+    if (auto name = checkName(set.name); !name) {
+        return name;
+    }
+    std::vector<std::string> texts = set.sources;
+    texts.insert(texts.end(), {set.destination, set.day, set.time});
+    for (const auto& text : texts) {
+        if (holdsLineBreak(text)) {
+            return failure("Quellen, Ziel, Tag und Uhrzeit dürfen keinen Zeilenumbruch enthalten.",
+                           text);
+        }
+        if (!fitsCp1252(text)) {
+            return failure("Der Text '" + text + "' enthält Zeichen, die nicht gespeichert " +
+                               "werden können.",
+                           text);
+        }
+    }
+    if (std::ranges::any_of(set.sources, [](const auto& s) { return s.empty(); })) {
+        return failure("Eine Quelle darf nicht leer sein.");
+    }
+    return success();
+}
+
+std::vector<std::string> readNames(KeyedSteps& names) {
+    std::vector<std::string> result;
+    for (int n = 1;; ++n) {
+        auto name = names.readValue(kNamesSection, nameKey(n));
+        if (name.empty()) {
+            return result;
+        }
+        result.push_back(std::move(name));
+    }
+}
+
+// The number of the name entry, 0 when the name is not listed.
+int numberOf(const std::vector<std::string>& names, const std::string& name) {
+    const auto found = std::ranges::find(names, name);
+    return found == names.end() ? 0 : static_cast<int>(found - names.begin()) + 1;
+}
+
+// Removes the sources, the values, the separator line after them and the header of a section.
+void removeSection(KeyedSteps& sets, const std::string& section) {
+    for (int i = 0; sets.deleteEntry(section, sourceKey(i)) == Removal::removed; ++i) {
+    }
+    for (const char* key : {"nach=", "zeit=", "wann=", "aktiv=", ""}) {
+        sets.deleteEntry(section, key);
+    }
+    sets.deleteSectionHeader(section);
+}
+
+// Each new key goes directly below the header, so writing the values from the last to the first
+// leaves the sources first, "von_0=" on top, then "nach=", "wann=", "zeit=", "aktiv=".
+void writeValues(KeyedSteps& sets, const BackupSet& set) {
+    const auto section = sectionOf(set.name);
+    sets.writeEntry(section, std::string("aktiv=") + (set.active ? "ja" : "nein"));
+    sets.writeEntry(section, "zeit=" + set.time);
+    sets.writeEntry(section, "wann=" + set.day);
+    sets.writeEntry(section, "nach=" + set.destination);
+    for (int i = static_cast<int>(set.sources.size()) - 1; i >= 0; --i) {
+        sets.writeEntry(section, sourceKey(i) + set.sources[i]);
+    }
+}
+
+// Both files, locked and loaded for one change; saved together or not at all.
+class SetFiles {
+public:
+    static Result<SetFiles> open(const std::filesystem::path& nameFile,
+                                 const std::filesystem::path& setFile) {
+        // Always the name file first, so two changes never wait for each other crosswise.
+        auto nameLock = KeyedTextFile::lock(nameFile);
+        auto setLock = KeyedTextFile::lock(setFile);
+        auto names = KeyedTextFile::load(nameFile);
+        if (!names) {
+            return names.error();
+        }
+        auto setText = KeyedTextFile::readText(setFile);
+        if (!setText) {
+            return setText.error();
+        }
+        std::error_code error;
+        const bool setFileExisted = std::filesystem::exists(setFile, error);
+        return SetFiles(nameFile, setFile, std::move(nameLock), std::move(setLock),
+                        std::move(names).value(), std::move(setText).value(), setFileExisted);
+    }
+
+    KeyedSteps names;
+    KeyedSteps sets;
+
+    // Writes "save.ini", then "savename.ini"; when the second write fails the first is undone,
+    // so the names never point at sections that are not there (or the other way round).
+    Result<> save() {
+        if (auto saved = KeyedTextFile::save(setFile_, sets.lines()); !saved) {
+            return saved;
+        }
+        auto saved = KeyedTextFile::save(nameFile_, names.lines());
+        if (!saved) {
+            if (setFileExisted_) {
+                (void)replaceFileAtomically(setFile_, *encodeCp1252(setText_));
+            } else {
+                (void)KeyedTextFile::remove(setFile_);
+            }
+        }
+        return saved;
+    }
+
+private:
+    SetFiles(std::filesystem::path nameFile, std::filesystem::path setFile,
+             std::unique_lock<std::recursive_mutex> nameLock,
+             std::unique_lock<std::recursive_mutex> setLock, LineList nameLines,
+             std::string setText, bool setFileExisted)
+        : names(std::move(nameLines)),
+          sets(LineList::parse(setText)),
+          nameFile_(std::move(nameFile)),
+          setFile_(std::move(setFile)),
+          nameLock_(std::move(nameLock)),
+          setLock_(std::move(setLock)),
+          setText_(std::move(setText)),
+          setFileExisted_(setFileExisted) {}
+
+    std::filesystem::path nameFile_;
+    std::filesystem::path setFile_;
+    std::unique_lock<std::recursive_mutex> nameLock_;
+    std::unique_lock<std::recursive_mutex> setLock_;
+    std::string setText_;
+    bool setFileExisted_;
+};
+
+// Gives the section of oldName and its name entry the new name; the number stays. A section
+// left under the new name by a damaged file (not in the names list) is cleared out first, so
+// the set's values never mix with stale ones.
+Result<> renameIn(SetFiles& files, const std::string& oldName, const std::string& newName) {
+    const auto names = readNames(files.names);
+    const int number = numberOf(names, oldName);
+    if (number == 0) {
+        return notStored(oldName);
+    }
+    if (newName != oldName) {
+        if (numberOf(names, newName) != 0) {
+            return alreadyStored(newName);
+        }
+        if (files.sets.hasLine(sectionOf(newName))) {
+            removeSection(files.sets, sectionOf(newName));
+        }
+    }
+    files.sets.replaceLine(sectionOf(oldName), sectionOf(newName));
+    files.names.writeEntry(kNamesSection, nameKey(number) + newName);
+    return success();
+}
+
+}  // namespace
+
+BackupSetStore::BackupSetStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+std::filesystem::path BackupSetStore::setFile() const {
+    return folder_ / kSetFileName;
+}
+std::filesystem::path BackupSetStore::nameFile() const {
+    return folder_ / kSetNameFileName;
+}
+
+SetNames BackupSetStore::loadSetNames() const {
+    auto loaded = KeyedTextFile::load(nameFile());
+    KeyedSteps names(loaded ? std::move(loaded).value() : LineList());
+    SetNames result;
+    result.count = leadingNumber(names.readValue(kCountSection, kCountKey));
+    result.names = readNames(names);
+    return result;
+}
+
+BackupSet BackupSetStore::loadSet(const std::string& name) const {
+    auto loaded = KeyedTextFile::load(setFile());
+    KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
+    const auto section = sectionOf(name);
+    BackupSet set;
+    set.name = name;
+    for (int i = 0;; ++i) {
+        auto source = sets.readValue(section, sourceKey(i));
+        if (source.empty()) {
+            break;
+        }
+        set.sources.push_back(std::move(source));
+    }
+    set.destination = sets.readValue(section, "nach=");
+    set.day = sets.readValue(section, "wann=");
+    set.time = sets.readValue(section, "zeit=");
+    set.active = sets.readValue(section, "aktiv=") == "ja";
+    return set;
+}
+
+std::vector<std::string> BackupSetStore::loadSources(const std::string& name) const {
+    return loadSet(name).sources;
+}
+
+Result<> BackupSetStore::saveNewSet(const BackupSet& set) {
+    if (auto checked = checkSet(set); !checked) {
+        return checked;
+    }
+    auto opened = SetFiles::open(nameFile(), setFile());
+    if (!opened) {
+        return opened.error();
+    }
+    auto& files = opened.value();
+    const auto names = readNames(files.names);
+    if (numberOf(names, set.name) != 0) {
+        return alreadyStored(set.name);
+    }
+    // The first free number and the true count, whatever "wert=" claimed.
+    const int number = static_cast<int>(names.size()) + 1;
+    files.names.writeEntry(kNamesSection, nameKey(number) + set.name);
+    files.names.writeEntry(kCountSection, kCountKey + std::to_string(number));
+    if (files.sets.hasLine(sectionOf(set.name))) {
+        removeSection(files.sets, sectionOf(set.name));
+    }
+    writeValues(files.sets, set);
+    return files.save();
+}
+
+Result<> BackupSetStore::saveEditedSet(const std::string& editedSetName, const BackupSet& set) {
+    if (auto checked = checkSet(set); !checked) {
+        return checked;
+    }
+    auto opened = SetFiles::open(nameFile(), setFile());
+    if (!opened) {
+        return opened.error();
+    }
+    auto& files = opened.value();
+    if (auto renamed = renameIn(files, editedSetName, set.name); !renamed) {
+        return renamed;
+    }
+    const auto section = sectionOf(set.name);
+    for (int i = 0; files.sets.deleteEntry(section, sourceKey(i)) == Removal::removed; ++i) {
+    }
+    writeValues(files.sets, set);
+    return files.save();
+}
+
+Result<> BackupSetStore::renameStoredSet(const std::string& oldName, const std::string& newName) {
+    if (auto checked = checkName(newName); !checked) {
+        return checked;
+    }
+    auto opened = SetFiles::open(nameFile(), setFile());
+    if (!opened) {
+        return opened.error();
+    }
+    if (auto renamed = renameIn(opened.value(), oldName, newName); !renamed) {
+        return renamed;
+    }
+    return opened.value().save();
+}
+
+Result<> BackupSetStore::deleteStoredSet(const std::string& name) {
+    auto opened = SetFiles::open(nameFile(), setFile());
+    if (!opened) {
+        return opened.error();
+    }
+    auto& files = opened.value();
+    const auto names = readNames(files.names);
+    const int number = numberOf(names, name);
+    if (number == 0) {
+        return notStored(name);
+    }
+    removeSection(files.sets, sectionOf(name));
+    files.names.writeEntry(kCountSection, kCountKey + std::to_string(names.size() - 1));
+    files.names.deleteEntry(kNamesSection, nameKey(number));
+    // Each later name moves down by one number.
+    for (int j = number + 1;; ++j) {
+        const auto next = files.names.readValue(kNamesSection, nameKey(j));
+        if (next.empty()) {
+            files.names.deleteEntry(kNamesSection, nameKey(j - 1));
+            break;
+        }
+        files.names.writeEntry(kNamesSection, nameKey(j - 1) + next);
+    }
+    return files.save();
+}
+
+}  // namespace vaultrix

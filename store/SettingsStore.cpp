@@ -1,0 +1,95 @@
+#include "store/SettingsStore.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "store/KeyedTextFile.h"
+
+namespace vaultrix {
+namespace {
+
+constexpr const char* kSettingsSection = "[EINSTELLUNG]";
+constexpr const char* kSoundSection = "[SOUNDANI]";
+constexpr const char* kMethodKey = "methode=";
+constexpr const char* kStatusKey = "status=";
+constexpr const char* kPathKey = "pfad=";
+
+bool isBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+}  // namespace
+
+int leadingNumber(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && isBlank(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    long long value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        value = std::min<long long>(value * 10 + (text[pos] - '0'), 1LL + INT_MAX);
+    }
+    value = negative ? -value : value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+SettingsStore::SettingsStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+std::filesystem::path SettingsStore::file() const {
+    return folder_ / kSettingsFileName;
+}
+
+bool SettingsStore::overwriteMode() const {
+    return KeyedTextFile::readValue(file(), kSettingsSection, kMethodKey) == "1";
+}
+
+bool SettingsStore::startHidden() const {
+    return leadingNumber(KeyedTextFile::readValue(file(), kSettingsSection, kStatusKey)) != 0;
+}
+
+bool SettingsStore::soundAnimationOn() const {
+    return KeyedTextFile::readValue(file(), kSoundSection, kStatusKey) == "1";
+}
+
+DialogSettings SettingsStore::loadDialogSettings() const {
+    auto loaded = KeyedTextFile::load(file());
+    KeyedSteps settings(loaded ? std::move(loaded).value() : LineList());
+    const auto ticked = [&](const char* section, const char* key) {
+        return leadingNumber(settings.readValue(section, key)) != 0;
+    };
+    return DialogSettings{ticked(kSettingsSection, kMethodKey),
+                          ticked(kSettingsSection, kStatusKey), ticked(kSoundSection, kStatusKey)};
+}
+
+Result<> SettingsStore::saveDialogSettings(const DialogSettings& settings) {
+    const auto flag = [](bool on) { return on ? std::string("1") : std::string("0"); };
+    auto held = KeyedTextFile::lock(file());
+    auto loaded = KeyedTextFile::load(file());
+    if (!loaded) {
+        return loaded.error();
+    }
+    KeyedSteps steps(std::move(loaded).value());
+    steps.writeEntry(kSettingsSection, kMethodKey + flag(settings.overwrite));
+    steps.writeEntry(kSettingsSection, kStatusKey + flag(settings.startHidden));
+    steps.writeEntry(kSoundSection, kStatusKey + flag(settings.soundAnimation));
+    return KeyedTextFile::save(file(), steps.lines());
+}
+
+std::string SettingsStore::readPendingPath() const {
+    return KeyedTextFile::readValue(file(), kSettingsSection, kPathKey);
+}
+
+Result<> SettingsStore::writePendingPath(const std::string& path) {
+    return KeyedTextFile::writeEntry(file(), kSettingsSection, kPathKey + path);
+}
+
+Result<> SettingsStore::clearPendingPath() {
+    return writePendingPath({});
+}
+
+}  // namespace vaultrix

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include "store/BackupSetStore.h"
+#include "support/TempDir.h"
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace vaultrix {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+BackupSet makeSet(std::string name, std::vector<std::string> sources, std::string destination,
+                  std::string day, std::string time, bool active) {
+    return BackupSet{std::move(name), std::move(sources), std::move(destination),
+                     std::move(day),  std::move(time),    active};
+}
+
+const BackupSet kTag = makeSet("Tag", {"D:\\Daten", "D:\\Briefe\\brief.doc"}, "E:\\Sicherung",
+                               "täglich", "18:30", true);
+const BackupSet kWoche =
+    makeSet("Woche", {"D:\\Projekte"}, "F:\\Archiv", "Freitag", "08:00", false);
+
+const std::string kTagSection =
+    "[Tag]\r\nvon_0=D:\\Daten\r\nvon_1=D:\\Briefe\\brief.doc\r\nnach=E:\\Sicherung\r\n"
+    "wann=t\xE4glich\r\nzeit=18:30\r\naktiv=ja\r\n";
+const std::string kWocheSection =
+    "[Woche]\r\nvon_0=D:\\Projekte\r\nnach=F:\\Archiv\r\nwann=Freitag\r\nzeit=08:00\r\n"
+    "aktiv=nein\r\n";
+
+class BackupSetStoreTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    BackupSetStore store{dir.path()};
+
+    std::string names() const { return readBytes(dir / kSetNameFileName); }
+    std::string sets() const { return readBytes(dir / kSetFileName); }
+
+    void createAll(std::initializer_list<BackupSet> all) {
+        for (const auto& set : all) {
+            ASSERT_TRUE(store.saveNewSet(set));
+        }
+    }
+};
+
+TEST_F(BackupSetStoreTest, TwoSetsCreatedByteForByte) {
+    ASSERT_TRUE(store.saveNewSet(kTag));
+    EXPECT_EQ(names(), "[SICHERUNG]\r\nname_1=Tag\r\n\r\n[NUMMER]\r\nwert=1");
+    ASSERT_TRUE(store.saveNewSet(kWoche));
+    EXPECT_EQ(names(), "[SICHERUNG]\r\nname_2=Woche\r\nname_1=Tag\r\n\r\n[NUMMER]\r\nwert=2\r\n");
+    EXPECT_EQ(sets(), kTagSection + "\r\n" + kWocheSection);
+
+    const auto loaded = store.loadSetNames();
+    EXPECT_EQ(loaded.names, (std::vector<std::string>{"Tag", "Woche"}));
+    EXPECT_EQ(loaded.count, 2);
+    EXPECT_EQ(store.loadSet("Tag"), kTag);
+    EXPECT_EQ(store.loadSet("Woche"), kWoche);
+}
+
+TEST_F(BackupSetStoreTest, DeletingTagByteForByte) {
+    createAll({kTag, kWoche});
+    ASSERT_TRUE(store.deleteStoredSet("Tag"));
+    EXPECT_EQ(sets(), kWocheSection);
+    EXPECT_EQ(names(), "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+}
+
+TEST_F(BackupSetStoreTest, DeletingRenumbersTheNamesAfterTheGap) {
+    const auto third = makeSet("Drei", {"C:\\x"}, "E:\\", "Montag", "07:00", true);
+    createAll({kTag, kWoche, third});
+    ASSERT_TRUE(store.deleteStoredSet("Woche"));
+    EXPECT_EQ(store.loadSetNames().names, (std::vector<std::string>{"Tag", "Drei"}));
+    EXPECT_EQ(store.loadSetNames().count, 2);
+
+    ASSERT_TRUE(store.deleteStoredSet("Drei"));
+    EXPECT_EQ(store.loadSetNames().names, (std::vector<std::string>{"Tag"}));
+    EXPECT_EQ(store.loadSet("Tag"), kTag);
+}
+
+TEST_F(BackupSetStoreTest, DeletingTheOnlySetLeavesEmptyFiles) {
+    createAll({kTag});
+    ASSERT_TRUE(store.deleteStoredSet("Tag"));
+    EXPECT_EQ(sets(), "");
+    EXPECT_EQ(names(), "[SICHERUNG]\r\n\r\n[NUMMER]\r\nwert=0\r\n");
+}
+
+TEST_F(BackupSetStoreTest, DeletingTheLastSectionKeepsTheSeparatorLine) {
+    createAll({kTag, kWoche});
+    ASSERT_TRUE(store.deleteStoredSet("Woche"));
+    EXPECT_EQ(sets(), kTagSection + "\r\n");
+    ASSERT_TRUE(store.saveNewSet(kWoche));
+    EXPECT_EQ(sets(), kTagSection + "\r\n\r\n" + kWocheSection);
+}
+
+TEST_F(BackupSetStoreTest, EditingReplacesValuesAndDropsRemovedSources) {
+    createAll({kTag, kWoche});
+    auto edited = kTag;
+    edited.sources = {"D:\\Daten"};
+    edited.time = "19:00";
+    ASSERT_TRUE(store.saveEditedSet("Tag", edited));
+    EXPECT_EQ(sets(),
+              "[Tag]\r\nvon_0=D:\\Daten\r\nnach=E:\\Sicherung\r\nwann=t\xE4glich\r\n"
+              "zeit=19:00\r\naktiv=ja\r\n\r\n" +
+                  kWocheSection);
+    EXPECT_EQ(store.loadSet("Tag"), edited);
+}
+
+TEST_F(BackupSetStoreTest, RenamingKeepsNumberAndPosition) {
+    createAll({kTag, kWoche});
+    auto renamed = kTag;
+    renamed.name = "Täglich";
+    ASSERT_TRUE(store.saveEditedSet("Tag", renamed));
+    EXPECT_EQ(names(),
+              "[SICHERUNG]\r\nname_2=Woche\r\nname_1=T\xE4glich\r\n\r\n[NUMMER]\r\nwert=2\r\n");
+    EXPECT_TRUE(sets().starts_with("[T\xE4glich]\r\nvon_0=D:\\Daten\r\n"));
+    EXPECT_EQ(store.loadSet("Täglich"), renamed);
+
+    ASSERT_TRUE(store.renameStoredSet("Woche", "Freitags"));
+    EXPECT_EQ(store.loadSetNames().names, (std::vector<std::string>{"Täglich", "Freitags"}));
+    EXPECT_EQ(store.loadSet("Freitags").destination, "F:\\Archiv");
+}
+
+TEST_F(BackupSetStoreTest, OnlyAnExactJaIsActive) {
+    writeBytes(dir / kSetFileName, "[A]\r\nvon_0=C:\\x\r\naktiv=Ja\r\n");
+    EXPECT_FALSE(store.loadSet("A").active);
+    EXPECT_EQ(store.loadSet("fehlt"), makeSet("fehlt", {}, "", "", "", false));
+}
+
+TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
+    createAll({kTag, kWoche});
+    const auto namesBefore = names();
+    const auto setsBefore = sets();
+    const auto expectRefused = [&](const Result<>& result) {
+        EXPECT_FALSE(result);
+        EXPECT_FALSE(result.error().message.empty());
+        EXPECT_EQ(names(), namesBefore);
+        EXPECT_EQ(sets(), setsBefore);
+    };
+
+    auto duplicate = kWoche;
+    duplicate.name = "Tag";
+    const auto refused = store.saveNewSet(duplicate);
+    expectRefused(refused);
+    EXPECT_EQ(refused.error().message, "Eine Sicherung mit dem Namen 'Tag' ist bereits vorhanden.");
+    expectRefused(store.saveEditedSet("Woche", duplicate));
+    expectRefused(store.renameStoredSet("Woche", "Tag"));
+
+    expectRefused(store.renameStoredSet("Fehlt", "Neu"));
+    expectRefused(store.deleteStoredSet("Fehlt"));
+    expectRefused(store.saveEditedSet("Fehlt", kWoche));
+
+    expectRefused(store.saveNewSet(makeSet("", {"C:\\x"}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("a\nb", {"C:\\x"}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("Neu", {"C:\\x\r"}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("Neu", {"C:\\x"}, "E:\\\n", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("Neu", {"C:\\x", ""}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(
+        store.saveNewSet(makeSet("Neu", {"/home/Иван"}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.renameStoredSet("Tag", ""));
+}
+
+TEST_F(BackupSetStoreTest, ANewSetTakesTheFirstFreeNumberAndTheTrueCount) {
+    writeBytes(dir / kSetNameFileName,
+               "[SICHERUNG]\r\nname_1=A\r\nname_2=B\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    EXPECT_EQ(store.loadSetNames().count, 1);
+    ASSERT_TRUE(store.saveNewSet(kTag));
+    EXPECT_EQ(store.loadSetNames().names, (std::vector<std::string>{"A", "B", "Tag"}));
+    EXPECT_EQ(store.loadSetNames().count, 3);
+
+    writeBytes(dir / kSetNameFileName, "[SICHERUNG]\r\nname_1=A\r\n\r\n[NUMMER]\r\nwert=7\r\n");
+    ASSERT_TRUE(store.saveNewSet(kWoche));
+    EXPECT_EQ(store.loadSetNames().names, (std::vector<std::string>{"A", "Woche"}));
+    EXPECT_EQ(store.loadSetNames().count, 2);
+}
+
+TEST_F(BackupSetStoreTest, AnUnlistedSectionOfTheSameNameIsReplacedNotMixedIn) {
+    writeBytes(
+        dir / kSetFileName,
+        "[Tag]\r\nvon_0=alt0\r\nvon_1=alt1\r\nvon_2=alt2\r\nnach=alt\r\n\r\n" + kWocheSection);
+    ASSERT_TRUE(store.saveNewSet(kTag));
+    EXPECT_EQ(store.loadSet("Tag"), kTag);
+    EXPECT_EQ(sets(), kWocheSection + "\r\n" + kTagSection);
+}
+
+#if !defined(_WIN32)
+// When "savename.ini" cannot be written after "save.ini" was, "save.ini" is put back, so
+// the two files never disagree. The failure is a full disk, simulated by a file size limit
+// that the long line in "savename.ini" exceeds.
+TEST_F(BackupSetStoreTest, AFailedSecondWriteUndoesTheFirst) {
+    const std::string namesBefore =
+        "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=" + std::string(8000, 'n') +
+        "\r\n\r\n[NUMMER]\r\nwert=1\r\n";
+    writeBytes(dir / kSetNameFileName, namesBefore);
+    writeBytes(dir / kSetFileName, kWocheSection);
+
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = store.saveNewSet(kTag);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousSignal);
+
+    EXPECT_FALSE(result);
+    EXPECT_EQ(names(), namesBefore);
+    EXPECT_EQ(sets(), kWocheSection);
+}
+#endif
+
+}  // namespace
+}  // namespace vaultrix
