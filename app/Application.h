@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QRect>
+#include <memory>
+#include <optional>
+
+#include "app/Form1.h"
+#include "app/MessagePresenter.h"
+#include "platform/Clock.h"
+#include "shell/SoundPlayer.h"
+
+class QLockFile;
+
+namespace vaultrix {
+
+// The life of the program up to its event loop: one program per working folder, the main
+// window created hidden and brought up by its create handler, and the quit when it closes.
+class Application {
+public:
+    // The real program: the machine's clock, real message boxes, the current working folder
+    // and the primary screen's work area.
+    Application();
+    // A program over other services (tests).
+    explicit Application(const FormServices& services);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Brings the program up. Returns the exit code when it must end before its event loop:
+    // 0 when Vaultrix already runs in this folder, 1 when the work area is too narrow.
+    std::optional<int> start();
+
+    // True when a background thread did not end when asked.
+    bool threadsLeft() const;
+    Form1* window() const { return form_.get(); }
+
+private:
+    SystemClock clock_;
+    QtMessagePresenter messages_;
+    SilentSoundPlayer sounds_;
+    FormServices services_;
+    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<Form1> form_;
+};
+
+// The desktop's work area: the primary screen without task bars and docks.
+QRect primaryWorkArea();
+
+// The lock that keeps a second Vaultrix out of a working folder. It lies outside the folder,
+// named after the folder's absolute path, so a start leaves the folder untouched.
+QString instanceLockFile(const std::filesystem::path& folder);
+
+}  // namespace vaultrix

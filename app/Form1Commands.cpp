@@ -1,0 +1,132 @@
+// What the main page, the log page and the way to the editor page do.
+#include <QCheckBox>
+#include <QCollator>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "app/AppConstants.h"
+#include "app/Form1.h"
+#include "app/ManualRunWindow.h"
+#include "app/MessagePresenter.h"
+#include "engine/SetDetails.h"
+#include "platform/PathExists.h"
+
+namespace vaultrix {
+
+void Form1::loadSetNames() {
+    const SetNames stored = sets_.loadSetNames();
+    QStringList names;
+    for (const std::string& name : stored.names) names << QString::fromStdString(name);
+    // A sorted list box orders its entries alphabetically without regard to case.
+    QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
+    });
+    lb_anzeige->clear();
+    lb_anzeige->addItems(names);
+    // The number of names listed, so a count in the file that disagrees with its names never
+    // offers commands for sets that are not there.
+    setCounter = static_cast<int>(names.size());
+    if (lb_anzeige->count() > 0) lb_anzeige->setCurrentRow(0);
+}
+
+void Form1::ShowSetDetails(const QString& name) {
+    const SetDetailsTexts texts = setDetailsTexts(sets_, name.toStdString(), PathExists);
+    rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
+    rtb_anzeige->moveCursor(QTextCursor::End);
+    rtb_anzeige->ensureCursorVisible();
+    if (!texts.missingMessage.empty()) showError(QString::fromStdString(texts.missingMessage));
+}
+
+void Form1::ShowSelectedSetDetails() {
+    const QListWidgetItem* selected = lb_anzeige->currentItem();
+    if (selected != nullptr && !selected->text().isEmpty()) ShowSetDetails(selected->text());
+}
+
+void Form1::StartSelectedSet() {
+    const QListWidgetItem* selected = lb_anzeige->currentItem();
+    if (selected == nullptr || manualRun_ != nullptr) return;
+    ManualRunWindow window(this);
+    manualRun_ = &window;
+    const RunReport report = window.run(runner_, selected->text().toStdString());
+    manualRun_ = nullptr;
+    // A run cut short by closing the program tells nothing more.
+    if (closing_) return;
+    if (report.success) {
+        services_.messages.show(messageOwner(), QMessageBox::Information,
+                                QString::fromUtf8(kInformationTitle), report.successMessage,
+                                QMessageBox::Ok);
+    } else {
+        showError(report.failureMessage);
+    }
+}
+
+void Form1::ShowLog() {
+    hidePage(Page::MainMenuPage);
+    LoadLogText();
+    showPage(Page::LogPage);
+}
+
+void Form1::LoadLogText() {
+    QString text = QString::fromStdString(log_.LoadLogText());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    rtb_anzeige->setPlainText(text);
+    rtb_anzeige->moveCursor(QTextCursor::Start);
+    rtb_anzeige->ensureCursorVisible();
+}
+
+void Form1::DeleteLog() {
+    const QMessageBox::StandardButton answer = services_.messages.show(
+        messageOwner(), QMessageBox::Warning, QStringLiteral("Vaultrix 1.0 - Log Datei löschen?"),
+        QStringLiteral("Möchten Sie die Log Datei\nwirklich löschen?"),
+        QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok) return;
+    if (const Result<> deleted = log_.DeleteLog(); !deleted) {
+        // The log is still there, so it stays on show.
+        showError(QString::fromStdString(deleted.error().message));
+        return;
+    }
+    rtb_anzeige->clear();
+}
+
+void Form1::CloseLog() {
+    rtb_anzeige->clear();
+    hidePage(Page::LogPage);
+    lb_anzeige->setFocus();
+    // The main page shows the selected set's details as it opens.
+    showPage(Page::MainMenuPage);
+}
+
+void Form1::BeginNewSet() {
+    hidePage(Page::MainMenuPage);
+    clearEditor();
+    showPage(Page::EditorPage);
+}
+
+void Form1::BeginEditSet() {
+    hidePage(Page::MainMenuPage);
+    showPage(Page::EditorPage);
+}
+
+void Form1::DiscardSet() {
+    hidePage(Page::EditorPage);
+    clearEditor();
+    lb_anzeige->setFocus();
+    showPage(Page::MainMenuPage);
+}
+
+void Form1::clearEditor() {
+    tv_dir->clear();
+    textb_name_der_sicherung->clear();
+    lb_von->clear();
+    textb_nach->clear();
+    combo_tag->setCurrentIndex(0);
+    mtextb_uhr->clear();
+}
+
+}  // namespace vaultrix

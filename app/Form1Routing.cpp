@@ -1,0 +1,112 @@
+// Which handler runs for which event of the main window, grouped by source.
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "app/Form1.h"
+#include "shell/PictureBox.h"
+
+namespace vaultrix {
+
+QAction* findCommand(const QWidget* menu, int command) {
+    for (QAction* action : menu->actions()) {
+        if (QMenu* sub = action->menu()) {
+            if (QAction* found = findCommand(sub, command)) return found;
+        } else if (!action->isSeparator() && action->data().toInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void Form1::bindFormEvents() {
+    // Mouse movement over the background lets the next picture button sound again.
+    centralWidget()->setMouseTracking(true);
+    centralWidget()->installEventFilter(this);
+}
+
+void Form1::bindMenuCommands() {
+    // Einleitung 1001, Einstellung 1004, Tutorial 1006, Hilfe 1007, Impressum 1009 and the
+    // tray's Einstellung 10001 open windows the program does not have yet.
+    connect(findCommand(menuBar(), 1003), &QAction::triggered, this, &Form1::close);
+    connect(findCommand(popup, 10002), &QAction::triggered, this, &Form1::hide);
+    connect(popup_ordner, &QMenu::aboutToShow, this, [this] {
+        findCommand(popup_ordner, 10000)->setEnabled(!textb_nach->text().isEmpty());
+    });
+    connect(textb_nach, &QLineEdit::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_ordner->exec(textb_nach->mapToGlobal(at)); });
+}
+
+void Form1::bindControls() {
+    connect(cb_starten, &QPushButton::clicked, this, &Form1::StartSelectedSet);
+    connect(cb_verwerfen, &QPushButton::clicked, this, &Form1::DiscardSet);
+    connect(cb_bearbeiten, &QPushButton::clicked, this, &Form1::BeginEditSet);
+    connect(cb_anlegen, &QPushButton::clicked, this, &Form1::BeginNewSet);
+    connect(cb_beenden, &QPushButton::clicked, this, &Form1::close);
+    connect(cb_log_anzeigen, &QPushButton::clicked, this, &Form1::ShowLog);
+    connect(cb_log_loeschen, &QPushButton::clicked, this, &Form1::DeleteLog);
+    connect(cb_log_schliessen, &QPushButton::clicked, this, &Form1::CloseLog);
+    connect(cb_1, &QPushButton::clicked, this,
+            [this] { slots_.PauseSlot(ThreadSlots::kBackupSlot); });
+    connect(cb_2, &QPushButton::clicked, this,
+            [this] { slots_.ResumeSlot(ThreadSlots::kBackupSlot); });
+    // A release over the list shows the set that is selected now.
+    lb_anzeige->viewport()->installEventFilter(this);
+}
+
+void Form1::bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, const bool* state,
+                        ReleaseOrder order, std::function<void()> command) {
+    picture->setStateFlag(state);
+    picture->setBitmaps(bitmaps);
+    picture->setReleaseOrder(order);
+    picture->setCommand(std::move(command));
+    connect(picture, &PictureBox::clickSoundDue, this, &Form1::playClickSound);
+    connect(picture, &PictureBox::hoverSoundDue, this, &Form1::playHoverSound);
+}
+
+void Form1::bindPictureButtons() {
+    using enum ReleaseOrder;
+    // The editor's own commands (adding and removing sources, the destination, saving, the
+    // tree refresh and deleting a set) come with the editor.
+    bindPicture(pictb_quelle, {100, 101, 136}, &sourceState, commandFirst, {});
+    bindPicture(pictb_ziel, {106, 107, 135}, &targetState, commandFirst, {});
+    bindPicture(pictb_quelle_loeschen, {102, 103, 0}, nullptr, commandFirst, {});
+    bindPicture(pictb_quelle_aloeschen, {104, 105, 0}, nullptr, commandFirst, {});
+    bindPicture(pictb_sicherung_speichern, {108, 109, 110}, &saveState, captureFirst, {});
+    pictb_sicherung_speichern->setSilentWhileInactive(true);
+    bindPicture(pictb_sicherung_verwerfen, {112, 111, 0}, nullptr, captureFirst,
+                [this] { DiscardSet(); });
+    bindPicture(pictb_tv_aktuell, {114, 115, 0}, nullptr, commandFirst, {});
+    bindPicture(pictb_anlegen, {116, 117, 0}, nullptr, captureFirst, [this] { BeginNewSet(); });
+    pictb_anlegen->setFollowUp([this] {
+        setSourcePicture(false);
+        setTargetPicture(false);
+    });
+    bindPicture(pictb_bearbeiten, {118, 119, 120}, &commandState, commandFirst,
+                [this] { BeginEditSet(); });
+    pictb_bearbeiten->setFollowUp([this] {
+        setSavePicture(false);
+        setSourcePicture(false);
+        setTargetPicture(false);
+    });
+    bindPicture(pictb_loeschen, {121, 122, 123}, &commandState, restoreFirst, {});
+    pictb_loeschen->setFollowUp([this] { setCommandPictures(); });
+    bindPicture(pictb_starten, {124, 125, 126}, &commandState, commandFirst,
+                [this] { StartSelectedSet(); });
+    bindPicture(pictb_log_anzeigen, {127, 128, 0}, nullptr, captureFirst, [this] { ShowLog(); });
+    bindPicture(pictb_beenden, {129, 130, 0}, nullptr, commandFirst, [this] { close(); });
+    bindPicture(pictb_log_loeschen, {131, 132, 0}, nullptr, commandFirst, [this] { DeleteLog(); });
+    bindPicture(pictb_log_schliessen, {133, 134, 0}, nullptr, captureFirst, [this] { CloseLog(); });
+}
+
+void Form1::bindThreadReports() {
+    connect(&bridge_, &WindowBridge::clockTextChanged, label_datum_zeit, &QLabel::setText);
+    connect(&bridge_, &WindowBridge::statusChanged, this,
+            [this](const QString& caption) { setWindowTitle(caption); });
+    connect(&bridge_, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
+}
+
+}  // namespace vaultrix

@@ -1,0 +1,18 @@
+#include "app/Placement.h"
+
+namespace vaultrix {
+
+WindowPlacement placementFor(const QRect& workArea) {
+    constexpr int kMinimumWidth = 790;
+    constexpr int kFillUpTo = 850;
+    constexpr int kWidth = 800;
+    constexpr int kHeight = 580;
+    if (workArea.width() < kMinimumWidth) return {true, {}};
+    if (workArea.width() > kFillUpTo) {
+        return {false, QRect((workArea.width() - kWidth) / 2, (workArea.height() - kHeight) / 2,
+                             kWidth, kHeight)};
+    }
+    return {false, workArea};
+}
+
+}  // namespace vaultrix
