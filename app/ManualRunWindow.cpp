@@ -125,6 +125,8 @@ ManualRunWindow::ManualRunWindow(QWidget* parent)
     layout->addWidget(progressLabel_);
     layout->addLayout(buttons);
 
+    // Enter must not stop a backup by accident; Abbrechen takes a click or Esc.
+    cancelButton_->setAutoDefault(false);
     connect(cancelButton_, &QPushButton::clicked, this, &ManualRunWindow::cancel);
 }
 
