@@ -76,7 +76,7 @@ Result<> checkSet(const BackupSet& set) {
     return success();
 }
 
-std::vector<std::string> readNames(KeyedSteps& names) {
+std::vector<std::string> readNames(const KeyedSteps& names) {
     std::vector<std::string> result;
     for (int n = 1;; ++n) {
         auto name = names.readValue(kNamesSection, nameKey(n));
@@ -215,7 +215,7 @@ std::filesystem::path BackupSetStore::nameFile() const {
 
 SetNames BackupSetStore::loadSetNames() const {
     auto loaded = KeyedTextFile::load(nameFile());
-    KeyedSteps names(loaded ? std::move(loaded).value() : LineList());
+    const KeyedSteps names(loaded ? std::move(loaded).value() : LineList());
     SetNames result;
     result.count = leadingNumber(names.readValue(kCountSection, kCountKey));
     result.names = readNames(names);
@@ -224,7 +224,7 @@ SetNames BackupSetStore::loadSetNames() const {
 
 BackupSet BackupSetStore::loadSet(const std::string& name) const {
     auto loaded = KeyedTextFile::load(setFile());
-    KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
+    const KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
     const auto section = sectionOf(name);
     BackupSet set;
     set.name = name;

@@ -2,81 +2,77 @@
 
 namespace vaultrix {
 
-void KeyedSteps::reload() {
-    if (rewritten_) {
-        lines_ = LineList::parse(lines_.joined());
-        rewritten_ = false;
-    }
+void KeyedSteps::rewrite(LineList lines) {
+    current_ = LineList::parse(lines.joined());
+    written_ = std::move(lines);
 }
 
-std::string KeyedSteps::readValue(std::string_view section, std::string_view key) {
-    reload();
-    const int s = lines_.findLine(section);
+std::string KeyedSteps::readValue(std::string_view section, std::string_view key) const {
+    const int s = current_.findLine(section);
     if (s == 0) {
         return {};
     }
-    const int k = lines_.findKey(key, s + 1);
-    return k == 0 ? std::string() : lines_.valueAt(k);
+    const int k = current_.findKey(key, s + 1);
+    return k == 0 ? std::string() : current_.valueAt(k);
 }
 
 void KeyedSteps::writeEntry(std::string_view section, std::string_view entry) {
-    reload();
-    const int s = lines_.findLine(section);
+    LineList lines = current_;
+    const int s = lines.findLine(section);
     if (s == 0) {
-        lines_.append(std::string(section));
-        lines_.append(std::string(entry));
-    } else if (const int k = lines_.findKey(entry, s + 1); k != 0) {
-        lines_.setLine(k, std::string(entry));
+        lines.append(std::string(section));
+        lines.append(std::string(entry));
+    } else if (const int k = lines.findKey(entry, s + 1); k != 0) {
+        lines.setLine(k, std::string(entry));
     } else {
         // A new key goes directly below the header, so the newest key stands first.
-        lines_.insertAfter(s, std::string(entry));
+        lines.insertAfter(s, std::string(entry));
     }
-    rewrite();
+    rewrite(std::move(lines));
 }
 
 Removal KeyedSteps::deleteEntry(std::string_view section, std::string_view key) {
-    reload();
+    LineList lines = current_;
     auto result = Removal::notFound;
-    if (const int s = lines_.findLine(section); s != 0) {
-        if (const int k = lines_.findKey(key, s + 1); k != 0) {
-            lines_.removeAt(k);
+    if (const int s = lines.findLine(section); s != 0) {
+        if (const int k = lines.findKey(key, s + 1); k != 0) {
+            lines.removeAt(k);
             result = Removal::removed;
         }
     }
-    rewrite();
+    rewrite(std::move(lines));
     return result;
 }
 
 Removal KeyedSteps::deleteSectionHeader(std::string_view section) {
-    reload();
+    LineList lines = current_;
     auto result = Removal::notFound;
-    if (const int s = lines_.findLine(section); s != 0) {
-        lines_.removeAt(s);
+    if (const int s = lines.findLine(section); s != 0) {
+        lines.removeAt(s);
         result = Removal::removed;
     }
-    rewrite();
+    rewrite(std::move(lines));
     return result;
 }
 
 void KeyedSteps::replaceLine(std::string_view oldLine, std::string_view newLine) {
-    reload();
-    if (const int s = lines_.findLine(oldLine); s != 0) {
-        lines_.setLine(s, std::string(newLine));
+    LineList lines = current_;
+    if (const int s = lines.findLine(oldLine); s != 0) {
+        lines.setLine(s, std::string(newLine));
     }
-    rewrite();
+    rewrite(std::move(lines));
 }
 
-void KeyedSteps::appendLines(std::initializer_list<std::string_view> lines) {
-    reload();
-    for (const auto line : lines) {
-        lines_.append(std::string(line));
+void KeyedSteps::appendLines(std::initializer_list<std::string_view> added) {
+    LineList lines = current_;
+    for (const auto line : added) {
+        lines.append(std::string(line));
     }
-    rewrite();
+    rewrite(std::move(lines));
 }
 
-bool KeyedSteps::hasLine(std::string_view text) {
-    reload();
-    return lines_.findLine(text) != 0;
+bool KeyedSteps::hasLine(std::string_view text) const {
+    return current_.findLine(text) != 0;
 }
 
 }  // namespace vaultrix

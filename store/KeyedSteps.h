@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -16,9 +17,9 @@ enum class Removal { removed, notFound };
 // one atomic rewrite, and comes out byte for byte as the separate rewrites would have left it.
 class KeyedSteps {
 public:
-    explicit KeyedSteps(LineList loaded) : lines_(std::move(loaded)) {}
+    explicit KeyedSteps(LineList loaded) : current_(loaded), written_(std::move(loaded)) {}
 
-    std::string readValue(std::string_view section, std::string_view key);
+    std::string readValue(std::string_view section, std::string_view key) const;
     void writeEntry(std::string_view section, std::string_view entry);
     Removal deleteEntry(std::string_view section, std::string_view key);
     Removal deleteSectionHeader(std::string_view section);
@@ -26,18 +27,19 @@ public:
     // Appends the lines at the end, as one rewrite.
     void appendLines(std::initializer_list<std::string_view> lines);
     // True when a line equals text.
-    bool hasLine(std::string_view text);
+    bool hasLine(std::string_view text) const;
+    // The first line as the file reads back (a leading empty line is not read).
+    std::string firstLine() const { return current_.lineAt(1); }
 
-    // The lines as the last step would write them.
-    const LineList& lines() const { return lines_; }
+    // The lines as the last step writes them.
+    const LineList& lines() const { return written_; }
 
 private:
-    // Before a step: the lines as the file holds them after the previous step's rewrite.
-    void reload();
-    void rewrite() { rewritten_ = true; }
+    // The lines a step wrote; the next step sees them as a load of that file gives them.
+    void rewrite(LineList lines);
 
-    LineList lines_;
-    bool rewritten_ = false;
+    LineList current_;
+    LineList written_;
 };
 
 }  // namespace vaultrix

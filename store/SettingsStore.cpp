@@ -58,7 +58,7 @@ bool SettingsStore::soundAnimationOn() const {
 
 DialogSettings SettingsStore::loadDialogSettings() const {
     auto loaded = KeyedTextFile::load(file());
-    KeyedSteps settings(loaded ? std::move(loaded).value() : LineList());
+    const KeyedSteps settings(loaded ? std::move(loaded).value() : LineList());
     const auto ticked = [&](const char* section, const char* key) {
         return leadingNumber(settings.readValue(section, key)) != 0;
     };

@@ -218,3 +218,64 @@ TEST_F(KeyedTextFileTest, TwoThreadsNeverLoseOrTearAnUpdate) {
 
 }  // namespace
 }  // namespace vaultrix
+
+namespace vaultrix {
+namespace {
+
+// Changes made as steps on one loaded list and saved once must leave the very bytes that the
+// same changes leave as separate file operations, each reading back the previous one's file.
+TEST(KeyedSteps, OneSaveEqualsSeparateRewrites) {
+    test::TempDir dir;
+    const auto separate = dir / "separate.ini";
+    const auto batched = dir / "batched.ini";
+    const std::string start = "\r\n\r\n[A]\r\nk=1\r\n\r\n[B]\r\nz=9\r\n\r\n";
+    const char* sections[] = {"[A]", "[B]", "[C]"};
+    const char* keys[] = {"k=", "m=", "", "z="};
+
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        test::writeBytes(separate, start);
+        test::writeBytes(batched, start);
+        auto loaded = KeyedTextFile::load(batched);
+        ASSERT_TRUE(loaded);
+        KeyedSteps steps(loaded.value());
+        unsigned state = seed;
+        const auto next = [&state](unsigned range) {
+            state = state * 1103515245u + 12345u;
+            return (state >> 16) % range;
+        };
+        for (int op = 0; op < 30; ++op) {
+            const std::string section = sections[next(3)];
+            const std::string key = keys[next(4)];
+            const std::string entry = key + std::to_string(next(100));
+            switch (next(4)) {
+                case 0:
+                    ASSERT_TRUE(KeyedTextFile::writeEntry(separate, section, entry));
+                    steps.writeEntry(section, entry);
+                    break;
+                case 1: {
+                    const auto removal = KeyedTextFile::deleteEntry(separate, section, key);
+                    ASSERT_TRUE(removal);
+                    EXPECT_EQ(steps.deleteEntry(section, key), removal.value());
+                    break;
+                }
+                case 2: {
+                    const auto removal = KeyedTextFile::deleteSectionHeader(separate, section);
+                    ASSERT_TRUE(removal);
+                    EXPECT_EQ(steps.deleteSectionHeader(section), removal.value());
+                    break;
+                }
+                default:
+                    EXPECT_EQ(steps.readValue(section, key),
+                              KeyedTextFile::readValue(separate, section, key));
+            }
+        }
+        steps.writeEntry("[C]", "neu=1");
+        ASSERT_TRUE(KeyedTextFile::writeEntry(separate, "[C]", "neu=1"));
+        EXPECT_EQ(steps.readValue("[C]", "neu="), "1");
+        ASSERT_TRUE(KeyedTextFile::save(batched, steps.lines()));
+        EXPECT_EQ(test::readBytes(batched), test::readBytes(separate)) << "seed " << seed;
+    }
+}
+
+}  // namespace
+}  // namespace vaultrix
