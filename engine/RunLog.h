@@ -22,7 +22,8 @@ inline constexpr const char* kResultError = "error";
 // The history in "save.log": one record per run and per change of a set, each a section
 // headed by its date and time ("[06.12.2026 19:30:05]") with the lines "Sicherung=",
 // "Name=" and "Verlauf=". The oldest records are trimmed so the file stays at 4200 bytes.
-// Appends and trims from any thread are serialised.
+// Appends and trims from any thread are serialised. Two records in the same second stay two
+// records.
 class RunLog {
 public:
     RunLog(std::filesystem::path folder, const Clock& clock);
@@ -31,10 +32,11 @@ public:
     Result<> AppendRecord(const std::string& result, const std::string& name,
                           const std::string& action);
     // Removes records from the front while the file is larger than 4200 bytes. Stops when the
-    // first line is not a record header.
+    // first line is not a record header or nothing of the first record can be removed.
     Result<> TrimLog();
 
-    // The log as text for the log page (empty when there is none).
+    // The log as text for the log page, lines ended by "\n" (empty when there is none or it
+    // cannot be read).
     std::string LoadLogText() const;
     // Deletes the log file; a missing file counts as deleted.
     Result<> DeleteLog();
