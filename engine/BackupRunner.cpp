@@ -12,7 +12,8 @@ std::string runSuccessMessage(const std::string& name) {
 }
 
 std::string runFailureMessage(const std::string& name, const Error& error) {
-    std::string message = "Die Sicherung '" + name + "' wurde abgebrochen.\n\n" + error.message;
+    std::string message = "Die Sicherung '" + name +
+                          "' konnte nicht vollständig durchgeführt werden.\n\n" + error.message;
     // The copy names the path in its message; say it here only where it did not.
     if (!error.path.empty() && error.message.find(error.path) == std::string::npos) {
         message += "\n\nPfad: " + error.path;

@@ -1,0 +1,173 @@
+#include "engine/BackgroundThreads.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+#include "support/FakeClock.h"
+#include "support/FakeCopy.h"
+#include "support/RecordingRunObserver.h"
+#include "support/RecordingSink.h"
+#include "support/TempDir.h"
+
+namespace vaultrix {
+namespace {
+
+using namespace std::chrono_literals;
+using test::at;
+
+constexpr auto kBound = 10s;
+constexpr int kMonday = 1;
+constexpr int kBackup = ThreadSlots::kBackupSlot;
+
+template <typename Condition>
+bool eventually(Condition done) {
+    const auto end = std::chrono::steady_clock::now() + kBound;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+TEST(ClockTextTest, DateWeekdayAndTimeOnThreeLines) {
+    EXPECT_EQ(clockText(at(6, 12, 2026, 19, 30, 5, 0)), "06.12.2026\nSonntag\n19:30:05");
+    EXPECT_EQ(clockText(at(1, 2, 2027, 0, 0, 0, 1)), "01.02.2027\nMontag\n00:00:00");
+}
+
+// The backup thread over real set files and a real log, with the copy faked and short ticks.
+class BackupThreadTest : public ::testing::Test {
+protected:
+    BackupThreadTest() {
+        // Two sets of one source each: "Erster" and "Zweiter".
+        test::writeBytes(data_ / kSetFileName,
+                         "[Erster]\r\nvon_0=/quelle/eins\r\nnach=/ziel\r\n\r\n"
+                         "[Zweiter]\r\nvon_0=/quelle/zwei\r\nnach=/ziel\r\n");
+    }
+    ~BackupThreadTest() override { slots_.StopSlot(kBackup); }
+
+    void start(BackupThreadTiming timing) {
+        ASSERT_TRUE(slots_.StartSlot(kBackup, [this, timing](SlotControl& control) {
+            BackupThread(control, clock_, scheduler_, runner_, sink_, observer_, timing);
+        }));
+    }
+    std::string logText() const { return log_.LoadLogText(); }
+
+    test::TempDir data_;
+    test::FakeClock clock_{at(7, 12, 2026, 8, 0, 10, kMonday)};
+    BackupSetStore sets_{data_.path()};
+    SettingsStore settings_{data_.path()};
+    RunLog log_{data_.path(), clock_};
+    test::FakeCopy copy_{true};
+    BackupRunner runner_{sets_, settings_, log_, copy_.operation()};
+    Scheduler scheduler_;
+    test::RecordingSink sink_;
+    test::RecordingRunObserver observer_;
+    ThreadSlots slots_;
+};
+
+TEST_F(BackupThreadTest, DueSetRunsOnceInItsMinute) {
+    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    start({1ms, 20});
+    ASSERT_TRUE(copy_.awaitStarted());
+    clock_.set(at(7, 12, 2026, 8, 1, 0, kMonday));  // the minute passes during the run
+    copy_.release();
+
+    const std::string nextDay = "Noch 23 Stunden und 59 Minuten bis zur nächsten Sicherung";
+    ASSERT_TRUE(eventually([&] {
+        const auto statuses = sink_.statuses();
+        return !statuses.empty() && statuses.back().oneLine == nextDay;
+    }));
+    EXPECT_EQ(sink_.statuses().front().oneLine, "Sicherung wird ausgeführt !");
+    EXPECT_EQ(copy_.sources(), (std::vector<std::string>{"/quelle/eins"}));
+    EXPECT_NE(logText().find("Name=Erster\nVerlauf=ok"), std::string::npos);
+    EXPECT_TRUE(observer_.successes().empty()) << "a scheduled run shows no success message";
+}
+
+TEST_F(BackupThreadTest, SetsDueTogetherRunOneAfterTheOtherEachLogged) {
+    copy_.release();
+    scheduler_.setTable(
+        {{"täglich", "08:00", "ja", "Erster"}, {"Montag", "08:00", "ja", "Zweiter"}});
+    start({1ms, 1000000});  // rests past the end of the test
+
+    ASSERT_TRUE(eventually([&] { return logText().find("Name=Zweiter") != std::string::npos; }));
+    EXPECT_EQ(copy_.sources(), (std::vector<std::string>{"/quelle/eins", "/quelle/zwei"}));
+    const std::string log = logText();
+    EXPECT_LT(log.find("Name=Erster"), log.find("Name=Zweiter"));
+}
+
+TEST_F(BackupThreadTest, PauseDuringACopyReturnsAndTheRunFinishes) {
+    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    start({1ms, 1});
+    ASSERT_TRUE(copy_.awaitStarted());
+
+    auto pause = std::async(std::launch::async, [&] { slots_.PauseSlot(kBackup); });
+    ASSERT_EQ(pause.wait_for(kBound), std::future_status::ready);
+    EXPECT_EQ(slots_.state(kBackup), SlotState::paused);
+
+    copy_.release();
+    EXPECT_TRUE(eventually([&] { return logText().find("Verlauf=ok") != std::string::npos; }));
+    slots_.StopSlot(kBackup);
+    EXPECT_TRUE(eventually([&] { return !slots_.IsAlive(kBackup); }));
+}
+
+TEST_F(BackupThreadTest, NoStatusWhilePaused) {
+    scheduler_.setTable({{"täglich", "08:59", "ja", "Erster"}});
+    start({1ms, 1});
+    ASSERT_TRUE(sink_.awaitStatuses(3));
+
+    slots_.PauseSlot(kBackup);
+    const std::size_t atPause = sink_.statusCount();
+    std::this_thread::sleep_for(50ms);  // dozens of ticks if the pause did not hold
+    EXPECT_EQ(sink_.statusCount(), atPause);
+
+    slots_.ResumeSlot(kBackup);
+    EXPECT_TRUE(sink_.awaitStatuses(atPause + 1));
+    EXPECT_EQ(sink_.statuses().back().oneLine, "Noch 59 Minuten bis zur nächsten Sicherung");
+}
+
+TEST_F(BackupThreadTest, StopCancelsTheCopyInProgress) {
+    scheduler_.setTable(
+        {{"täglich", "08:00", "ja", "Erster"}, {"täglich", "08:00", "ja", "Zweiter"}});
+    start({1ms, 1});
+    ASSERT_TRUE(copy_.awaitStarted());
+
+    slots_.StopSlot(kBackup);
+    EXPECT_TRUE(copy_.awaitCancelled());
+    ASSERT_TRUE(eventually([&] { return !slots_.IsAlive(kBackup); }));
+    EXPECT_EQ(copy_.sources().size(), 1u) << "the second set must not start after the stop";
+    ASSERT_TRUE(observer_.awaitFailures(1));
+    EXPECT_NE(observer_.failures().front().find("Erster"), std::string::npos);
+    EXPECT_NE(logText().find("Name=Erster\nVerlauf=error"), std::string::npos);
+}
+
+TEST(TimeThreadTest, ShowsTheClockUntilStopped) {
+    test::FakeClock clock(at(6, 12, 2026, 19, 30, 5, 0));
+    test::RecordingSink sink;
+    ThreadSlots slots;
+    ASSERT_TRUE(slots.StartSlot(ThreadSlots::kTimeSlot,
+                                [&](SlotControl& control) { TimeThread(control, clock, sink); }));
+    ASSERT_TRUE(sink.awaitClocks(1));
+    clock.set(at(6, 12, 2026, 19, 30, 6, 0));
+    ASSERT_TRUE(
+        eventually([&] { return sink.clocks().back() == "06.12.2026\nSonntag\n19:30:06"; }));
+    EXPECT_EQ(sink.clocks().front(), "06.12.2026\nSonntag\n19:30:05");
+
+    slots.StopSlot(ThreadSlots::kTimeSlot);
+    EXPECT_TRUE(eventually([&] { return !slots.IsAlive(ThreadSlots::kTimeSlot); }));
+}
+
+TEST(TreeThreadTest, FillsOnceAndEnds) {
+    ThreadSlots slots;
+    std::atomic<int> fills{0};
+    ASSERT_TRUE(slots.StartSlot(
+        ThreadSlots::kTreeSlot,
+        [&](SlotControl& control) { TreeThread(control, [&](SlotControl&) { ++fills; }); }, false));
+    EXPECT_TRUE(eventually([&] { return !slots.IsAlive(ThreadSlots::kTreeSlot); }));
+    EXPECT_EQ(fills, 1);
+    EXPECT_EQ(slots.state(ThreadSlots::kTreeSlot), SlotState::stopped);
+}
+
+}  // namespace
+}  // namespace vaultrix

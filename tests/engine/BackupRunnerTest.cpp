@@ -1,0 +1,199 @@
+#include "engine/BackupRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "support/FakeClock.h"
+#include "support/FakeCopy.h"
+#include "support/RecordingRunObserver.h"
+#include "support/TempDir.h"
+
+namespace vaultrix {
+namespace {
+
+namespace fs = std::filesystem;
+using test::at;
+using test::readBytes;
+using test::writeBytes;
+
+class BackupRunnerTest : public ::testing::Test {
+protected:
+    BackupRunnerTest() {
+        fs::create_directories(data_);
+        fs::create_directories(source_);
+        fs::create_directories(target_);
+    }
+
+    void addSet(const std::string& name, std::vector<std::string> sources) {
+        BackupSet set{name, std::move(sources), target_.string(), "täglich", "18:30", true};
+        ASSERT_TRUE(sets_.saveNewSet(set).ok());
+    }
+    void setOverwrite(bool overwrite) {
+        ASSERT_TRUE(settings_.saveDialogSettings({overwrite, false, false}).ok());
+    }
+    std::string source(const std::string& name) const { return (source_ / name).string(); }
+    std::string logText() const { return log_.LoadLogText(); }
+
+    test::TempDir root_;
+    const fs::path data_ = root_ / "daten";
+    const fs::path source_ = root_ / "quelle";
+    const fs::path target_ = root_ / "ziel";
+    test::FakeClock clock_{at(6, 12, 2026, 19, 30, 5, 0)};
+    BackupSetStore sets_{data_};
+    SettingsStore settings_{data_};
+    RunLog log_{data_, clock_};
+    test::RecordingRunObserver observer_;
+};
+
+TEST_F(BackupRunnerTest, OverwriteReplacesTheEarlierCopy) {
+    setOverwrite(true);
+    writeBytes(source_ / "a.txt", "neuer Inhalt");
+    writeBytes(target_ / "a.txt", "alt");
+    addSet("Tag", {source("a.txt")});
+    BackupRunner runner(sets_, settings_, log_);
+
+    EXPECT_TRUE(runner.RunBackupSet("Tag", true, observer_));
+    EXPECT_EQ(readBytes(target_ / "a.txt"), "neuer Inhalt");
+    EXPECT_FALSE(fs::exists(target_ / "a - Kopie.txt"));
+    EXPECT_EQ(observer_.successes(),
+              std::vector<std::string>{"Ihre Sicherung 'Tag' wurde erfolgreich durchgeführt!"});
+    EXPECT_TRUE(observer_.failures().empty());
+    EXPECT_NE(logText().find("Sicherung=gestartet\nName=Tag\nVerlauf=ok"), std::string::npos);
+}
+
+TEST_F(BackupRunnerTest, NewCopyKeepsTheEarlierCopyBesideTheNewOne) {
+    fs::create_directories(source_ / "Daten" / "unter");
+    writeBytes(source_ / "Daten" / "unter" / "brief.txt", "Brief");
+    writeBytes(source_ / "Daten" / ".versteckt", "geheim");
+    addSet("Tag", {source("Daten")});
+    BackupRunner runner(sets_, settings_, log_);
+
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+    writeBytes(source_ / "Daten" / "unter" / "brief.txt", "Brief, geändert");
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+
+    EXPECT_EQ(readBytes(target_ / "Daten" / "unter" / "brief.txt"), "Brief");
+    EXPECT_EQ(readBytes(target_ / "Daten" / ".versteckt"), "geheim");
+    EXPECT_EQ(readBytes(target_ / "Daten - Kopie" / "unter" / "brief.txt"), "Brief, geändert");
+    EXPECT_TRUE(observer_.successes().empty()) << "scheduled runs show no success message";
+}
+
+TEST_F(BackupRunnerTest, StopsAtTheFirstFailure) {
+    setOverwrite(true);
+    writeBytes(source_ / "a.txt", "a");
+    writeBytes(source_ / "b.txt", "b");
+    addSet("Tag", {source("a.txt"), source("fehlt.txt"), source("b.txt")});
+    BackupRunner runner(sets_, settings_, log_);
+
+    EXPECT_FALSE(runner.RunBackupSet("Tag", true, observer_));
+    EXPECT_EQ(readBytes(target_ / "a.txt"), "a");
+    EXPECT_FALSE(fs::exists(target_ / "b.txt"));
+    EXPECT_TRUE(observer_.successes().empty());
+    ASSERT_EQ(observer_.failures().size(), 1u);
+    EXPECT_NE(observer_.failures()[0].find("'Tag'"), std::string::npos);
+    EXPECT_NE(observer_.failures()[0].find("fehlt.txt"), std::string::npos);
+    EXPECT_NE(logText().find("Name=Tag\nVerlauf=error"), std::string::npos);
+}
+
+TEST_F(BackupRunnerTest, NothingToCopyCountsAsSuccess) {
+    BackupRunner runner(sets_, settings_, log_);
+    EXPECT_TRUE(runner.RunBackupSet("Unbekannt", true, observer_));
+    EXPECT_EQ(
+        observer_.successes(),
+        std::vector<std::string>{"Ihre Sicherung 'Unbekannt' wurde erfolgreich durchgeführt!"});
+    EXPECT_NE(logText().find("Name=Unbekannt\nVerlauf=ok"), std::string::npos);
+}
+
+TEST_F(BackupRunnerTest, CancelledCopyFailsAndLeavesNoTemporaryFile) {
+    setOverwrite(true);
+    writeBytes(source_ / "gross.bin", std::string(3 * 1024 * 1024, 'x'));
+    writeBytes(target_ / "gross.bin", "die alte Sicherung");
+    addSet("Tag", {source("gross.bin")});
+    observer_.setCancel(true);
+    BackupRunner runner(sets_, settings_, log_);
+
+    EXPECT_FALSE(runner.RunBackupSet("Tag", true, observer_));
+    EXPECT_EQ(observer_.failures().size(), 1u);
+    EXPECT_EQ(readBytes(target_ / "gross.bin"), "die alte Sicherung");
+    for (const auto& entry : fs::directory_iterator(target_)) {
+        EXPECT_EQ(entry.path().filename(), "gross.bin");
+    }
+    EXPECT_NE(logText().find("Verlauf=error"), std::string::npos);
+}
+
+TEST_F(BackupRunnerTest, FlagsFollowTheCopyMethodExactly) {
+    addSet("Tag", {"/q/a"});
+    test::FakeCopy copy;
+    BackupRunner runner(sets_, settings_, log_, copy.operation());
+
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));  // no settings file
+    setOverwrite(true);
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+    writeBytes(data_ / kSettingsFileName, "[EINSTELLUNG]\r\nmethode=2\r\n");
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+
+    EXPECT_EQ(copy.flags(),
+              (std::vector<unsigned>{kCopyFlagsNewCopy, kCopyFlagsOverwrite, kCopyFlagsNewCopy}));
+    EXPECT_EQ(copy.destinations().front(), target_.string());
+}
+
+TEST_F(BackupRunnerTest, ASaveDuringTheRunDoesNotChangeIt) {
+    addSet("Tag", {"/q/a", "/q/b"});
+    std::vector<std::string> copied;
+    BackupRunner runner(
+        sets_, settings_, log_,
+        [&](const std::string& from, const std::string& to, unsigned, CopyObserver&) -> Result<> {
+            if (copied.empty()) {
+                const BackupSet edited{"Tag", {"/neu"}, "/anders", "Montag", "07:00", false};
+                EXPECT_TRUE(sets_.saveEditedSet("Tag", edited).ok());
+            }
+            copied.push_back(from + " -> " + to);
+            return success();
+        });
+
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+    const std::string to = " -> " + target_.string();
+    EXPECT_EQ(copied, (std::vector<std::string>{"/q/a" + to, "/q/b" + to}));
+}
+
+TEST_F(BackupRunnerTest, RunsFromTwoThreadsNeverOverlap) {
+    addSet("Tag", {"/q/a", "/q/b", "/q/c"});
+    std::atomic<int> inFlight{0};
+    std::atomic<int> most{0};
+    BackupRunner runner(
+        sets_, settings_, log_,
+        [&](const std::string&, const std::string&, unsigned, CopyObserver&) -> Result<> {
+            const int now = ++inFlight;
+            most = std::max(most.load(), now);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            --inFlight;
+            return success();
+        });
+
+    auto runSeveral = [&](bool byHand) {
+        test::RecordingRunObserver observer;
+        for (int i = 0; i < 4; ++i) runner.RunBackupSet("Tag", byHand, observer);
+    };
+    std::thread scheduled(runSeveral, false);
+    runSeveral(true);
+    scheduled.join();
+    EXPECT_EQ(most, 1);
+}
+
+TEST(RunMessagesTest, FailureNamesTheSetAndTheReason) {
+    const std::string withPath = runFailureMessage(
+        "Tag", failure("„/q/a“ kann nicht gelesen werden: Zugriff verweigert", "/q/a"));
+    EXPECT_NE(withPath.find("'Tag'"), std::string::npos);
+    EXPECT_NE(withPath.find("„/q/a“ kann nicht gelesen werden: Zugriff verweigert"),
+              std::string::npos);
+    EXPECT_EQ(withPath.find("Pfad:"), std::string::npos);
+
+    const std::string pathAdded = runFailureMessage("Tag", failure("Zugriff verweigert", "/q/a"));
+    EXPECT_NE(pathAdded.find("/q/a"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vaultrix

@@ -1,0 +1,69 @@
+#include "engine/SetDetails.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "support/TempDir.h"
+
+namespace vaultrix {
+namespace {
+
+class SetDetailsTest : public ::testing::Test {
+protected:
+    SetDetailsTest() {
+        test::writeBytes(data_ / kSetFileName,
+                         "[Tag]\r\nvon_0=/daten\r\nvon_1=/briefe/brief.doc\r\nnach=/sicherung\r\n"
+                         "wann=t\xE4glich\r\nzeit=18:30\r\naktiv=Ja\r\n\r\n"
+                         "[Leer]\r\nnach=\r\n");
+    }
+
+    SetDetailsTexts details(const std::string& name) {
+        return setDetailsTexts(
+            sets_, name, [this](const std::string& path) { return existing_.count(path) > 0; });
+    }
+
+    test::TempDir data_;
+    BackupSetStore sets_{data_.path()};
+    std::set<std::string> existing_{"/daten", "/briefe/brief.doc", "/sicherung"};
+};
+
+TEST_F(SetDetailsTest, ShowsEveryStoredValueAsStored) {
+    const SetDetailsTexts texts = details("Tag");
+    EXPECT_EQ(texts.text,
+              "Sicherungsname: Tag\n\n"
+              "von: /daten\nvon: /briefe/brief.doc\n"
+              "\nnach: /sicherung\n\n"
+              "wann: täglich\nZeit: 18:30\naktiv: Ja\n");
+    EXPECT_EQ(texts.missingMessage, "");
+}
+
+TEST_F(SetDetailsTest, ListsUnreachableSourcesAndDestination) {
+    existing_ = {"/daten"};
+    const SetDetailsTexts texts = details("Tag");
+    EXPECT_EQ(texts.missingMessage,
+              "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
+              "Sicherungsname: Tag\n\n"
+              "von: /briefe/brief.doc\n"
+              "\n\nnach: /sicherung");
+}
+
+TEST_F(SetDetailsTest, DisconnectedDestinationEndsTheMessage) {
+    existing_.erase("/sicherung");
+    const SetDetailsTexts texts = details("Tag");
+    EXPECT_NE(texts.text.find("\nnach: /sicherung\n\n"), std::string::npos);
+    EXPECT_EQ(texts.missingMessage,
+              "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
+              "Sicherungsname: Tag\n\n\n\nnach: /sicherung");
+}
+
+TEST_F(SetDetailsTest, SetWithoutValuesShowsEmptyFields) {
+    const SetDetailsTexts texts = details("Leer");
+    EXPECT_EQ(texts.text, "Sicherungsname: Leer\n\n\nnach: \n\nwann: \nZeit: \naktiv: \n");
+    EXPECT_EQ(texts.missingMessage,
+              "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
+              "Sicherungsname: Leer\n\n\n\nnach: ");
+}
+
+}  // namespace
+}  // namespace vaultrix

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/BackupRunner.h"
+
+namespace vaultrix::test {
+
+// A run observer that keeps the messages it is given and never asks to cancel unless told.
+class RecordingRunObserver final : public RunObserver {
+public:
+    void onProgress(const CopyProgress& progress) override {
+        std::lock_guard lock(mutex_);
+        last_ = progress;
+    }
+    bool cancelRequested() override {
+        std::lock_guard lock(mutex_);
+        return cancel_;
+    }
+    void onRunSucceeded(const std::string& message) override {
+        {
+            std::lock_guard lock(mutex_);
+            successes_.push_back(message);
+        }
+        changed_.notify_all();
+    }
+    void onRunFailed(const std::string& message) override {
+        {
+            std::lock_guard lock(mutex_);
+            failures_.push_back(message);
+        }
+        changed_.notify_all();
+    }
+
+    void setCancel(bool cancel) {
+        std::lock_guard lock(mutex_);
+        cancel_ = cancel;
+    }
+    std::vector<std::string> successes() const {
+        std::lock_guard lock(mutex_);
+        return successes_;
+    }
+    std::vector<std::string> failures() const {
+        std::lock_guard lock(mutex_);
+        return failures_;
+    }
+    CopyProgress lastProgress() const {
+        std::lock_guard lock(mutex_);
+        return last_;
+    }
+    // True once at least `count` failures were reported, false after `timeout`.
+    bool awaitFailures(std::size_t count,
+                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return failures_.size() >= count; });
+    }
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    bool cancel_ = false;
+    CopyProgress last_;
+    std::vector<std::string> successes_;
+    std::vector<std::string> failures_;
+};
+
+}  // namespace vaultrix::test
