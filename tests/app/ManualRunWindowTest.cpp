@@ -6,14 +6,20 @@
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
+#include <filesystem>
 #include <thread>
+
+#include "engine/RunLog.h"
+#include "store/BackupSetStore.h"
+#include "store/SettingsStore.h"
+#include "support/FakeClock.h"
+#include "support/FakeCopy.h"
+#include "support/TempDir.h"
 
 namespace vaultrix {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr int kWaitMs = 10000;
 
 // Runs `action` on the window thread once the window's event loop is running.
 void onWindowThread(ManualRunWindow& window, std::function<void()> action) {
@@ -154,6 +160,75 @@ TEST(ManualRunWindow, ProgressAddsUpOverAllSourcesOfTheRun) {
     EXPECT_TRUE(report.success);
     // The last numbers are shown even when they came faster than the window is updated.
     EXPECT_EQ(progressLine(window), QStringLiteral("4 Dateien, 7,0 KB kopiert"));
+}
+
+// The window around real runs of a stored set in a fresh data folder.
+class ManualRunOfAStoredSet : public testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(dir_ / "ziel");
+        test::writeBytes(dir_ / "brief.txt", "Inhalt");
+    }
+
+    void store(const std::string& source) {
+        const BackupSet set{"Tag", {source}, (dir_ / "ziel").string(), "täglich", "18:30", true};
+        ASSERT_TRUE(sets_.saveNewSet(set).ok());
+    }
+
+    test::TempDir dir_;
+    test::FakeClock clock_{test::at(6, 12, 2026, 19, 30, 5, 0)};
+    BackupSetStore sets_{dir_.path()};
+    SettingsStore settings_{dir_.path()};
+    RunLog log_{dir_.path(), clock_};
+};
+
+TEST_F(ManualRunOfAStoredSet, CopiesTheSetAndReportsSuccess) {
+    store((dir_ / "brief.txt").string());
+    BackupRunner runner(sets_, settings_, log_);
+    ManualRunWindow window;
+
+    const RunReport report = window.run(runner, "Tag");
+
+    EXPECT_TRUE(report.success);
+    EXPECT_EQ(report.successMessage,
+              QStringLiteral("Ihre Sicherung 'Tag' wurde erfolgreich durchgeführt!"));
+    EXPECT_EQ(test::readBytes(dir_ / "ziel" / "brief.txt"), "Inhalt");
+    EXPECT_NE(log_.LoadLogText().find("Verlauf=ok"), std::string::npos);
+}
+
+TEST_F(ManualRunOfAStoredSet, AMissingSourceFailsWithAMessageAndNoSuccess) {
+    store((dir_ / "fehlt.txt").string());
+    BackupRunner runner(sets_, settings_, log_);
+    ManualRunWindow window;
+
+    const RunReport report = window.run(runner, "Tag");
+
+    EXPECT_FALSE(report.success);
+    EXPECT_FALSE(report.cancelled);
+    EXPECT_TRUE(report.successMessage.isEmpty());
+    EXPECT_TRUE(report.failureMessage.contains(QStringLiteral("fehlt.txt")))
+        << report.failureMessage.toStdString();
+    EXPECT_NE(log_.LoadLogText().find("Verlauf=error"), std::string::npos);
+}
+
+TEST_F(ManualRunOfAStoredSet, AbbrechenDuringTheCopyLogsTheRunAsFailed) {
+    store((dir_ / "brief.txt").string());
+    test::FakeCopy copy(/*hold=*/true);
+    BackupRunner runner(sets_, settings_, log_, copy.operation());
+    ManualRunWindow window;
+
+    std::thread user([&] {
+        if (!copy.awaitStarted()) return;
+        onWindowThread(window, [&] { window.findChild<QPushButton*>()->click(); });
+    });
+    const RunReport report = window.run(runner, "Tag");
+    user.join();
+
+    EXPECT_TRUE(copy.awaitCancelled());
+    EXPECT_TRUE(report.cancelled);
+    EXPECT_FALSE(report.success);
+    EXPECT_FALSE(report.failureMessage.isEmpty());
+    EXPECT_NE(log_.LoadLogText().find("Verlauf=error"), std::string::npos);
 }
 
 TEST(ManualRunWindow, ProgressTextCountsFilesAndSizesInGerman) {
