@@ -1,12 +1,8 @@
 #include "app/WindowBridge.h"
 
+#include "app/AppConstants.h"
+
 namespace vaultrix {
-
-namespace {
-
-const QString kCaptionPrefix = QStringLiteral("Vaultrix 1.0 - ");
-
-}  // namespace
 
 WindowBridge::WindowBridge(QObject* parent) : QObject(parent) {}
 
@@ -15,7 +11,7 @@ void WindowBridge::showClock(const std::string& text) {
 }
 
 void WindowBridge::showStatus(const StatusText& status) {
-    Q_EMIT statusChanged(kCaptionPrefix + QString::fromStdString(status.oneLine),
+    Q_EMIT statusChanged(QString::fromUtf8(kTitlePrefix) + QString::fromStdString(status.oneLine),
                          QString::fromStdString(status.multiLine));
 }
 
