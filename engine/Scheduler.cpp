@@ -50,6 +50,18 @@ bool isActive(const ScheduleEntry& entry) {
     return entry.active == "ja";
 }
 
+int nearestRun(const std::vector<ScheduleEntry>& table, const LocalTime& now) {
+    int best = kNoNextRun;
+    for (const ScheduleEntry& entry : table) {
+        const int day = dayNumber(entry.day);
+        // A day text outside the eight names is never due, so it has no next run either.
+        if (!isActive(entry) || day < 0) continue;
+        const int minutes = minutesUntil(day, storedMinutesOfDay(entry.time), now);
+        if (minutes < best) best = minutes;
+    }
+    return best;
+}
+
 }  // namespace
 
 std::string weekdayName(int number) {
@@ -123,24 +135,12 @@ std::vector<std::string> Scheduler::CollectDueSets(const LocalTime& now) const {
 
 int Scheduler::MinutesToNextRun(const LocalTime& now) const {
     std::lock_guard lock(mutex_);
-    int best = kNoNextRun;
-    for (const ScheduleEntry& entry : table_) {
-        const int day = dayNumber(entry.day);
-        // A day text outside the eight names is never due, so it has no next run either.
-        if (!isActive(entry) || day < 0) continue;
-        const int minutes = minutesUntil(day, storedMinutesOfDay(entry.time), now);
-        if (minutes < best) best = minutes;
-    }
-    return best;
+    return nearestRun(table_, now);
 }
 
 StatusText Scheduler::UpdateStatusText(const LocalTime& now) const {
-    bool empty = false;
-    {
-        std::lock_guard lock(mutex_);
-        empty = table_.empty();
-    }
-    return statusTextFor(empty, MinutesToNextRun(now));
+    std::lock_guard lock(mutex_);
+    return statusTextFor(table_.empty(), nearestRun(table_, now));
 }
 
 }  // namespace vaultrix

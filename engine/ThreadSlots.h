@@ -26,8 +26,8 @@ public:
     // Sleeps for `duration` unless a stop is requested first; true when a stop was requested.
     virtual bool sleepUnlessStopped(std::chrono::milliseconds duration) = 0;
     // Waits while the slot is paused (the thread is parked at a safe point), then marks the
-    // thread busy until the returned guard ends; PauseSlot waits for that. Returns false,
-    // without marking, when a stop was requested.
+    // thread busy until leaveWork; PauseSlot waits for that. Returns false, without marking,
+    // when a stop was requested. Use it through WorkSection.
     virtual bool enterWork() = 0;
     virtual void leaveWork() = 0;
 };
