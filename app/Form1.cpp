@@ -42,7 +42,9 @@ bool Form1::create() {
     setCounter = 0;
     const WindowPlacement placement = placementFor(services_.workArea());
     if (placement.tooNarrow) return false;
-    setGeometry(placement.rect);
+    // The rectangle is the window's own, frame included: its top left is where the frame goes.
+    move(placement.rect.topLeft());
+    resize(placement.rect.size());
     if (!settings_.startHidden()) showNormal();
     loadSetNames();
     scheduler_.LoadScheduleTable(sets_);

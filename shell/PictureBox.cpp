@@ -49,8 +49,9 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    // Taken here, so the move does not reach the background, which would allow the next sound.
+    event->accept();
     if (!isInactive()) Q_EMIT hoverSoundDue();
-    QLabel::mouseMoveEvent(event);
 }
 
 }  // namespace vaultrix

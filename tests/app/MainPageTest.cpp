@@ -1,0 +1,157 @@
+#include <QListWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <filesystem>
+
+#include "FormFixture.h"
+#include "shell/PictureBox.h"
+
+namespace vaultrix::test {
+namespace {
+
+QStringList listed(const QListWidget* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+    return names;
+}
+
+TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
+    for (const char* name : {"beta", "Gamma", "Äpfel", "Alpha"}) {
+        storeSet(name, {folder("quelle")}, folder("ziel"));
+    }
+    Form1& window = startForm();
+    EXPECT_EQ(listed(window.lb_anzeige),
+              (QStringList{QStringLiteral("Alpha"), QStringLiteral("Äpfel"), QStringLiteral("beta"),
+                           QStringLiteral("Gamma")}));
+    EXPECT_EQ(window.lb_anzeige->currentRow(), 0);
+    EXPECT_EQ(window.setCounter, 4);
+    EXPECT_TRUE(
+        window.rtb_anzeige->toPlainText().startsWith(QStringLiteral("Sicherungsname: Alpha\n")));
+
+    const QRect third = window.lb_anzeige->visualItemRect(window.lb_anzeige->item(2));
+    QTest::mouseClick(window.lb_anzeige->viewport(), Qt::LeftButton, {}, third.center());
+    EXPECT_TRUE(
+        window.rtb_anzeige->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
+}
+
+TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
+    const std::string source = folder("quelle");
+    const std::string destination = (dir / "fehlt").string();
+    storeSet("Daten", {source}, destination, "täglich", "18:30", true);
+    Form1& window = startForm();
+    const QString expectedText = QString::fromStdString(
+        "Sicherungsname: Daten\n\nvon: " + source + "\n\nnach: " + destination +
+        "\n\nwann: täglich\nZeit: 18:30\naktiv: ja\n");
+    EXPECT_EQ(window.rtb_anzeige->toPlainText(), expectedText);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(presenter.shown[0].buttons, QMessageBox::Ok);
+    EXPECT_EQ(presenter.shown[0].owner, &window);
+    EXPECT_EQ(presenter.shown[0].text,
+              QString::fromStdString("Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden "
+                                     "!\n\nSicherungsname: Daten\n\n\n\nnach: " +
+                                     destination));
+}
+
+TEST_F(FormTest, AManualRunCopiesAndReportsSuccess) {
+    const std::string source = folder("quelle");
+    writeBytes(std::filesystem::path(source) / "a.txt", "Inhalt");
+    storeSet("Daten", {source}, folder("ziel"));
+    Form1& window = startForm();
+    clickPicture(window.pictb_starten);
+    EXPECT_EQ(readBytes(dir / "ziel" / "quelle" / "a.txt"), "Inhalt");
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Information"));
+    EXPECT_EQ(presenter.shown[0].text,
+              QStringLiteral("Ihre Sicherung 'Daten' wurde erfolgreich durchgeführt!"));
+    EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Information);
+    EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=ok"), std::string::npos);
+}
+
+TEST_F(FormTest, AFailingManualRunNamesThePathAndLogsTheError) {
+    const std::string missing = (dir / "fehlt.txt").string();
+    storeSet("Daten", {missing}, folder("ziel"));
+    Form1& window = startForm();
+    presenter.shown.clear();  // the details warned about the missing source already
+    clickPicture(window.pictb_starten);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(presenter.shown[0].text.contains(QString::fromStdString(missing)));
+    EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=error"), std::string::npos);
+}
+
+TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
+    const std::string missing = (dir / "fehlt.txt").string();
+    storeSet("Nacht", {missing}, folder("ziel"), "täglich", "03:17", true);
+    Form1& window = startForm();
+    presenter.shown.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(!presenter.shown.empty(), 10000);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(presenter.shown[0].text.contains(QString::fromStdString(missing)));
+    EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=error"), std::string::npos);
+    window.close();
+}
+
+TEST_F(FormTest, ClosingDuringAManualRunCancelsItCleanly) {
+    const std::string source = folder("quelle");
+    const std::string big(32 * 1024 * 1024, 'x');
+    writeBytes(std::filesystem::path(source) / "gross.bin", big);
+    storeSet("Daten", {source}, folder("ziel"));
+    Form1& window = startForm();
+    bool closed = false;
+    QObject::connect(&window, &Form1::closed, [&] { closed = true; });
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    clickPicture(window.pictb_starten);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(presenter.shown.empty());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.backgroundThreadsAlive(), 5000);
+    // Either nothing arrived or the whole file did; no half-written file is left.
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "ziel", error)) {
+        if (entry.is_regular_file()) {
+            EXPECT_EQ(entry.path().filename(), "gross.bin");
+            EXPECT_EQ(entry.file_size(), big.size());
+        }
+    }
+}
+
+const char kLog[] = "[06.12.2026 19:30:05]\r\nSicherung=gestartet\r\nName=Daten\r\nVerlauf=ok\r\n";
+
+TEST_F(FormTest, TheLogPageShowsTheLogAndKeepsItWhenDeletingIsCancelled) {
+    writeBytes(dir / "save.log", kLog);
+    Form1& window = startForm();
+    clickPicture(window.pictb_log_anzeigen);
+    const QString shown = window.rtb_anzeige->toPlainText();
+    EXPECT_TRUE(shown.startsWith(
+        QStringLiteral("[06.12.2026 19:30:05]\nSicherung=gestartet\nName=Daten\nVerlauf=ok")));
+
+    presenter.answers = {QMessageBox::Cancel};
+    clickPicture(window.pictb_log_loeschen);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Log Datei löschen?"));
+    EXPECT_EQ(presenter.shown[0].text,
+              QStringLiteral("Möchten Sie die Log Datei\nwirklich löschen?"));
+    EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Warning);
+    EXPECT_EQ(presenter.shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(readBytes(dir / "save.log"), kLog);
+    EXPECT_EQ(window.rtb_anzeige->toPlainText(), shown);
+}
+
+TEST_F(FormTest, DeletingTheLogWithOkRemovesTheFileAndEmptiesTheBox) {
+    writeBytes(dir / "save.log", kLog);
+    Form1& window = startForm();
+    clickPicture(window.pictb_log_anzeigen);
+    presenter.answers = {QMessageBox::Ok};
+    clickPicture(window.pictb_log_loeschen);
+    EXPECT_FALSE(std::filesystem::exists(dir / "save.log"));
+    EXPECT_TRUE(window.rtb_anzeige->toPlainText().isEmpty());
+
+    clickPicture(window.pictb_log_schliessen);
+    clickPicture(window.pictb_log_anzeigen);
+    EXPECT_TRUE(window.rtb_anzeige->toPlainText().isEmpty());
+}
+
+}  // namespace
+}  // namespace vaultrix::test

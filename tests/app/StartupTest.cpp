@@ -1,0 +1,130 @@
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLockFile>
+#include <QSysInfo>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "FormFixture.h"
+#include "app/Application.h"
+#include "app/Placement.h"
+#include "engine/Scheduler.h"
+
+namespace vaultrix::test {
+namespace {
+
+TEST(Placement, NarrowAreasRefuseMiddleOnesFillWideOnesCentreWithoutTheOrigin) {
+    EXPECT_TRUE(placementFor(QRect(0, 0, 789, 700)).tooNarrow);
+    for (const QRect filled : {QRect(0, 0, 790, 600), QRect(10, 20, 850, 700)}) {
+        const WindowPlacement placement = placementFor(filled);
+        EXPECT_FALSE(placement.tooNarrow);
+        EXPECT_EQ(placement.rect, filled);
+    }
+    EXPECT_EQ(placementFor(QRect(100, 30, 851, 768)).rect, QRect(25, 94, 800, 580));
+    EXPECT_EQ(placementFor(QRect(0, 0, 1024, 768)).rect, QRect(112, 94, 800, 580));
+}
+
+TEST_F(FormTest, ATooNarrowWorkAreaEndsWithCodeOneBeforeAnythingIsWritten) {
+    workArea = QRect(0, 0, 789, 768);
+    Application program(services());
+    EXPECT_EQ(program.start(), std::optional<int>(1));
+    EXPECT_FALSE(program.window()->isVisible());
+    EXPECT_FALSE(program.threadsLeft());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(FormTest, TheWindowFillsAMiddleWorkAreaAndIsCentredInAWideOne) {
+    workArea = QRect(0, 0, 850, 600);
+    EXPECT_EQ(startForm().pos(), workArea.topLeft());
+    EXPECT_EQ(form->size(), workArea.size());
+    form.reset();
+    workArea = QRect(0, 0, 851, 768);
+    EXPECT_EQ(startForm().pos(), QPoint(25, 94));
+    EXPECT_EQ(form->size(), QSize(800, 580));
+}
+
+TEST_F(FormTest, ANonZeroStartStatusKeepsTheWindowHidden) {
+    for (const char* status : {"1", "2", "-1", " 3x"}) {
+        writeSettings(std::string("[EINSTELLUNG]\r\nstatus=") + status + "\r\n");
+        EXPECT_FALSE(startForm().isVisible()) << status;
+        form.reset();
+    }
+    for (const char* status : {"0", "", "ja"}) {
+        writeSettings(std::string("[EINSTELLUNG]\r\nstatus=") + status + "\r\n");
+        EXPECT_TRUE(startForm().isVisible()) << status;
+        form.reset();
+    }
+}
+
+TEST_F(FormTest, ASecondProgramInTheSameFolderSaysSoAndTouchesNothing) {
+    Application first(services());
+    ASSERT_EQ(first.start(), std::nullopt);
+    const QStringList before = QDir(QString::fromStdString(dir.path().string())).entryList();
+
+    FakePresenter secondPresenter;
+    Application second(
+        FormServices{dir.path(), clock, secondPresenter, sounds, [this] { return workArea; }});
+    EXPECT_EQ(second.start(), std::optional<int>(0));
+    EXPECT_EQ(second.window(), nullptr);
+    ASSERT_EQ(secondPresenter.shown.size(), 1u);
+    EXPECT_EQ(secondPresenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Information"));
+    EXPECT_EQ(secondPresenter.shown[0].text,
+              QStringLiteral("Vaultrix 1.0 wird in diesem Ordner bereits ausgeführt."));
+    EXPECT_EQ(secondPresenter.shown[0].icon, QMessageBox::Information);
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path().string())).entryList(), before);
+
+    TempDir otherFolder;
+    Application elsewhere(FormServices{otherFolder.path(), clock, secondPresenter, sounds,
+                                       [this] { return workArea; }});
+    EXPECT_EQ(elsewhere.start(), std::nullopt);
+}
+
+TEST_F(FormTest, TheLockOfACrashedProgramIsTakenOver) {
+    const QString lockFile = instanceLockFile(dir.path());
+    {
+        // What a program that died while running leaves behind: its lock with a process id
+        // that no longer exists.
+        QFile stale(lockFile);
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        stale.write(
+            QStringLiteral("1073741823\nvaultrix\n%1\n").arg(QSysInfo::machineHostName()).toUtf8());
+    }
+    Application program(services());
+    EXPECT_EQ(program.start(), std::nullopt);
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
+    Form1& window = startForm();
+    QTRY_COMPARE_WITH_TIMEOUT(window.label_datum_zeit->text(),
+                              QStringLiteral("07.12.2026\nMontag\n03:17:00"), 10000);
+    const QString caption = QStringLiteral("Vaultrix 1.0 - ") +
+                            QString::fromStdString(statusTextFor(true, kNoNextRun).oneLine);
+    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), caption, 10000);
+}
+
+TEST_F(FormTest, ClosingWhileIdleStopsEveryThreadPromptly) {
+    Form1& window = startForm();
+    bool closed = false;
+    QObject::connect(&window, &Form1::closed, [&] { closed = true; });
+    QElapsedTimer timer;
+    timer.start();
+    window.close();
+    EXPECT_TRUE(closed);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.backgroundThreadsAlive(), 5000);
+    EXPECT_LT(timer.elapsed(), 10000);
+}
+
+TEST_F(FormTest, TheEventLoopEndsWithCodeZeroWhenTheWindowCloses) {
+    Application program(services());
+    ASSERT_EQ(program.start(), std::nullopt);
+    QTimer::singleShot(0, program.window(), [&] { program.window()->close(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!program.threadsLeft(), 5000);
+}
+
+}  // namespace
+}  // namespace vaultrix::test
