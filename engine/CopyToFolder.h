@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/Result.h"
 
 namespace vaultrix {
@@ -37,7 +38,24 @@ public:
 //
 // On failure the copy stops, leaves no temporary file behind and returns the failing path and
 // the operating system's reason.
+//
+// The destination folder is made when it is missing and its parent exists; a destination
+// whose parent is missing fails, so an unplugged drive's mount point never receives a backup.
+// A destination inside the source is left out of the walk. Temporary files are named
+// ".NAME.vxXXXXXX.vxtmp"; leftovers of that pattern in the folders written are removed.
 Result<> CopyToFolder(const std::string& source, const std::string& destination, unsigned flags,
                       CopyObserver& observer);
+
+// A seam in the file writer: asked after every chunk written, it can fail the write with an
+// operating-system error code (a full disk, say) as if the system had reported it.
+class CopyFaults {
+public:
+    virtual ~CopyFaults() = default;
+    // `bytesWritten` counts every byte the run has written so far; kOsOk goes on.
+    virtual fs::OsCode afterChunk(std::uint64_t bytesWritten) = 0;
+};
+
+Result<> CopyToFolderWithFaults(const std::string& source, const std::string& destination,
+                                unsigned flags, CopyObserver& observer, CopyFaults& faults);
 
 }  // namespace vaultrix

@@ -1,0 +1,137 @@
+#include "platform/FileCopy.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace vaultrix::fs {
+namespace {
+
+constexpr std::size_t kBufferBytes = 256u << 10;
+
+// Closes the descriptor when the copy leaves, whichever way.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+    // Closes now, because closing can report a write error (network file systems do).
+    OsCode close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0 ? kOsOk : errno;
+    }
+
+private:
+    int fd_;
+};
+
+bool fastPathMissing(int code) {
+    return code == EXDEV || code == EINVAL || code == ENOSYS || code == EOPNOTSUPP ||
+           code == ENOTTY || code == EBADF || code == EPERM;
+}
+
+OsCode writeAll(int out, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(out, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return kOsOk;
+}
+
+// The plain fallback: reads and writes through one buffer, telling the hook every few MiB.
+OsCode copyByBuffer(int in, int out, ChunkHook& hook, CopyContext& context) {
+    if (context.buffer.size() != kBufferBytes) context.buffer.resize(kBufferBytes);
+    std::uint64_t sinceHook = 0;
+    for (;;) {
+        const ssize_t got = ::read(in, context.buffer.data(), context.buffer.size());
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (got == 0) break;
+        if (const OsCode code = writeAll(out, context.buffer.data(), static_cast<std::size_t>(got));
+            code != kOsOk) {
+            return code;
+        }
+        sinceHook += static_cast<std::uint64_t>(got);
+        if (sinceHook >= kCopyChunkBytes) {
+            if (const OsCode code = hook.afterChunk(sinceHook); code != kOsOk) return code;
+            sinceHook = 0;
+        }
+    }
+    return sinceHook > 0 ? hook.afterChunk(sinceHook) : kOsOk;
+}
+
+// Copies `size` bytes in the kernel chunk by chunk; falls back to the buffer when the file
+// systems do not offer it (across file systems, for instance).
+OsCode copyContents(int in, int out, std::uint64_t size, ChunkHook& hook, CopyContext& context) {
+    if (size == 0) return kOsOk;
+    if (context.tryClone) {
+        if (::ioctl(out, FICLONE, in) == 0) return hook.afterChunk(size);
+        // A clone is only ever a shortcut: any refusal leaves the ordinary ways to try.
+        context.tryClone = false;
+    }
+    std::uint64_t done = 0;
+    while (context.tryCopyRange && done < size) {
+        const std::size_t want = static_cast<std::size_t>(std::min(kCopyChunkBytes, size - done));
+        const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, want, 0);
+        if (moved < 0) {
+            if (errno == EINTR) continue;
+            if (fastPathMissing(errno)) {
+                context.tryCopyRange = false;
+                break;
+            }
+            return errno;
+        }
+        if (moved == 0) return kOsOk;  // the file shrank while we copied
+        done += static_cast<std::uint64_t>(moved);
+        if (const OsCode code = hook.afterChunk(static_cast<std::uint64_t>(moved)); code != kOsOk)
+            return code;
+    }
+    if (done >= size) return kOsOk;
+    return copyByBuffer(in, out, hook, context);
+}
+
+}  // namespace
+
+OsCode copyFileData(const std::string& from, const std::string& to, bool syncData, ChunkHook& hook,
+                    CopyContext& context) {
+    Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+    if (in.get() < 0) return errno;
+    struct stat source {};
+    if (::fstat(in.get(), &source) != 0) return errno;
+
+    Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
+    if (out.get() < 0) return errno;
+
+    OsCode code = copyContents(in.get(), out.get(), static_cast<std::uint64_t>(source.st_size),
+                               hook, context);
+    // Times are set last: a file cut short never carries the source's time, so the next
+    // run does not take it for current.
+    if (code == kOsOk && ::fchmod(out.get(), source.st_mode & 07777) != 0) code = errno;
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    if (code == kOsOk && ::futimens(out.get(), times) != 0) code = errno;
+    if (code == kOsOk && syncData && ::fdatasync(out.get()) != 0) code = errno;
+    const OsCode closed = out.close();
+    if (code == kOsOk) code = closed;
+    if (code != kOsOk) ::unlink(to.c_str());
+    return code;
+}
+
+}  // namespace vaultrix::fs

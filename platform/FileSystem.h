@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vaultrix::fs {
+
+// The operating system's error number of a failed call (errno on POSIX, GetLastError on
+// Windows), or kOsOk. Callers turn it into a German reason with osErrorReason().
+using OsCode = int;
+inline constexpr OsCode kOsOk = 0;
+// Our own code for a copy stopped on request; the operating system never produces it.
+inline constexpr OsCode kOsCancelled = -1;
+
+// A German reason for the code, e.g. "Zugriff verweigert".
+std::string osErrorReason(OsCode code);
+
+enum class EntryKind { Missing, File, Folder, Link, Special };
+
+// What the copy needs to know of one directory entry; links are not followed.
+struct EntryInfo {
+    EntryKind kind = EntryKind::Missing;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;  // since 1970-01-01 UTC
+    unsigned permissions = 0;     // POSIX mode bits; Windows file attributes
+    // Identity of the entry on its volume (device and inode); filled at least for folders.
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+
+    bool sameEntryAs(const EntryInfo& other) const {
+        return kind != EntryKind::Missing && (device != 0 || index != 0) &&
+               device == other.device && index == other.index;
+    }
+};
+
+// Reads the entry, without following a link unless asked to; a path that does not exist
+// gives kOsOk and EntryKind::Missing.
+[[nodiscard]] OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink = false);
+
+// The names in the folder without "." and "..", sorted bytewise.
+[[nodiscard]] OsCode listFolder(const std::string& path, std::vector<std::string>& names);
+
+// Creates one folder (not its parents), writable for its owner until the copy sets the
+// source's attributes on it.
+[[nodiscard]] OsCode makeFolder(const std::string& path);
+
+// Copies the link itself (never what it points to) to `to`, which must not exist yet, with
+// the link's modification time.
+[[nodiscard]] OsCode copyLink(const std::string& from, const std::string& to);
+
+// Renames `from` to `to` in one step, replacing a file or link at `to`.
+[[nodiscard]] OsCode replaceEntry(const std::string& from, const std::string& to);
+
+// Removes a file or link; used to clear away temporary files, so failures are not reported.
+void removeQuietly(const std::string& path);
+
+// Sets permissions and modification time of a file or folder (not a link).
+[[nodiscard]] OsCode applyAttributes(const std::string& path, const EntryInfo& info);
+
+// Lets the owner write into and list the folder, so an earlier backup of a read-only
+// source folder can be merged into.
+[[nodiscard]] OsCode makeFolderWritable(const std::string& path, const EntryInfo& info);
+
+// True when the attributes would let the owner write into the folder and list it.
+bool folderWritable(const EntryInfo& info);
+
+// The folder joined with one name by the system's separator, never doubling it.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+// The last name in the path, ignoring trailing separators; for a drive root on Windows the
+// drive letter, for the POSIX root an empty text.
+std::string lastName(const std::string& path);
+
+// The longest file name, in bytes, the file systems we write to accept.
+inline constexpr std::size_t kMaxNameBytes = 255;
+
+}  // namespace vaultrix::fs

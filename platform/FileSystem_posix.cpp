@@ -1,0 +1,149 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/FileSystem.h"
+
+namespace vaultrix::fs {
+namespace {
+
+std::int64_t nanoseconds(const struct timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+struct timespec timespecOf(std::int64_t ns) {
+    struct timespec t {};
+    t.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+    t.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+    if (t.tv_nsec < 0) {  // times before 1970
+        t.tv_nsec += 1'000'000'000;
+        t.tv_sec -= 1;
+    }
+    return t;
+}
+
+EntryKind kindOf(mode_t mode) {
+    if (S_ISREG(mode)) return EntryKind::File;
+    if (S_ISDIR(mode)) return EntryKind::Folder;
+    if (S_ISLNK(mode)) return EntryKind::Link;
+    return EntryKind::Special;
+}
+
+OsCode readLink(const std::string& path, std::string& target) {
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (length < 0) return errno;
+        if (static_cast<std::size_t>(length) < buffer.size()) {
+            target.assign(buffer.data(), static_cast<std::size_t>(length));
+            return kOsOk;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink) {
+    struct stat st {};
+    const int result = followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+    if (result != 0) {
+        info = EntryInfo{};
+        return errno == ENOENT ? kOsOk : errno;
+    }
+    info.kind = kindOf(st.st_mode);
+    info.size = static_cast<std::uint64_t>(st.st_size);
+    info.modifiedNs = nanoseconds(st.st_mtim);
+    info.permissions = st.st_mode & 07777;
+    info.device = static_cast<std::uint64_t>(st.st_dev);
+    info.index = static_cast<std::uint64_t>(st.st_ino);
+    return kOsOk;
+}
+
+OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    DIR* folder = ::opendir(path.c_str());
+    if (folder == nullptr) return errno;
+    OsCode code = kOsOk;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(folder);
+        if (entry == nullptr) {
+            code = errno;
+            break;
+        }
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+        names.emplace_back(entry->d_name);
+    }
+    ::closedir(folder);
+    std::sort(names.begin(), names.end());
+    return code;
+}
+
+OsCode makeFolder(const std::string& path) {
+    return ::mkdir(path.c_str(), S_IRWXU) == 0 ? kOsOk : errno;
+}
+
+OsCode copyLink(const std::string& from, const std::string& to) {
+    struct stat st {};
+    if (::lstat(from.c_str(), &st) != 0) return errno;
+    std::string target;
+    if (const OsCode code = readLink(from, target); code != kOsOk) return code;
+    if (::symlink(target.c_str(), to.c_str()) != 0) return errno;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        const OsCode code = errno;
+        ::unlink(to.c_str());
+        return code;
+    }
+    return kOsOk;
+}
+
+OsCode replaceEntry(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? kOsOk : errno;
+}
+
+void removeQuietly(const std::string& path) {
+    ::unlink(path.c_str());
+}
+
+OsCode applyAttributes(const std::string& path, const EntryInfo& info) {
+    if (::chmod(path.c_str(), static_cast<mode_t>(info.permissions & 07777)) != 0) return errno;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1] = timespecOf(info.modifiedNs);
+    return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? kOsOk : errno;
+}
+
+bool folderWritable(const EntryInfo& info) {
+    return (info.permissions & S_IRWXU) == S_IRWXU;
+}
+
+OsCode makeFolderWritable(const std::string& path, const EntryInfo& info) {
+    const mode_t mode = static_cast<mode_t>((info.permissions & 07777) | S_IRWXU);
+    return ::chmod(path.c_str(), mode) == 0 ? kOsOk : errno;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    std::size_t end = folder.size();
+    while (end > 0 && folder[end - 1] == '/') --end;
+    if (end == 0 && !folder.empty()) return "/" + name;
+    if (folder.empty()) return name;
+    return folder.substr(0, end) + "/" + name;
+}
+
+std::string lastName(const std::string& path) {
+    std::size_t end = path.size();
+    while (end > 0 && path[end - 1] == '/') --end;
+    const std::size_t slash = path.rfind('/', end == 0 ? 0 : end - 1);
+    const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+    return end > begin ? path.substr(begin, end - begin) : std::string();
+}
+
+}  // namespace vaultrix::fs
