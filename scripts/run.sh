@@ -1,8 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts Vaultrix in its data folder.
+# Installs what is missing, builds and starts Vaultrix in its data folder, which lies outside
+# the source tree and persists between runs. The program reads and writes its files in the
+# folder it starts in.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-echo "The program itself arrives with the main window; until then this only builds." >&2
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+cd "$source_dir"
+
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build
+cmake --build build --target vaultrix
+
+data_dir=$HOME/.local/share/Vaultrix
+mkdir -p "$data_dir"
+cd "$data_dir"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: Vaultrix runs on a virtual display (xvfb-run); scheduled backups still run."
+    exec xvfb-run -a -s "-screen 0 1024x768x24" "$source_dir/build/vaultrix"
+fi
+exec "$source_dir/build/vaultrix"
