@@ -144,6 +144,7 @@ void Form1::buildControls() {
                          QStringLiteral("Donnerstag"), QStringLiteral("Freitag"),
                          QStringLiteral("Sonnabend"), QStringLiteral("Sonntag")});
     mtextb_uhr->setInputMask(QStringLiteral("99:99"));
+    tv_dir->setHeaderHidden(true);
     rtb_anzeige->setReadOnly(true);
     setBackground(textb_nach, Qt::white, QPalette::Base);
     setBackground(rtb_anzeige, Qt::white, QPalette::Base);

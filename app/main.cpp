@@ -4,9 +4,11 @@
 #include <optional>
 
 #include "app/Application.h"
+#include "app/Resources.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    vaultrix::loadResources();
     vaultrix::Application program;
     if (const std::optional<int> early = program.start()) return *early;
     const int code = QApplication::exec();
