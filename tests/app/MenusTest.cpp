@@ -1,0 +1,93 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <utility>
+#include <vector>
+
+#include "FormFixture.h"
+
+namespace vaultrix::test {
+namespace {
+
+// The entries of a menu as "text" or "text=command", separators as "-".
+QStringList entries(const QWidget* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            texts << QStringLiteral("-");
+        } else if (action->menu() != nullptr) {
+            texts << action->text();
+        } else {
+            texts << action->text() + QLatin1Char('=') + action->data().toString();
+        }
+    }
+    return texts;
+}
+
+TEST_F(FormTest, MenusAndPopupsCarryTheirTextsAndCommandNumbers) {
+    Form1& window = startForm();
+    EXPECT_EQ(entries(window.menuBar()),
+              (QStringList{QStringLiteral("Programm"), QStringLiteral("Einstellung=1004"),
+                           QStringLiteral("Info")}));
+    const QList<QAction*> bar = window.menuBar()->actions();
+    EXPECT_EQ(entries(bar[0]->menu()),
+              (QStringList{QStringLiteral("Einleitung=1001"), QStringLiteral("-"),
+                           QStringLiteral("Beenden=1003")}));
+    EXPECT_EQ(entries(bar[2]->menu()),
+              (QStringList{QStringLiteral("Tutorial=1006"), QStringLiteral("Hilfe=1007"),
+                           QStringLiteral("-"), QStringLiteral("Impressum=1009")}));
+    EXPECT_EQ(entries(window.popup),
+              (QStringList{QStringLiteral("Anzeigen=10000"), QStringLiteral("Einstellung=10001"),
+                           QStringLiteral("Minimieren=10002"), QStringLiteral("-"),
+                           QStringLiteral("Beenden=10004")}));
+    EXPECT_EQ(entries(window.popup_ordner), QStringList{QStringLiteral("Ordner erstellen=10000")});
+}
+
+TEST_F(FormTest, EachAcceleratorIsBoundOnce) {
+    Form1& window = startForm();
+    const std::vector<std::pair<int, const char*>> keys{{1001, "Ctrl+T"}, {1003, "Ctrl+Z"},
+                                                        {1004, "Ctrl+E"}, {1006, ""},
+                                                        {1007, "Ctrl+H"}, {1009, "Ctrl+I"}};
+    for (const auto& [command, key] : keys) {
+        EXPECT_EQ(findCommand(window.menuBar(), command)->shortcut(),
+                  QKeySequence(QString::fromLatin1(key)))
+            << command;
+    }
+}
+
+TEST_F(FormTest, BeendenClosesAndMinimierenHidesTheWindow) {
+    Form1& window = startForm();
+    findCommand(window.popup, 10002)->trigger();
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    bool closed = false;
+    QObject::connect(&window, &Form1::closed, [&] { closed = true; });
+    findCommand(window.menuBar(), 1003)->trigger();
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(FormTest, OrdnerErstellenIsOfferedOnlyForAChosenDestination) {
+    Form1& window = startForm();
+    QAction* create = findCommand(window.popup_ordner, 10000);
+    Q_EMIT window.popup_ordner->aboutToShow();
+    EXPECT_FALSE(create->isEnabled());
+    window.textb_nach->setText(QStringLiteral("/daten"));
+    Q_EMIT window.popup_ordner->aboutToShow();
+    EXPECT_TRUE(create->isEnabled());
+}
+
+TEST_F(FormTest, ActivationTakesThePendingPathAndRereadsTheAnimationSetting) {
+    Form1& window = startForm();
+    writeSettings("[EINSTELLUNG]\r\npfad=/daten/neu\r\n\r\n[SOUNDANI]\r\nstatus=1\r\n");
+    window.pendingPathHandOver = true;
+    QApplication::setActiveWindow(&window);
+    QTRY_COMPARE_WITH_TIMEOUT(window.textb_nach->text(), QStringLiteral("/daten/neu"), 5000);
+    EXPECT_FALSE(window.pendingPathHandOver);
+    EXPECT_TRUE(window.soundAnimationOn);
+    EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vaultrix::test
