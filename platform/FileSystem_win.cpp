@@ -1,0 +1,229 @@
+#include "platform/FileSystem_win.h"
+
+#include <algorithm>
+
+#include "platform/FileSystem.h"
+
+namespace vaultrix::fs {
+namespace {
+
+constexpr std::int64_t kIntervalsFrom1601To1970 = 116444736000000000LL;
+// The attributes a copy carries over; others (folder, reparse point …) are the system's.
+constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+OsCode lastError() {
+    return static_cast<OsCode>(GetLastError());
+}
+
+// Only real links count as links; other reparse points (cloud placeholders, deduplicated
+// files) hold ordinary contents.
+DWORD reparseTag(const std::wstring& path) {
+    WIN32_FIND_DATAW data{};
+    const HANDLE found =
+        FindFirstFileExW(path.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    if (found == INVALID_HANDLE_VALUE) return 0;
+    FindClose(found);
+    return data.dwReserved0;
+}
+
+OsCode readIdentity(const std::wstring& path, bool followLink, EntryInfo& info) {
+    const DWORD flags =
+        FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, flags, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return lastError();
+    BY_HANDLE_FILE_INFORMATION data{};
+    const BOOL read = GetFileInformationByHandle(handle, &data);
+    const OsCode code = read ? kOsOk : lastError();
+    CloseHandle(handle);
+    if (code != kOsOk) return code;
+    info.device = data.dwVolumeSerialNumber;
+    info.index = (static_cast<std::uint64_t>(data.nFileIndexHigh) << 32) | data.nFileIndexLow;
+    return kOsOk;
+}
+
+}  // namespace
+
+std::wstring toWide(const std::string& text) {
+    if (text.empty()) return {};
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+std::string toUtf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                        length, nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring extendedPath(const std::string& path) {
+    std::wstring wide = toWide(path);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    if (wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    return wide;
+}
+
+std::int64_t nanosecondsOf(const FILETIME& time) {
+    const std::int64_t intervals = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    return (intervals - kIntervalsFrom1601To1970) * 100;
+}
+
+FILETIME fileTimeOf(std::int64_t nanoseconds) {
+    const auto intervals = static_cast<std::uint64_t>(nanoseconds / 100 + kIntervalsFrom1601To1970);
+    FILETIME time{};
+    time.dwLowDateTime = static_cast<DWORD>(intervals & 0xFFFFFFFFu);
+    time.dwHighDateTime = static_cast<DWORD>(intervals >> 32);
+    return time;
+}
+
+OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink) {
+    info = EntryInfo{};
+    const std::wstring wide = extendedPath(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND
+                   ? kOsOk
+                   : static_cast<OsCode>(code);
+    }
+    const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.kind = folder ? EntryKind::Folder : EntryKind::File;
+    if (!followLink && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        const DWORD tag = reparseTag(wide);
+        // Folder links and junctions are left out: never followed, and not portable as links.
+        if (tag == IO_REPARSE_TAG_SYMLINK)
+            info.kind = folder ? EntryKind::Special : EntryKind::Link;
+        if (tag == IO_REPARSE_TAG_MOUNT_POINT) info.kind = EntryKind::Special;
+    }
+    info.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    info.modifiedNs = nanosecondsOf(data.ftLastWriteTime);
+    info.permissions = data.dwFileAttributes & kCopiedAttributes;
+    if (info.kind == EntryKind::Folder) return readIdentity(wide, followLink, info);
+    return kOsOk;
+}
+
+OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
+    names.clear();
+    std::wstring pattern = extendedPath(path);
+    if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data{};
+    const HANDLE found =
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                         FIND_FIRST_EX_LARGE_FETCH);
+    if (found == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? kOsOk : static_cast<OsCode>(code);  // empty root
+    }
+    OsCode code = kOsOk;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") names.push_back(toUtf8(name));
+    } while (FindNextFileW(found, &data));
+    if (GetLastError() != ERROR_NO_MORE_FILES) code = lastError();
+    FindClose(found);
+    std::sort(names.begin(), names.end());
+    return code;
+}
+
+OsCode makeFolder(const std::string& path) {
+    return CreateDirectoryW(extendedPath(path).c_str(), nullptr) ? kOsOk : lastError();
+}
+
+OsCode copyLink(const std::string& from, const std::string& to) {
+    const DWORD flags = COPY_FILE_COPY_SYMLINK | COPY_FILE_FAIL_IF_EXISTS;
+    return CopyFileExW(extendedPath(from).c_str(), extendedPath(to).c_str(), nullptr, nullptr,
+                       nullptr, flags)
+               ? kOsOk
+               : lastError();
+}
+
+OsCode replaceEntry(const std::string& from, const std::string& to) {
+    const std::wstring source = extendedPath(from);
+    const std::wstring target = extendedPath(to);
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(source.c_str(), target.c_str(), flags)) return kOsOk;
+    const OsCode code = lastError();
+    // A read-only older backup refuses to be replaced until the flag is taken off.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (code != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return code;
+    }
+    SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (MoveFileExW(source.c_str(), target.c_str(), flags)) return kOsOk;
+    const OsCode retried = lastError();
+    SetFileAttributesW(target.c_str(), attributes);
+    return retried;
+}
+
+void removeQuietly(const std::string& path) {
+    const std::wstring wide = extendedPath(path);
+    if (DeleteFileW(wide.c_str())) return;
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wide.c_str());
+}
+
+OsCode applyAttributes(const std::string& path, const EntryInfo& info) {
+    const std::wstring wide = extendedPath(path);
+    // The time before the attributes, so a read-only flag cannot stand in its way.
+    const HANDLE handle = CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return lastError();
+    const FILETIME modified = fileTimeOf(info.modifiedNs);
+    const BOOL timed = SetFileTime(handle, nullptr, nullptr, &modified);
+    const OsCode code = timed ? kOsOk : lastError();
+    CloseHandle(handle);
+    if (code != kOsOk) return code;
+    const DWORD attributes = info.permissions != 0 ? info.permissions : FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesW(wide.c_str(), attributes) ? kOsOk : lastError();
+}
+
+// A read-only folder on Windows still takes new entries.
+bool folderWritable(const EntryInfo&) {
+    return true;
+}
+
+OsCode makeFolderWritable(const std::string&, const EntryInfo&) {
+    return kOsOk;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    std::size_t end = folder.size();
+    while (end > 0 && isSeparator(folder[end - 1])) --end;
+    if (folder.empty()) return name;
+    if (end == 0) return "\\" + name;
+    const std::string base = folder.substr(0, end);
+    return base + "\\" + name;
+}
+
+std::string lastName(const std::string& path) {
+    std::size_t end = path.size();
+    while (end > 0 && isSeparator(path[end - 1])) --end;
+    std::size_t begin = end;
+    while (begin > 0 && !isSeparator(path[begin - 1])) --begin;
+    std::string name = path.substr(begin, end - begin);
+    if (name.size() == 2 && name[1] == ':') name.pop_back();  // a drive root is named by its letter
+    return name;
+}
+
+}  // namespace vaultrix::fs

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace vaultrix::fs {
+
+// UTF-8 text as UTF-16 for the wide Win32 calls, and back.
+std::wstring toWide(const std::string& text);
+std::string toUtf8(const std::wstring& text);
+
+// The path for the wide calls: backslashes, and the "\\?\" prefix on absolute paths so deep
+// backup trees are not cut off at 260 characters.
+std::wstring extendedPath(const std::string& path);
+
+// A file time (100 ns since 1601) as nanoseconds since 1970, and back.
+std::int64_t nanosecondsOf(const FILETIME& time);
+FILETIME fileTimeOf(std::int64_t nanoseconds);
+
+}  // namespace vaultrix::fs

@@ -1,0 +1,151 @@
+// POSIX separators, error numbers and file copy paths; Windows has its own codes and calls.
+#ifndef _WIN32
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/CopyToFolder.h"
+#include "platform/FileCopy.h"
+#include "platform/FileSystem.h"
+#include "platform/PathExists.h"
+#include "support/TempDir.h"
+
+namespace vaultrix {
+namespace {
+
+namespace stdfs = std::filesystem;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+TEST(PathExists, TrueForWhatCanBeListedOrOpened) {
+    TempDir dir;
+    writeBytes(dir / "datei.txt", "x");
+    stdfs::create_symlink(dir / "fehlt", dir / "ins-leere");
+    EXPECT_TRUE(PathExists("/"));
+    EXPECT_TRUE(PathExists(dir.path().string()));
+    EXPECT_TRUE(PathExists((dir / "datei.txt").string()));
+    EXPECT_FALSE(PathExists((dir / "fehlt").string()));
+    EXPECT_FALSE(PathExists((dir / "datei.txt" / "unter").string()));
+    EXPECT_FALSE(PathExists((dir / "ins-leere").string()));
+    EXPECT_FALSE(PathExists(""));
+}
+
+TEST(OsErrorReason, CommonErrorsReadAsGermanReasons) {
+    EXPECT_EQ(fs::osErrorReason(ENOENT), "Datei oder Ordner nicht gefunden");
+    EXPECT_EQ(fs::osErrorReason(EACCES), "Zugriff verweigert");
+    EXPECT_EQ(fs::osErrorReason(EPERM), "Zugriff verweigert");
+    EXPECT_EQ(fs::osErrorReason(ENOSPC), "Nicht genügend Speicherplatz auf dem Datenträger");
+    EXPECT_EQ(fs::osErrorReason(ENAMETOOLONG), "Der Dateiname oder Pfad ist zu lang");
+    EXPECT_EQ(fs::osErrorReason(EROFS), "Der Datenträger ist schreibgeschützt");
+    EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
+    EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
+}
+
+TEST(PathNames, JoiningNeverDoublesSeparatorsAndTheLastNameIgnoresTrailingOnes) {
+    EXPECT_EQ(fs::joinPath("/media/usb", "Daten"), "/media/usb/Daten");
+    EXPECT_EQ(fs::joinPath("/media/usb//", "Daten"), "/media/usb/Daten");
+    EXPECT_EQ(fs::joinPath("/", "home"), "/home");
+    EXPECT_EQ(fs::lastName("/home/jörg/Daten/"), "Daten");
+    EXPECT_EQ(fs::lastName("Brief.odt"), "Brief.odt");
+    EXPECT_EQ(fs::lastName("/"), "");
+}
+
+// Records the chunks and can stop the copy after a number of them.
+class RecordingHook final : public fs::ChunkHook {
+public:
+    explicit RecordingHook(std::size_t stopAfter = 0, fs::OsCode stopWith = fs::kOsOk)
+        : stopAfter_(stopAfter), stopWith_(stopWith) {}
+    fs::OsCode afterChunk(std::uint64_t bytes) override {
+        chunks.push_back(bytes);
+        return chunks.size() == stopAfter_ ? stopWith_ : fs::kOsOk;
+    }
+    std::vector<std::uint64_t> chunks;
+
+private:
+    std::size_t stopAfter_;
+    fs::OsCode stopWith_;
+};
+
+// Every way of copying the data, down to the plain buffer that other file systems need.
+class CopyFileDataTest : public ::testing::TestWithParam<std::pair<bool, bool>> {
+protected:
+    fs::CopyContext context() const {
+        fs::CopyContext c;
+        c.tryClone = GetParam().first;
+        c.tryCopyRange = GetParam().second;
+        return c;
+    }
+    TempDir dir;
+};
+
+TEST_P(CopyFileDataTest, CopiesContentsModeAndTimeInBoundedChunksAndRemovesWhatItStops) {
+    std::string contents(9 << 20, '\0');
+    for (std::size_t i = 0; i < contents.size(); ++i) contents[i] = static_cast<char>(i * 7);
+    writeBytes(dir / "quelle", contents);
+    const auto time = stdfs::file_time_type(std::chrono::nanoseconds(1'234'567'890'987'654'321LL));
+    stdfs::last_write_time(dir / "quelle", time);
+    stdfs::permissions(dir / "quelle", stdfs::perms(0604));
+
+    fs::CopyContext copyContext = context();
+    RecordingHook hook;
+    ASSERT_EQ(fs::copyFileData((dir / "quelle").string(), (dir / "ziel").string(), true, hook,
+                               copyContext),
+              fs::kOsOk);
+    EXPECT_EQ(readBytes(dir / "ziel"), contents);
+    EXPECT_EQ(stdfs::last_write_time(dir / "ziel"), time);
+    EXPECT_EQ(stdfs::status(dir / "ziel").permissions(), stdfs::perms(0604));
+    std::uint64_t total = 0;
+    for (const std::uint64_t chunk : hook.chunks) {
+        total += chunk;
+        if (!copyContext.tryClone) {
+            EXPECT_LE(chunk, fs::kCopyChunkBytes);
+        }
+    }
+    EXPECT_EQ(total, contents.size());
+
+    // An existing file is never written over, and a stopped copy leaves nothing behind.
+    EXPECT_EQ(fs::copyFileData((dir / "quelle").string(), (dir / "ziel").string(), false, hook,
+                               copyContext),
+              EEXIST);
+    EXPECT_EQ(readBytes(dir / "ziel"), contents);
+    fs::CopyContext stopContext = context();
+    RecordingHook stopping(1, ENOSPC);
+    EXPECT_EQ(fs::copyFileData((dir / "quelle").string(), (dir / "halb").string(), false, stopping,
+                               stopContext),
+              ENOSPC);
+    EXPECT_FALSE(stdfs::exists(dir / "halb"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, CopyFileDataTest,
+                         ::testing::Values(std::pair{true, true}, std::pair{false, true},
+                                           std::pair{false, false}));
+
+TEST(CopyToFolderSpecialFiles, FifosAreLeftOutAndNeverBlockTheCopy) {
+    TempDir dir;
+    stdfs::create_directories(dir / "Daten");
+    writeBytes(dir / "Daten" / "a.txt", "a");
+    ASSERT_EQ(::mkfifo((dir / "Daten" / "rohr").c_str(), 0600), 0);
+    fs::EntryInfo info;
+    ASSERT_EQ(fs::statEntry((dir / "Daten" / "rohr").string(), info), fs::kOsOk);
+    EXPECT_EQ(info.kind, fs::EntryKind::Special);
+
+    class Quiet final : public CopyObserver {
+        void onProgress(const CopyProgress&) override {}
+        bool cancelRequested() override { return false; }
+    } observer;
+    ASSERT_TRUE(CopyToFolder((dir / "Daten").string(), (dir / "Ziel").string(), kCopyFlagsOverwrite,
+                             observer));
+    EXPECT_TRUE(stdfs::exists(dir / "Ziel" / "Daten" / "a.txt"));
+    EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "rohr"));
+}
+
+}  // namespace
+}  // namespace vaultrix
+
+#endif
