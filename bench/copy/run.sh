@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Times the copy operation against `cp -a` and `rsync -a` on three generated trees:
+#   (a) one 1 GiB file, (b) 20,000 files of 4 KiB in 200 folders, (c) a mixed tree.
+# Full copies go into empty destinations; the repeated run copies the unchanged tree again
+# (overwrite method) and is compared with a repeated `rsync -a`. Runs alternate between the
+# tools; the table shows medians of REPS runs, the ratios and the peak resident memory.
+# Usage: bench/copy/run.sh [REPS]   (environment: VAULTRIX_BENCH_DIR for the data folder)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+reps=${1:-3}
+
+# The tools compared with, installed when missing.
+missing=()
+command -v rsync >/dev/null || missing+=(rsync)
+[ -x /usr/bin/time ] || missing+=(time)
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+build=build-bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVAULTRIX_BUILD_UI=OFF \
+    -DVAULTRIX_BUILD_TESTS=OFF -DVAULTRIX_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" --target copy_bench >/dev/null
+driver=$PWD/$build/bench/copy_bench
+
+# Source and destinations on one file system, as a backup to a folder beside the data is.
+work=${VAULTRIX_BENCH_DIR:-$(mktemp -d /var/tmp/vaultrix-bench.XXXXXX)}
+mkdir -p "$work"
+trap 'rm -rf "$work"' EXIT
+echo "Data in $work on $(df -T "$work" | awk 'NR==2 {print $2}'); $reps runs per tool."
+
+make_trees() {
+    mkdir -p "$work/a/Gross" "$work/b/Klein" "$work/c/Gemischt"
+    head -c 1G /dev/urandom >"$work/a/Gross/daten.bin"
+
+    head -c $((100 * 4096)) /dev/urandom >"$work/blob"
+    for d in $(seq -w 0 199); do
+        mkdir "$work/b/Klein/ordner$d"
+        (cd "$work/b/Klein/ordner$d" && split -b 4096 -a 2 -d "$work/blob" datei)
+    done
+
+    local c=$work/c/Gemischt
+    head -c 50M /dev/urandom >"$c/video1.bin"
+    head -c 120M /dev/urandom >"$c/video2.bin"
+    head -c 200M /dev/urandom >"$c/archiv.bin"
+    head -c $((100 * 64 * 1024)) /dev/urandom >"$work/blob"
+    local i=0
+    for x in 1 2 3 4; do
+        for y in 1 2 3 4 5; do
+            for z in 1 2 3; do
+                local f=$c/Projekt$x/Teil$y/Stufe$z
+                mkdir -p "$f" "$c/Projekt$x/Leer$y"
+                head -c $(((i % 64 + 1) * 1024 * 100)) "$work/blob" >"$work/part"
+                (cd "$f" && split -n 100 -a 2 -d "$work/part" .datei && touch -d '2020-01-01' .datei*)
+                i=$((i + 1))
+            done
+        done
+    done
+    ln -s Projekt1 "$c/verweis"
+    rm -f "$work/blob" "$work/part"
+    sync
+}
+
+# Runs the command, appends its seconds (ns precision) to the named file and its peak
+# resident memory in KiB to the same file with ".rss".
+timed() {
+    local out=$1
+    shift
+    sync
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -f %M -o "$out.rss.tmp" "$@" >/dev/null
+    end=$(date +%s%N)
+    awk -v s="$start" -v e="$end" 'BEGIN {printf "%.3f\n", (e - s) / 1e9}' >>"$out"
+    cat "$out.rss.tmp" >>"$out.rss"
+    rm -f "$out.rss.tmp"
+}
+
+median() { sort -n "$1" | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+
+make_trees
+results=$work/results
+mkdir -p "$results"
+tools=(vx cp rsync)
+for tree in a b c; do
+    src=$(ls -d "$work/$tree"/*)
+    for r in $(seq 1 "$reps"); do
+        # Rotate the order so no tool always runs first on a warm cache.
+        for k in 0 1 2; do
+            tool=${tools[$(((k + r) % 3))]}
+            dest=$work/dest-$tree-$tool
+            rm -rf "$dest"
+            mkdir "$dest"
+            case $tool in
+                vx) timed "$results/$tree-vx-full" "$driver" "$src" "$dest" ;;
+                cp) timed "$results/$tree-cp-full" cp -a "$src" "$dest/" ;;
+                rsync) timed "$results/$tree-rsync-full" rsync -a "$src" "$dest/" ;;
+            esac
+        done
+        if [ "$r" -eq 1 ]; then
+            diff -r --no-dereference "$src" "$work/dest-$tree-vx/$(basename "$src")" >/dev/null ||
+                { echo "copy of tree $tree differs from its source" >&2; exit 1; }
+        fi
+        if [ $((r % 2)) -eq 1 ]; then
+            timed "$results/$tree-vx-repeat" "$driver" "$src" "$work/dest-$tree-vx"
+            timed "$results/$tree-rsync-repeat" rsync -a "$src" "$work/dest-$tree-rsync/"
+        else
+            timed "$results/$tree-rsync-repeat" rsync -a "$src" "$work/dest-$tree-rsync/"
+            timed "$results/$tree-vx-repeat" "$driver" "$src" "$work/dest-$tree-vx"
+        fi
+    done
+    rm -rf "$work"/dest-"$tree"-*
+done
+
+echo
+echo "Medians in seconds (page cache not dropped between runs: not possible here)."
+printf '%-26s %9s %9s %9s %9s %10s %11s %12s %9s\n' tree "copy" "cp -a" "rsync -a" "copy/cp" \
+    "repeat" "rsync rep." "repeat/rsync" "peak MiB"
+for tree in a b c; do
+    case $tree in
+        a) name="(a) 1 GiB file" ;;
+        b) name="(b) 20,000 x 4 KiB" ;;
+        c) name="(c) mixed" ;;
+    esac
+    vx=$(median "$results/$tree-vx-full")
+    cp=$(median "$results/$tree-cp-full")
+    rs=$(median "$results/$tree-rsync-full")
+    vr=$(median "$results/$tree-vx-repeat")
+    rr=$(median "$results/$tree-rsync-repeat")
+    rss=$(cat "$results/$tree-vx-full.rss" "$results/$tree-vx-repeat.rss" | sort -n | tail -1)
+    awk -v n="$name" -v vx="$vx" -v cp="$cp" -v rs="$rs" -v vr="$vr" -v rr="$rr" -v rss="$rss" \
+        'BEGIN {printf "%-26s %9.3f %9.3f %9.3f %9.2f %10.3f %11.3f %12.2f %9.1f\n",
+                n, vx, cp, rs, vx / cp, vr, rr, vr / rr, rss / 1024}'
+done
+echo "Targets: copy/cp <= 1.05, repeat/rsync <= 1.00, peak memory of the copy < 32 MiB."
