@@ -4,7 +4,6 @@
 #include <QRect>
 #include <filesystem>
 #include <functional>
-#include <string>
 
 #include "app/WindowBridge.h"
 #include "engine/BackupRunner.h"

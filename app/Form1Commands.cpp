@@ -1,5 +1,4 @@
 // What the main page, the log page and the way to the editor page do.
-#include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
 #include <QLineEdit>

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTreeWidget>
 #include <initializer_list>
+#include <vector>
 
 #include "app/AppConstants.h"
 #include "app/Form1.h"
@@ -32,6 +33,30 @@ void pauseFor(double delay) {
 
 void setAllVisible(Controls controls, bool visible) {
     for (QWidget* control : controls) control->setVisible(visible);
+}
+
+// The controls the editor page shows as it opens and hides as it closes.
+std::vector<QWidget*> editorPageControls(const Form1& form) {
+    return {form.label_pfad_waehlen,
+            form.tv_dir,
+            form.pictb_tv_aktuell,
+            form.pictb_quelle,
+            form.pictb_quelle_loeschen,
+            form.pictb_quelle_aloeschen,
+            form.pictb_ziel,
+            form.label_name_der_sicherung,
+            form.textb_name_der_sicherung,
+            form.label_von,
+            form.lb_von,
+            form.label_nach,
+            form.textb_nach,
+            form.label_wann,
+            form.combo_tag,
+            form.label_zeit,
+            form.label_aktiv,
+            form.checkbox_aktiv,
+            form.pictb_sicherung_speichern,
+            form.pictb_sicherung_verwerfen};
 }
 
 }  // namespace
@@ -182,27 +207,7 @@ void Form1::showPage(Page page) {
             paintPending();
             break;
         case Page::EditorPage:
-            setAllVisible({label_pfad_waehlen,
-                           tv_dir,
-                           pictb_tv_aktuell,
-                           pictb_quelle,
-                           pictb_quelle_loeschen,
-                           pictb_quelle_aloeschen,
-                           pictb_ziel,
-                           label_name_der_sicherung,
-                           textb_name_der_sicherung,
-                           label_von,
-                           lb_von,
-                           label_nach,
-                           textb_nach,
-                           label_wann,
-                           combo_tag,
-                           label_zeit,
-                           label_aktiv,
-                           checkbox_aktiv,
-                           pictb_sicherung_speichern,
-                           pictb_sicherung_verwerfen},
-                          true);
+            for (QWidget* control : editorPageControls(*this)) control->show();
             collapseAll();
             slideTo(pictb_tv_aktuell, 17, 485, move);
             slideTo(tv_dir, 17, 30, move);
@@ -304,28 +309,8 @@ void Form1::hidePage(Page page) {
             for (QWidget* control : second) slideTo(control, 20, 10, move);
             for (QWidget* control : saveAndDiscard) slideTo(control, 663, 30, move);
             paintPending();
-            setAllVisible({label_pfad_waehlen,
-                           tv_dir,
-                           pictb_tv_aktuell,
-                           pictb_quelle,
-                           pictb_quelle_loeschen,
-                           pictb_quelle_aloeschen,
-                           pictb_ziel,
-                           label_name_der_sicherung,
-                           textb_name_der_sicherung,
-                           label_von,
-                           lb_von,
-                           label_nach,
-                           textb_nach,
-                           label_wann,
-                           combo_tag,
-                           label_zeit,
-                           label_aktiv,
-                           checkbox_aktiv,
-                           pictb_sicherung_speichern,
-                           pictb_sicherung_verwerfen,
-                           mtextb_uhr},
-                          false);
+            for (QWidget* control : editorPageControls(*this)) control->hide();
+            mtextb_uhr->hide();
             break;
         }
         case Page::LogPage: {
