@@ -41,8 +41,10 @@ std::string newCopyName(const std::string& name, bool isFolder, unsigned number)
 std::string temporaryName(const std::string& name, std::uint32_t random) {
     char digits[kRandomDigits + 1];
     std::snprintf(digits, sizeof digits, "%06x", static_cast<unsigned>(random & 0xFFFFFFu));
-    return "." + shortenUtf8(name, fs::kMaxNameBytes - 1 - kTemporaryTail) + ".vx" + digits +
-           kTemporarySuffix;
+    std::string temporary = ".";
+    temporary.append(shortenUtf8(name, fs::kMaxNameBytes - 1 - kTemporaryTail));
+    temporary.append(".vx").append(digits).append(kTemporarySuffix);
+    return temporary;
 }
 
 bool isTemporaryName(const std::string& name) {

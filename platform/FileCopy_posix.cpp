@@ -117,6 +117,10 @@ OsCode copyFileData(const std::string& from, const std::string& to, bool syncDat
     struct stat source {};
     if (::fstat(in.get(), &source) != 0) return errno;
 
+    // A large file is read front to back: a wider read-ahead keeps the disk streaming.
+    if (static_cast<std::uint64_t>(source.st_size) >= kCopyChunkBytes)
+        ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+
     Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (out.get() < 0) return errno;
 

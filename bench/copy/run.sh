@@ -21,7 +21,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build=build-bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVAULTRIX_BUILD_UI=OFF \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAULTRIX_BUILD_UI=OFF \
     -DVAULTRIX_BUILD_TESTS=OFF -DVAULTRIX_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" --target copy_bench >/dev/null
 driver=$PWD/$build/bench/copy_bench
