@@ -47,13 +47,15 @@ struct ThreadSlots::Slot final : SlotControl {
         changed.notify_all();
     }
 
+    // Marks the thread ended before signalling "stopped", so a StopSlot that wakes on the
+    // signal already sees it ended and joins it.
     void finished() {
-        stopped.set();
         {
             std::lock_guard lock(mutex);
             alive = false;
         }
         changed.notify_all();
+        stopped.set();
     }
 
     bool isAlive() const {
