@@ -4,7 +4,9 @@
 # Full copies go into empty destinations; the repeated run copies the unchanged tree again
 # (overwrite method) and is compared with a repeated `rsync -a`. Runs alternate between the
 # tools; the table shows medians of REPS runs, the ratios and the peak resident memory.
-# Usage: bench/copy/run.sh [REPS]   (environment: VAULTRIX_BENCH_DIR for the data folder)
+# Usage: bench/copy/run.sh [REPS]
+# Environment: VAULTRIX_BENCH_DIR for the data folder, VAULTRIX_BENCH_TREES to time only some
+# of the trees (e.g. "a c").
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 reps=${1:-3}
@@ -85,7 +87,8 @@ make_trees
 results=$work/results
 mkdir -p "$results"
 tools=(vx cp rsync)
-for tree in a b c; do
+trees=${VAULTRIX_BENCH_TREES:-a b c}
+for tree in $trees; do
     src=$(ls -d "$work/$tree"/*)
     for r in $(seq 1 "$reps"); do
         # Rotate the order so no tool always runs first on a warm cache.
@@ -119,7 +122,7 @@ echo
 echo "Medians in seconds (page cache not dropped between runs: not possible here)."
 printf '%-26s %9s %9s %9s %9s %10s %11s %12s %9s\n' tree "copy" "cp -a" "rsync -a" "copy/cp" \
     "repeat" "rsync rep." "repeat/rsync" "peak MiB"
-for tree in a b c; do
+for tree in $trees; do
     case $tree in
         a) name="(a) 1 GiB file" ;;
         b) name="(b) 20,000 x 4 KiB" ;;
@@ -135,4 +138,21 @@ for tree in a b c; do
         'BEGIN {printf "%-26s %9.3f %9.3f %9.3f %9.2f %10.3f %11.3f %12.2f %9.1f\n",
                 n, vx, cp, rs, vx / cp, vr, rr, vr / rr, rss / 1024}'
 done
+echo
+echo "Fastest runs (the floor, less disturbed by other load on the machine):"
+for tree in $trees; do
+    awk -v t="$tree" -v vx="$(sort -n "$results/$tree-vx-full" | head -1)" \
+        -v cp="$(sort -n "$results/$tree-cp-full" | head -1)" \
+        -v vr="$(sort -n "$results/$tree-vx-repeat" | head -1)" \
+        -v rr="$(sort -n "$results/$tree-rsync-repeat" | head -1)" \
+        'BEGIN {printf "(%s) copy %.3f  cp -a %.3f  copy/cp %.2f   repeat %.3f  rsync %.3f  repeat/rsync %.2f\n",
+                t, vx, cp, vx / cp, vr, rr, vr / rr}'
+done
 echo "Targets: copy/cp <= 1.05, repeat/rsync <= 1.00, peak memory of the copy < 32 MiB."
+echo
+echo "Every run, in the order timed:"
+for tree in $trees; do
+    for kind in vx-full cp-full rsync-full vx-repeat rsync-repeat; do
+        printf '%s %-13s %s\n' "$tree" "$kind" "$(tr '\n' ' ' <"$results/$tree-$kind")"
+    done
+done
