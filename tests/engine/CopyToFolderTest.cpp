@@ -56,6 +56,16 @@ void writeFile(const stdfs::path& path, const std::string& bytes,
     stdfs::last_write_time(path, time);
 }
 
+// The message of a failed copy. Built by appends: g++ 12 at -O3 warns falsely (-Wrestrict)
+// about "'" + std::string.
+std::string notCopied(const stdfs::path& path, const std::string& reason) {
+    std::string message = "'";
+    message += path.string();
+    message += "' konnte nicht kopiert werden: ";
+    message += reason;
+    return message;
+}
+
 std::vector<std::string> namesIn(const stdfs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : stdfs::directory_iterator(folder))
@@ -254,9 +264,8 @@ TEST_F(CopyToFolderTest, DestinationInsideTheSourceIsNotCopiedIntoItself) {
 TEST_F(CopyToFolderTest, FailuresNameThePathAndTheReasonAndLeaveNothingHalfWritten) {
     const Result<> missing = backUp(dir / "fehlt.txt", destination);
     ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.error().message, "'" + (dir / "fehlt.txt").string() +
-                                           "' konnte nicht kopiert werden: Datei oder Ordner "
-                                           "nicht gefunden");
+    EXPECT_EQ(missing.error().message,
+              notCopied(dir / "fehlt.txt", "Datei oder Ordner nicht gefunden"));
     EXPECT_EQ(missing.error().path, (dir / "fehlt.txt").string());
     EXPECT_FALSE(stdfs::exists(destination));
 
@@ -286,9 +295,8 @@ TEST_F(CopyToFolderTest, FullDiskKeepsTheOlderBackupAndLeavesNoPartialFile) {
     const Result<> replaced = CopyToFolderWithFaults(
         (source / "gross.bin").string(), destination.string(), kCopyFlagsOverwrite, observer, full);
     ASSERT_FALSE(replaced);
-    EXPECT_EQ(replaced.error().message, "'" + (source / "gross.bin").string() +
-                                            "' konnte nicht kopiert werden: Nicht genügend "
-                                            "Speicherplatz auf dem Datenträger");
+    EXPECT_EQ(replaced.error().message,
+              notCopied(source / "gross.bin", "Nicht genügend Speicherplatz auf dem Datenträger"));
     EXPECT_EQ(readBytes(destination / "gross.bin"), older);
 
     const Result<> fresh = CopyToFolderWithFaults(
@@ -307,9 +315,8 @@ TEST_F(CopyToFolderTest, CancelInTheMiddleOfALargeFileKeepsTheOlderBackup) {
     const Result<> result =
         CopyToFolder(source.string(), destination.string(), kCopyFlagsOverwrite, cancelling);
     ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().message, "'" + (source / "film.mkv").string() +
-                                          "' konnte nicht kopiert werden: Der Vorgang wurde "
-                                          "abgebrochen.");
+    EXPECT_EQ(result.error().message,
+              notCopied(source / "film.mkv", "Der Vorgang wurde abgebrochen."));
     EXPECT_EQ(readBytes(destination / "Daten" / "film.mkv"), "alte Fassung");
     EXPECT_EQ(namesIn(destination / "Daten"), std::vector<std::string>{"film.mkv"});
 }
