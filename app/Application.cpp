@@ -17,7 +17,7 @@ QRect primaryWorkArea() {
 }
 
 QString instanceLockFile(const std::filesystem::path& folder) {
-    const QString absolute = QDir(QString::fromStdString(folder.string())).absolutePath();
+    const QString absolute = QDir(QString::fromStdU16String(folder.u16string())).absolutePath();
     const QByteArray hash =
         QCryptographicHash::hash(absolute.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
@@ -25,7 +25,7 @@ QString instanceLockFile(const std::filesystem::path& folder) {
 }
 
 Application::Application()
-    : services_{QDir::currentPath().toStdString(), clock_, messages_, sounds_, primaryWorkArea} {}
+    : services_{std::filesystem::path(QDir::currentPath().toStdU16String()), clock_, messages_, sounds_, primaryWorkArea} {}
 
 Application::Application(const FormServices& services) : services_(services) {}
 
