@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace vaultrix {
@@ -38,6 +39,13 @@ LocalTime localTimeFrom(const std::tm& tm) {
     t.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
     t.weekday = tm.tm_wday;
     return t;
+}
+
+LocalTime SystemClock::now() const {
+    using namespace std::chrono;
+    // To the nearest second: half a second and more rounds up.
+    const auto rounded = floor<seconds>(system_clock::now() + milliseconds(500));
+    return localTimeFrom(localCalendar(system_clock::to_time_t(rounded)));
 }
 
 }  // namespace vaultrix

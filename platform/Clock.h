@@ -27,6 +27,8 @@ std::string formatHourMinute(const LocalTime& t);
 
 // The fields of a broken-down local time from the C library.
 LocalTime localTimeFrom(const std::tm& tm);
+// The calendar fields of a moment in the machine's time zone (one file per OS).
+std::tm localCalendar(std::time_t time);
 
 // The clock is passed in, never read from a global, so tests can set the time.
 class Clock {
