@@ -26,5 +26,5 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo_cmd=(sudo)
 fi
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
     "${missing[@]}"
