@@ -3,19 +3,19 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
 
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 
 namespace vaultrix {
 namespace {
 
 Error writeError(const std::filesystem::path& file, int error) {
     return failure("Die Datei '" + file.string() + "' kann nicht geschrieben werden (" +
-                       std::strerror(error) + ").",
+                       fs::osErrorReason(error) + ").",
                    file.string());
 }
 

@@ -7,12 +7,13 @@
 #include <thread>
 
 #include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 
 namespace vaultrix {
 namespace {
 
 Error writeError(const std::filesystem::path& file, DWORD error) {
-    const auto reason = std::system_category().message(static_cast<int>(error));
+    const auto reason = fs::osErrorReason(static_cast<fs::OsCode>(error));
     const auto utf8 = file.u8string();
     const std::string name(utf8.begin(), utf8.end());
     return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" + reason + ").",
