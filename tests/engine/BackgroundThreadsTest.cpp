@@ -5,6 +5,7 @@
 #include <future>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/FakeCopy.h"
 #include "support/RecordingRunObserver.h"
@@ -16,20 +17,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::at;
+using test::eventually;
 
-constexpr auto kBound = 10s;
+constexpr auto kBound = test::kEventuallyBound;
 constexpr int kMonday = 1;
 constexpr int kBackup = ThreadSlots::kBackupSlot;
-
-template <typename Condition>
-bool eventually(Condition done) {
-    const auto end = std::chrono::steady_clock::now() + kBound;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 TEST(ClockTextTest, DateWeekdayAndTimeOnThreeLines) {
     EXPECT_EQ(clockText(at(6, 12, 2026, 19, 30, 5, 0)), "06.12.2026\nSonntag\n19:30:05");

@@ -1,4 +1,5 @@
 #include "engine/ThreadSlots.h"
+#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -6,23 +7,15 @@
 #include <future>
 #include <thread>
 
+#include "support/Eventually.h"
+
 namespace vaultrix {
 namespace {
 
 using namespace std::chrono_literals;
+using test::eventually;
 
-constexpr auto kBound = 10s;  // generous: only a hang exceeds it
-
-// Waits until `done` holds, polling; false when the bound passes first.
-template <typename Condition>
-bool eventually(Condition done) {
-    const auto end = std::chrono::steady_clock::now() + kBound;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+constexpr auto kBound = test::kEventuallyBound;
 
 // A thread that does numbered work sections, 1 ms apart, until it is stopped.
 ThreadSlots::ThreadFunction workLoop(std::atomic<int>& sections) {
