@@ -1,5 +1,4 @@
 #include "engine/ThreadSlots.h"
-#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 
