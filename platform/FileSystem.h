@@ -68,9 +68,45 @@ bool folderWritable(const EntryInfo& info);
 // The folder joined with one name by the system's separator, never doubling it.
 std::string joinPath(const std::string& folder, const std::string& name);
 
-// The last name in the path, ignoring trailing separators; for a drive root on Windows the
-// drive letter, for the POSIX root an empty text.
+// The last name in the path, ignoring trailing separators; empty for a root (the POSIX root,
+// a Windows drive root or network share).
 std::string lastName(const std::string& path);
+
+// The path with "." and ".." resolved by its text alone (links are not followed), without
+// doubled or trailing separators; ".." never climbs above the root. A relative path that
+// resolves to nothing gives ".", an empty one stays empty.
+std::string normalisePath(const std::string& path);
+
+// Removes the entry and, for a folder, everything below it; links are removed, never followed.
+// Read-only folders on the way are opened up first.
+[[nodiscard]] OsCode removeTree(const std::string& path);
+
+// Gives `from` the name `to`, which must be free: never replaces anything.
+[[nodiscard]] OsCode renameNew(const std::string& from, const std::string& to);
+
+// Swaps the entries at `first` and `second`, whatever their kinds. Where the file system cannot
+// swap in one step, `spare` (a free name in the same folder) takes one of them for a moment;
+// should a step fail, both are put back.
+[[nodiscard]] OsCode exchangeEntries(const std::string& first, const std::string& second,
+                                     const std::string& spare);
+
+// True for a code after which the destination takes no further writes (a full disk, an
+// exhausted quota, a read-only volume), so a copy stops instead of failing entry by entry.
+bool destinationExhausted(OsCode code);
+
+// When the entry last changed, in contents or attributes (the system's change time, which a
+// copy cannot set back; on Windows the latest of it, the write and the making time, since FAT
+// has none), in nanoseconds since 1970-01-01 UTC.
+[[nodiscard]] OsCode changeTime(const std::string& path, std::int64_t& changedNs);
+
+// Moves the entry's change time to now and changes nothing else (no other time either).
+[[nodiscard]] OsCode markChanged(const std::string& path);
+
+// The running program, its computer, and whether a program of this computer still runs; they
+// tell a temporary file in use from one that a program left behind when it ended.
+unsigned long currentProcessId();
+bool processRunning(unsigned long processId);
+std::string hostName();
 
 // The longest file name, in bytes, the file systems we write to accept.
 inline constexpr std::size_t kMaxNameBytes = 255;

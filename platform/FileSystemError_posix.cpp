@@ -59,4 +59,8 @@ std::string osErrorReason(OsCode code) {
     }
 }
 
+bool destinationExhausted(OsCode code) {
+    return code == ENOSPC || code == EDQUOT || code == EROFS;
+}
+
 }  // namespace vaultrix::fs

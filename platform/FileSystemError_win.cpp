@@ -69,4 +69,16 @@ std::string osErrorReason(OsCode code) {
     }
 }
 
+bool destinationExhausted(OsCode code) {
+    switch (static_cast<DWORD>(code)) {
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+        case kDiskQuotaExceeded:
+        case ERROR_WRITE_PROTECT:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace vaultrix::fs

@@ -5,9 +5,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace vaultrix::fs {
 namespace {
@@ -144,6 +148,87 @@ std::string lastName(const std::string& path) {
     const std::size_t slash = path.rfind('/', end == 0 ? 0 : end - 1);
     const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
     return end > begin ? path.substr(begin, end - begin) : std::string();
+}
+
+std::string normalisePath(const std::string& path) {
+    const bool rooted = !path.empty() && path[0] == '/';
+    const std::string names = collapseDots(path, "/", '/', rooted);
+    if (rooted) return "/" + names;
+    return names.empty() && !path.empty() ? "." : names;
+}
+
+OsCode removeTree(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? kOsOk : errno;
+    if (!S_ISDIR(st.st_mode)) return ::unlink(path.c_str()) == 0 ? kOsOk : errno;
+    if ((st.st_mode & S_IRWXU) != S_IRWXU)
+        ::chmod(path.c_str(), static_cast<mode_t>((st.st_mode & 07777) | S_IRWXU));
+    std::vector<std::string> names;
+    OsCode code = listFolder(path, names);
+    for (const std::string& name : names) {
+        const OsCode removed = removeTree(joinPath(path, name));
+        if (code == kOsOk) code = removed;
+    }
+    if (::rmdir(path.c_str()) != 0 && code == kOsOk) code = errno;
+    return code;
+}
+
+OsCode renameNew(const std::string& from, const std::string& to) {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return kOsOk;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+#endif
+    // File systems without the flag (some network ones): a look just before the rename.
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+    return ::rename(from.c_str(), to.c_str()) == 0 ? kOsOk : errno;
+}
+
+OsCode exchangeEntries(const std::string& first, const std::string& second,
+                       const std::string& spare) {
+#ifdef RENAME_EXCHANGE
+    if (::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE) == 0)
+        return kOsOk;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+#endif
+    if (::rename(second.c_str(), spare.c_str()) != 0) return errno;
+    if (::rename(first.c_str(), second.c_str()) != 0) {
+        const OsCode code = errno;
+        ::rename(spare.c_str(), second.c_str());
+        return code;
+    }
+    return ::rename(spare.c_str(), first.c_str()) == 0 ? kOsOk : errno;
+}
+
+OsCode changeTime(const std::string& path, std::int64_t& changedNs) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno;
+    changedNs = nanoseconds(st.st_ctim);
+    return kOsOk;
+}
+
+OsCode markChanged(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno;
+    if (S_ISLNK(st.st_mode)) return kOsOk;  // a link's mode cannot be set, and it is never in use
+    return ::chmod(path.c_str(), st.st_mode & 07777) == 0 ? kOsOk : errno;
+}
+
+unsigned long currentProcessId() {
+    return static_cast<unsigned long>(::getpid());
+}
+
+bool processRunning(unsigned long processId) {
+    // 0 and negative numbers would address process groups.
+    if (processId == 0 || processId > static_cast<unsigned long>(INT_MAX)) return false;
+    return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+}
+
+std::string hostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) return {};
+    return name;
 }
 
 }  // namespace vaultrix::fs

@@ -1,8 +1,11 @@
 #include "platform/FileSystem_win.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace vaultrix::fs {
 namespace {
@@ -49,7 +52,47 @@ OsCode readIdentity(const std::wstring& path, bool followLink, EntryInfo& info) 
     return kOsOk;
 }
 
+// The position after `count` more names from `begin`, each with the separator that ends it.
+std::size_t afterNames(const std::string& path, std::size_t begin, int count) {
+    for (int i = 0; i < count; ++i) {
+        const std::size_t separator = path.find_first_of("\\/", begin);
+        if (separator == std::string::npos) return path.size();
+        begin = separator + 1;
+    }
+    return begin;
+}
+
+bool startsWith(const std::string& path, std::string_view prefix) {
+    if (path.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const bool same = prefix[i] == '\\' ? isSeparator(path[i]) : path[i] == prefix[i];
+        if (!same) return false;
+    }
+    return true;
+}
+
+// Opens the entry itself (never what a link points to) for reading or setting its times.
+HANDLE openEntry(const std::string& path, DWORD access) {
+    return CreateFileW(
+        extendedPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+OsCode moveNew(const std::string& from, const std::string& to) {
+    return MoveFileExW(extendedPath(from).c_str(), extendedPath(to).c_str(), MOVEFILE_WRITE_THROUGH)
+               ? kOsOk
+               : lastError();
+}
+
 }  // namespace
+
+std::size_t rootLength(const std::string& path) {
+    if (startsWith(path, "\\\\?\\UNC\\")) return afterNames(path, 8, 2);
+    if (startsWith(path, "\\\\?\\")) return afterNames(path, 4, 1);
+    if (startsWith(path, "\\\\")) return afterNames(path, 2, 2);
+    if (path.size() >= 2 && path[1] == ':') return path.size() >= 3 && isSeparator(path[2]) ? 3 : 2;
+    return !path.empty() && isSeparator(path[0]) ? 1 : 0;
+}
 
 std::wstring toWide(const std::string& text) {
     if (text.empty()) return {};
@@ -217,13 +260,124 @@ std::string joinPath(const std::string& folder, const std::string& name) {
 }
 
 std::string lastName(const std::string& path) {
+    const std::size_t root = rootLength(path);
     std::size_t end = path.size();
-    while (end > 0 && isSeparator(path[end - 1])) --end;
+    while (end > root && isSeparator(path[end - 1])) --end;
     std::size_t begin = end;
-    while (begin > 0 && !isSeparator(path[begin - 1])) --begin;
-    std::string name = path.substr(begin, end - begin);
-    if (name.size() == 2 && name[1] == ':') name.pop_back();  // a drive root is named by its letter
-    return name;
+    while (begin > root && !isSeparator(path[begin - 1])) --begin;
+    return path.substr(begin, end - begin);
+}
+
+std::string normalisePath(const std::string& path) {
+    std::string text = path;
+    std::replace(text.begin(), text.end(), '/', '\\');
+    const std::size_t root = rootLength(text);
+    std::string prefix = text.substr(0, root);
+    // A share's root keeps its separator like a drive's; "C:" alone stays drive-relative.
+    if (prefix.size() > 2 && prefix.back() != '\\') prefix += '\\';
+    const std::string names =
+        collapseDots(std::string_view(text).substr(root), "\\", '\\', root > 0);
+    if (prefix.empty() && names.empty() && !path.empty()) return ".";
+    return prefix + names;
+}
+
+OsCode removeTree(const std::string& path) {
+    const std::wstring wide = extendedPath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = GetLastError();
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND
+                   ? kOsOk
+                   : static_cast<OsCode>(code);
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return DeleteFileW(wide.c_str()) ? kOsOk : lastError();
+    OsCode code = kOsOk;
+    // A folder link or junction goes by itself; what it points to is never touched.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+        std::vector<std::string> names;
+        code = listFolder(path, names);
+        for (const std::string& name : names) {
+            const OsCode removed = removeTree(joinPath(path, name));
+            if (code == kOsOk) code = removed;
+        }
+    }
+    if (!RemoveDirectoryW(wide.c_str()) && code == kOsOk) code = lastError();
+    return code;
+}
+
+// Without MOVEFILE_REPLACE_EXISTING the move fails where `to` exists.
+OsCode renameNew(const std::string& from, const std::string& to) {
+    return moveNew(from, to);
+}
+
+// Windows cannot swap two entries in one step: the second steps aside for a moment.
+OsCode exchangeEntries(const std::string& first, const std::string& second,
+                       const std::string& spare) {
+    if (const OsCode code = moveNew(second, spare); code != kOsOk) return code;
+    if (const OsCode code = moveNew(first, second); code != kOsOk) {
+        static_cast<void>(moveNew(spare, second));
+        return code;
+    }
+    return moveNew(spare, first);
+}
+
+OsCode changeTime(const std::string& path, std::int64_t& changedNs) {
+    const HANDLE handle = openEntry(path, FILE_READ_ATTRIBUTES);
+    if (handle == INVALID_HANDLE_VALUE) return lastError();
+    FILE_BASIC_INFO info{};
+    const BOOL read = GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info);
+    const OsCode code = read ? kOsOk : lastError();
+    CloseHandle(handle);
+    if (code != kOsOk) return code;
+    // File systems without a change time (FAT) report none: the entry's making or last write
+    // stands in for it.
+    const LONGLONG latest = std::max(
+        {info.ChangeTime.QuadPart, info.LastWriteTime.QuadPart, info.CreationTime.QuadPart});
+    FILETIME time{};
+    time.dwLowDateTime = static_cast<DWORD>(latest & 0xFFFFFFFF);
+    time.dwHighDateTime = static_cast<DWORD>(latest >> 32);
+    changedNs = nanosecondsOf(time);
+    return kOsOk;
+}
+
+OsCode markChanged(const std::string& path) {
+    const HANDLE handle = openEntry(path, FILE_WRITE_ATTRIBUTES);
+    if (handle == INVALID_HANDLE_VALUE) return lastError();
+    // Zero in every other field leaves it as it is.
+    FILE_BASIC_INFO info{};
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    info.ChangeTime.LowPart = now.dwLowDateTime;
+    info.ChangeTime.HighPart = static_cast<LONG>(now.dwHighDateTime);
+    const BOOL set = SetFileInformationByHandle(handle, FileBasicInfo, &info, sizeof info);
+    const OsCode code = set ? kOsOk : lastError();
+    CloseHandle(handle);
+    return code;
+}
+
+unsigned long currentProcessId() {
+    return GetCurrentProcessId();
+}
+
+bool processRunning(unsigned long processId) {
+    const HANDLE process =
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(processId));
+    // A process of another user cannot be opened, yet it runs.
+    if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD exitCode = 0;
+    const bool running = GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+}
+
+std::string hostName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &length)) return {};
+    return toUtf8(std::wstring(name, length));
 }
 
 }  // namespace vaultrix::fs

@@ -15,6 +15,11 @@ std::string toUtf8(const std::wstring& text);
 // backup trees are not cut off at 260 characters.
 std::wstring extendedPath(const std::string& path);
 
+// The length of the root a path starts with: "\\?\UNC\server\share\", "\\?\C:\",
+// "\\server\share\", "C:\", "C:" or a lone separator (either separator counts); 0 for a
+// relative path.
+std::size_t rootLength(const std::string& path);
+
 // A file time (100 ns since 1601) as nanoseconds since 1970, and back.
 std::int64_t nanosecondsOf(const FILETIME& time);
 FILETIME fileTimeOf(std::int64_t nanoseconds);

@@ -13,6 +13,7 @@
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/PathExists.h"
+#include "platform/Volumes.h"
 #include "support/TempDir.h"
 
 namespace vaultrix {
@@ -54,6 +55,31 @@ TEST(PathNames, JoiningNeverDoublesSeparatorsAndTheLastNameIgnoresTrailingOnes) 
     EXPECT_EQ(fs::lastName("/home/jörg/Daten/"), "Daten");
     EXPECT_EQ(fs::lastName("Brief.odt"), "Brief.odt");
     EXPECT_EQ(fs::lastName("/"), "");
+    // Resolved by the text alone; ".." never climbs above the root.
+    EXPECT_EQ(fs::normalisePath("/home/jörg/Dokumente/.."), "/home/jörg");
+    EXPECT_EQ(fs::normalisePath("//home/./jörg//Daten/"), "/home/jörg/Daten");
+    EXPECT_EQ(fs::normalisePath("/../home/.."), "/");
+    EXPECT_EQ(fs::normalisePath("Daten/../.."), "..");
+    EXPECT_EQ(fs::normalisePath("Daten/./.."), ".");
+}
+
+TEST(MountTable, ConfiguredMountPointsThatAreNotMountedMarkTheirFoldersAbsent) {
+    const std::string fstab =
+        "# <file system> <mount point> <type> <options> <dump> <pass>\n"
+        "UUID=1234 / ext4 errors=remount-ro 0 1\n"
+        "\n"
+        "/dev/sdb1\t/mnt/usb/\tvfat\tnoauto,user 0 0\n"
+        "//nas/daten /mnt/Netz\\040Laufwerk cifs credentials=/etc/nas 0 0\n"
+        "/swapfile none swap sw 0 0\n"
+        "  # eingerückt\n";
+    EXPECT_EQ(fs::parseMountPoints(fstab),
+              (std::vector<std::string>{"/", "/mnt/usb/", "/mnt/Netz Laufwerk"}));
+    const fs::MountTable table{fs::parseMountPoints(fstab), {"/", "/mnt/usb"}};
+    EXPECT_EQ(fs::absentVolume("/mnt/Netz Laufwerk/Sicherung", table), "/mnt/Netz Laufwerk");
+    EXPECT_EQ(fs::absentVolume("/mnt/Netz Laufwerk", table), "/mnt/Netz Laufwerk");
+    EXPECT_EQ(fs::absentVolume("/mnt/Netz Laufwerk2", table), "");
+    EXPECT_EQ(fs::absentVolume("/mnt/usb/Sicherung", table), "");
+    EXPECT_EQ(fs::absentVolume("/home/jörg", table), "");
 }
 
 // Records the chunks and can stop the copy after a number of them.
@@ -143,6 +169,7 @@ TEST(CopyToFolderSpecialFiles, FifosAreLeftOutAndNeverBlockTheCopy) {
                              observer));
     EXPECT_TRUE(stdfs::exists(dir / "Ziel" / "Daten" / "a.txt"));
     EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "rohr"));
+
 }
 
 }  // namespace
