@@ -54,42 +54,12 @@ OsCode writeAll(int out, const char* data, std::size_t size) {
     return kOsOk;
 }
 
-// The plain fallback: reads and writes through one buffer, telling the hook every few MiB.
-OsCode copyByBuffer(int in, int out, ChunkHook& hook, CopyContext& context) {
-    if (context.buffer.size() != kBufferBytes) context.buffer.resize(kBufferBytes);
-    std::uint64_t sinceHook = 0;
-    for (;;) {
-        const ssize_t got = ::read(in, context.buffer.data(), context.buffer.size());
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (got == 0) break;
-        if (const OsCode code = writeAll(out, context.buffer.data(), static_cast<std::size_t>(got));
-            code != kOsOk) {
-            return code;
-        }
-        sinceHook += static_cast<std::uint64_t>(got);
-        if (sinceHook >= kCopyChunkBytes) {
-            if (const OsCode code = hook.afterChunk(sinceHook); code != kOsOk) return code;
-            sinceHook = 0;
-        }
-    }
-    return sinceHook > 0 ? hook.afterChunk(sinceHook) : kOsOk;
-}
-
-// Copies `size` bytes in the kernel chunk by chunk; falls back to the buffer when the file
-// systems do not offer it (across file systems, for instance).
-OsCode copyContents(int in, int out, std::uint64_t size, ChunkHook& hook, CopyContext& context) {
-    if (size == 0) return kOsOk;
-    if (context.tryClone) {
-        if (::ioctl(out, FICLONE, in) == 0) return hook.afterChunk(size);
-        // A clone is only ever a shortcut: any refusal leaves the ordinary ways to try.
-        context.tryClone = false;
-    }
-    std::uint64_t done = 0;
-    while (context.tryCopyRange && done < size) {
-        const std::size_t want = static_cast<std::size_t>(std::min(kCopyChunkBytes, size - done));
+// Moves `length` bytes on from the descriptors' offsets: in the kernel where the file systems
+// offer it (not across some of them), else through the buffer; tells the hook every few MiB.
+// Stops early when the file shrank while we copied.
+OsCode copySpan(int in, int out, std::uint64_t length, ChunkHook& hook, CopyContext& context) {
+    while (context.tryCopyRange && length > 0) {
+        const std::size_t want = static_cast<std::size_t>(std::min(kCopyChunkBytes, length));
         const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, want, 0);
         if (moved < 0) {
             if (errno == EINTR) continue;
@@ -99,13 +69,78 @@ OsCode copyContents(int in, int out, std::uint64_t size, ChunkHook& hook, CopyCo
             }
             return errno;
         }
-        if (moved == 0) return kOsOk;  // the file shrank while we copied
-        done += static_cast<std::uint64_t>(moved);
+        if (moved == 0) return kOsOk;
+        length -= static_cast<std::uint64_t>(moved);
         if (const OsCode code = hook.afterChunk(static_cast<std::uint64_t>(moved)); code != kOsOk)
             return code;
     }
-    if (done >= size) return kOsOk;
-    return copyByBuffer(in, out, hook, context);
+    if (context.buffer.size() != kBufferBytes) context.buffer.resize(kBufferBytes);
+    std::uint64_t sinceHook = 0;
+    while (length > 0) {
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(context.buffer.size(), length));
+        const ssize_t got = ::read(in, context.buffer.data(), want);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (got == 0) break;
+        if (const OsCode code = writeAll(out, context.buffer.data(), static_cast<std::size_t>(got));
+            code != kOsOk) {
+            return code;
+        }
+        length -= static_cast<std::uint64_t>(got);
+        sinceHook += static_cast<std::uint64_t>(got);
+        if (sinceHook >= kCopyChunkBytes) {
+            if (const OsCode code = hook.afterChunk(sinceHook); code != kOsOk) return code;
+            sinceHook = 0;
+        }
+    }
+    return sinceHook > 0 ? hook.afterChunk(sinceHook) : kOsOk;
+}
+
+// Copies only the data ranges of a file with holes and leaves the holes as holes, so a large
+// mostly empty file (a disk image, a database) takes no more room in the backup than at home.
+OsCode copySparse(int in, int out, std::uint64_t size, ChunkHook& hook, CopyContext& context) {
+    const auto end = static_cast<off_t>(size);
+    off_t offset = 0;
+    while (offset < end) {
+        const off_t data = ::lseek(in, offset, SEEK_DATA);
+        if (data < 0) {
+            if (errno == ENXIO) break;  // only a hole is left
+            // A file system that cannot tell its holes: the whole file, zeros and all.
+            if (offset == 0) return copySpan(in, out, size, hook, context);
+            return errno;
+        }
+        if (data >= end) break;
+        const off_t hole = std::min(::lseek(in, data, SEEK_HOLE), end);
+        if (hole < 0) return errno;
+        if (::lseek(in, data, SEEK_SET) < 0 || ::lseek(out, data, SEEK_SET) < 0) return errno;
+        if (const OsCode code =
+                copySpan(in, out, static_cast<std::uint64_t>(hole - data), hook, context);
+            code != kOsOk) {
+            return code;
+        }
+        offset = hole;
+    }
+    return ::ftruncate(out, end) == 0 ? kOsOk : errno;
+}
+
+// Copies the file's contents: a clone where the file system offers one (it keeps holes), else
+// the data ranges of a file with holes, else every byte.
+OsCode copyContents(int in, int out, const struct stat& source, ChunkHook& hook,
+                    CopyContext& context) {
+    const auto size = static_cast<std::uint64_t>(source.st_size);
+    if (size == 0) return kOsOk;
+    if (context.tryClone) {
+        if (::ioctl(out, FICLONE, in) == 0) return hook.afterChunk(size);
+        // A clone is only ever a shortcut: any refusal leaves the ordinary ways to try.
+        context.tryClone = false;
+    }
+    // Fewer 512-byte blocks than the size needs: the file has holes.
+    if (static_cast<std::uint64_t>(source.st_blocks) * 512 < size)
+        return copySparse(in, out, size, hook, context);
+    return copySpan(in, out, size, hook, context);
 }
 
 }  // namespace
@@ -124,8 +159,7 @@ OsCode copyFileData(const std::string& from, const std::string& to, bool syncDat
     Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR));
     if (out.get() < 0) return errno;
 
-    OsCode code = copyContents(in.get(), out.get(), static_cast<std::uint64_t>(source.st_size),
-                               hook, context);
+    OsCode code = copyContents(in.get(), out.get(), source, hook, context);
     // Times are set last: a file cut short never carries the source's time, so the next
     // run does not take it for current.
     if (code == kOsOk && ::fchmod(out.get(), source.st_mode & 07777) != 0) code = errno;

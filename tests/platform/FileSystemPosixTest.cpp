@@ -1,8 +1,10 @@
 // POSIX separators, error numbers and file copy paths; Windows has its own codes and calls.
 #ifndef _WIN32
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -146,6 +148,33 @@ TEST_P(CopyFileDataTest, CopiesContentsModeAndTimeInBoundedChunksAndRemovesWhatI
                                stopContext),
               ENOSPC);
     EXPECT_FALSE(stdfs::exists(dir / "halb"));
+}
+
+TEST_P(CopyFileDataTest, HolesOfASparseFileStayHoles) {
+    constexpr off_t kSize = 64 << 20;
+    const std::string data(4096, 'd');
+    {
+        const int fd = ::open((dir / "abbild").c_str(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::pwrite(fd, data.data(), data.size(), kSize / 2), 4096);
+        ASSERT_EQ(::ftruncate(fd, kSize), 0);
+        ::close(fd);
+    }
+    auto allocated = [](const stdfs::path& file) {
+        struct stat st {};
+        ::stat(file.c_str(), &st);
+        return static_cast<off_t>(st.st_blocks) * 512;
+    };
+    if (allocated(dir / "abbild") > kSize / 4) GTEST_SKIP() << "this file system keeps no holes";
+
+    fs::CopyContext copyContext = context();
+    RecordingHook hook;
+    ASSERT_EQ(fs::copyFileData((dir / "abbild").string(), (dir / "kopie").string(), false, hook,
+                               copyContext),
+              fs::kOsOk);
+    EXPECT_LT(allocated(dir / "kopie"), 1 << 20);
+    EXPECT_EQ(stdfs::file_size(dir / "kopie"), static_cast<std::uintmax_t>(kSize));
+    EXPECT_EQ(readBytes(dir / "kopie"), readBytes(dir / "abbild"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, CopyFileDataTest,
