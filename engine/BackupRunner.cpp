@@ -1,6 +1,6 @@
 #include "engine/BackupRunner.h"
 
-#include <optional>
+#include <algorithm>
 #include <utility>
 
 #include "store/KeyedTextFile.h"
@@ -11,13 +11,55 @@ std::string runSuccessMessage(const std::string& name) {
     return "Ihre Sicherung '" + name + "' wurde erfolgreich durchgeführt!";
 }
 
-std::string runFailureMessage(const std::string& name, const Error& error) {
-    std::string message = "Die Sicherung '" + name +
-                          "' konnte nicht vollständig durchgeführt werden.\n\n" + error.message;
-    // The copy names the path in its message; say it here only where it did not.
-    if (!error.path.empty() && error.message.find(error.path) == std::string::npos) {
-        message += "\n\nPfad: " + error.path;
+namespace {
+
+// Passes progress and cancel on to the run's observer and keeps the failures. A destination
+// that cannot be used fails every source alike: a failure already shown is not counted again.
+class FailureCollector final : public CopyObserver {
+public:
+    explicit FailureCollector(CopyObserver& inner) : inner_(inner) {}
+
+    void onProgress(const CopyProgress& progress) override { inner_.onProgress(progress); }
+    bool cancelRequested() override { return inner_.cancelRequested(); }
+    void onFailure(const Error& error) override {
+        ++told;
+        const bool repeated =
+            std::any_of(failures.first.begin(), failures.first.end(), [&](const Error& shown) {
+                return shown.message == error.message && shown.path == error.path;
+            });
+        if (!repeated) failures.add(error);
     }
+
+    RunFailures failures;
+    std::uint64_t told = 0;
+
+private:
+    CopyObserver& inner_;
+};
+
+// The copy names the path in its message; it is added only where it did not.
+std::string withPath(const Error& error, const char* separator) {
+    if (error.path.empty() || error.message.find(error.path) != std::string::npos)
+        return error.message;
+    return error.message + separator + "Pfad: " + error.path;
+}
+
+}  // namespace
+
+void RunFailures::add(const Error& error) {
+    if (first.size() < kShown) first.push_back(error);
+    ++count;
+}
+
+std::string runFailureMessage(const std::string& name, const RunFailures& failures) {
+    std::string message =
+        "Die Sicherung '" + name + "' konnte nicht vollständig durchgeführt werden.\n\n";
+    if (failures.count == 1 && !failures.first.empty())
+        return message + withPath(failures.first.front(), "\n\n");
+    message += std::to_string(failures.count) + " Einträge konnten nicht gesichert werden:\n";
+    for (const Error& error : failures.first) message += "\n" + withPath(error, " - ");
+    if (failures.count > failures.first.size())
+        message += "\n… und " + std::to_string(failures.count - failures.first.size()) + " weitere";
     return message;
 }
 
@@ -34,25 +76,25 @@ BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& sett
 
 bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
                                 RunObserver& observer) {
-    std::optional<Error> failed;
+    RunFailures failures;
     {
         std::lock_guard run(runMutex_);
-        failed = copyAll(name, observer);
+        failures = copyAll(name, observer);
         // The log keeps a file it cannot replace as it was; the run's outcome stands regardless.
         static_cast<void>(
-            log_.AppendRecord(failed ? kResultError : kResultOk, name, kActionStarted));
+            log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name, kActionStarted));
     }
     // Reported once the run has let go of the lock, so a message that waits for the user does
     // not hold up the next run.
-    if (failed) {
-        observer.onRunFailed(runFailureMessage(name, *failed));
+    if (failures.count > 0) {
+        observer.onRunFailed(runFailureMessage(name, failures));
     } else if (startedByHand) {
         observer.onRunSucceeded(runSuccessMessage(name));
     }
-    return !failed;
+    return failures.count == 0;
 }
 
-std::optional<Error> BackupRunner::copyAll(const std::string& name, CopyObserver& observer) {
+RunFailures BackupRunner::copyAll(const std::string& name, CopyObserver& observer) {
     const unsigned flags = settings_.overwriteMode() ? kCopyFlagsOverwrite : kCopyFlagsNewCopy;
     BackupSet set;
     {
@@ -60,11 +102,15 @@ std::optional<Error> BackupRunner::copyAll(const std::string& name, CopyObserver
         const auto lock = KeyedTextFile::lock(sets_.folder() / kSetFileName);
         set = sets_.loadSet(name);
     }
+    FailureCollector collector(observer);
     for (const std::string& source : set.sources) {
-        Result<> copied = copy_(source, set.destination, flags, observer);
-        if (!copied) return copied.error();
+        const std::uint64_t before = collector.told;
+        const Result<> copied = copy_(source, set.destination, flags, collector);
+        // A stand-in copy may fail without telling its failures one by one.
+        if (!copied && collector.told == before) collector.onFailure(copied.error());
+        if (observer.cancelRequested()) break;
     }
-    return std::nullopt;
+    return std::move(collector.failures);
 }
 
 }  // namespace vaultrix

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/CopyToFolder.h"
 #include "engine/RunLog.h"
@@ -22,10 +23,20 @@ public:
     virtual void onRunFailed(const std::string& message) = 0;
 };
 
+// The failures of one run: the first ones in full, and how many there were.
+struct RunFailures {
+    static constexpr std::size_t kShown = 10;
+    std::vector<Error> first;
+    std::uint64_t count = 0;
+
+    void add(const Error& error);
+};
+
 // "Ihre Sicherung '<name>' wurde erfolgreich durchgeführt!"
 std::string runSuccessMessage(const std::string& name);
-// The German message for a failed copy of a set: the path and the reason.
-std::string runFailureMessage(const std::string& name, const Error& error);
+// The German message for a run that failed: each shown failure's path and reason; for several,
+// how many entries failed, the first ten and "… und N weitere".
+std::string runFailureMessage(const std::string& name, const RunFailures& failures);
 
 // Carries out backup sets: every source, in stored order, into the set's destination.
 // Whole runs are serialised: a run started by hand waits for a scheduled one and the other
@@ -42,13 +53,13 @@ public:
                  CopyOperation copy);
 
     // Reads the copy method, the destination and every source before the first copy, copies
-    // until the first failure, appends the log record and then reports to the observer (by
-    // that, the next run may start). Returns whether every source was copied.
+    // every source (a cancel ends the run early), appends the log record and then reports to the
+    // observer (by that, the next run may start). Returns whether everything was copied.
     bool RunBackupSet(const std::string& name, bool startedByHand, RunObserver& observer);
 
 private:
-    // Copies every source until the first failure; the failure, or nothing when all were copied.
-    std::optional<Error> copyAll(const std::string& name, CopyObserver& observer);
+    // Copies every source and collects what failed.
+    RunFailures copyAll(const std::string& name, CopyObserver& observer);
 
     const BackupSetStore& sets_;
     const SettingsStore& settings_;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -16,6 +17,18 @@ using fs::EntryKind;
 using fs::kOsOk;
 using fs::OsCode;
 
+// A temporary entry that has not changed for a day is taken for a leftover even when its
+// writer's process number is in use (by another program since) or cannot be asked (elsewhere).
+constexpr std::int64_t kStaleAfterNs = 24LL * 60 * 60 * 1'000'000'000;
+// An entry in the making is marked as changed this often, so it never looks that old.
+constexpr std::chrono::hours kInUseMarkEvery{1};
+
+constexpr const char* kNoName = "Der Pfad nennt keinen Datei- oder Ordnernamen";
+constexpr const char* kRoot =
+    "Ein Laufwerk oder Wurzelordner kann nicht als Ganzes gesichert werden";
+constexpr const char* kSpecial =
+    "Die Quelle ist keine Datei und kein Ordner, sondern ein Gerät, eine Pipe oder ein Socket";
+
 class NoFaults final : public CopyFaults {
 public:
     OsCode afterChunk(std::uint64_t) override { return kOsOk; }
@@ -25,16 +38,36 @@ Error copyFailure(const std::string& path, const std::string& reason) {
     return failure("'" + path + "' konnte nicht kopiert werden: " + reason, path);
 }
 
-Error copyFailure(const std::string& path, OsCode code) {
-    return copyFailure(path, fs::osErrorReason(code));
-}
-
 Error destinationFailure(const std::string& path, const std::string& reason) {
     return failure("Der Zielordner '" + path + "' ist nicht verfügbar: " + reason, path);
 }
 
+std::string notConnected(const std::string& volume) {
+    return "Das Laufwerk oder der Netzwerkordner '" + volume + "' ist nicht verbunden";
+}
+
+std::int64_t nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// The folder above a normalised path; empty for a root.
+std::string parentOf(const std::string& path) {
+    const std::string name = fs::lastName(path);
+    if (name.empty() || name == "." || name == "..") return {};
+    const std::string rest = path.substr(0, path.size() - name.size());
+    return rest.empty() ? "." : fs::normalisePath(rest);
+}
+
+// Temporary entries are removed quietly: what stays behind is cleared by a later run.
+void discard(const std::string& path) {
+    static_cast<void>(fs::removeTree(path));
+}
+
 // One run of the copy: walks the source as a stream, folder by folder, so memory stays
-// bounded by one folder's names per level whatever the size of the tree.
+// bounded by one folder's names per level whatever the size of the tree. Each step reports its
+// own failures and returns whether its entry now stands at the target.
 class TreeCopier final : private fs::ChunkHook {
 public:
     TreeCopier(unsigned flags, CopyObserver& observer, CopyFaults& faults)
@@ -43,59 +76,136 @@ public:
           faults_(faults),
           random_(static_cast<std::uint32_t>(
               std::chrono::steady_clock::now().time_since_epoch().count() ^
-              reinterpret_cast<std::uintptr_t>(this))) {}
+              reinterpret_cast<std::uintptr_t>(this))),
+          self_{fs::currentProcessId(), hostTag(fs::hostName())},
+          lastInUseMark_(std::chrono::steady_clock::now()) {}
 
     Result<> run(const std::string& source, const std::string& destination) {
-        const std::string name = fs::lastName(source);
-        EntryInfo info;
-        if (const OsCode code = fs::statEntry(source, info); code != kOsOk)
-            return copyFailure(source, code);
-        if (info.kind == EntryKind::Missing)
-            return copyFailure(source, "Datei oder Ordner nicht gefunden");
-        if (name.empty())
-            return copyFailure(source, "Der Pfad nennt keinen Datei- oder Ordnernamen");
-        if (Result<> ready = prepareDestination(destination); !ready) return ready;
-
-        std::string targetName = name;
-        EntryInfo target;
-        if (const OsCode code = fs::statEntry(fs::joinPath(destination, name), target);
-            code != kOsOk) {
-            return copyFailure(source, code);
-        }
-        if (newCopy_ && target.kind != EntryKind::Missing) {
-            for (unsigned number = 1; target.kind != EntryKind::Missing; ++number) {
-                targetName = newCopyName(name, info.kind == EntryKind::Folder, number);
-                if (const OsCode code =
-                        fs::statEntry(fs::joinPath(destination, targetName), target);
-                    code != kOsOk) {
-                    return copyFailure(source, code);
-                }
-            }
-        }
-        return copyEntry(source, info, destination, targetName, target);
-    }
-
-private:
-    // Makes a missing destination folder, but only one level: when its parent is missing too
-    // (an unplugged drive's mount point), the copy fails instead of filling the system disk.
-    Result<> prepareDestination(const std::string& destination) {
-        if (const OsCode code = fs::statEntry(destination, destination_, true); code != kOsOk)
-            return destinationFailure(destination, fs::osErrorReason(code));
-        if (destination_.kind == EntryKind::Missing) {
-            if (const OsCode code = fs::makeFolder(destination); code != kOsOk)
-                return destinationFailure(destination, fs::osErrorReason(code));
-            if (const OsCode code = fs::statEntry(destination, destination_); code != kOsOk)
-                return destinationFailure(destination, fs::osErrorReason(code));
-            return success();
-        }
-        if (destination_.kind != EntryKind::Folder)
-            return destinationFailure(destination, "Der Pfad ist kein Ordner");
-        clearLeftovers(destination);
+        copySource(source, destination);
+        if (first_) return *first_;
         return success();
     }
 
-    Result<> copyEntry(const std::string& source, const EntryInfo& info, const std::string& folder,
-                       const std::string& name, const EntryInfo& target) {
+private:
+    void copySource(const std::string& givenSource, const std::string& givenDestination) {
+        // Resolved by the text, so "…/Daten/.." names the parent folder, never an entry "..".
+        const std::string source = fs::normalisePath(givenSource);
+        const std::string name = fs::lastName(source);
+        if (name.empty() || name == "." || name == "..") {
+            fail(givenSource, name.empty() && !source.empty() ? kRoot : kNoName);
+            return;
+        }
+        EntryInfo info;
+        if (const OsCode code = fs::statEntry(source, info); code != kOsOk) {
+            fail(givenSource, code);
+            return;
+        }
+        if (info.kind == EntryKind::Missing) {
+            fail(givenSource, "Datei oder Ordner nicht gefunden");
+            return;
+        }
+        if (info.kind == EntryKind::Special) {
+            fail(givenSource, kSpecial);
+            return;
+        }
+        const std::string destination = fs::normalisePath(givenDestination);
+        if (!prepareDestination(givenDestination, destination)) return;
+        // Same file identity, not only the same text: another path to the folder is refused too.
+        if (info.sameEntryAs(destination_)) {
+            report(failure(kSameSourceAndDestination, givenSource));
+            return;
+        }
+        if (newCopy_) {
+            copyAsNew(source, info, destination, name);
+            return;
+        }
+        EntryInfo target;
+        if (const OsCode code = fs::statEntry(fs::joinPath(destination, name), target);
+            code != kOsOk) {
+            fail(source, code);
+            return;
+        }
+        copyEntry(source, info, destination, name, target);
+    }
+
+    // An absent drive leaves its mount point as an empty folder on the system disk: a backup
+    // written there would fill that disk and vanish under the drive when it comes back. So
+    // nothing is written below a configured mount point that is not mounted, and a missing
+    // destination is not made in an empty folder that is no mounted volume's root.
+    bool prepareDestination(const std::string& given, const std::string& destination) {
+        if (const std::string absent = fs::absentVolume(destination, faults_.mountTable());
+            !absent.empty()) {
+            return report(destinationFailure(given, notConnected(absent)));
+        }
+        if (const OsCode code = fs::statEntry(destination, destination_, true); code != kOsOk)
+            return report(destinationFailure(given, fs::osErrorReason(code)));
+        if (destination_.kind == EntryKind::Missing) {
+            if (const std::string parent = parentOf(destination); looksUnmounted(parent)) {
+                return report(destinationFailure(
+                    given,
+                    "Das Laufwerk oder der Netzwerkordner ist nicht verbunden: der Ordner '" +
+                        parent + "' ist leer"));
+            }
+            if (const OsCode code = fs::makeFolder(destination); code != kOsOk)
+                return report(destinationFailure(given, fs::osErrorReason(code)));
+            if (const OsCode code = fs::statEntry(destination, destination_); code != kOsOk)
+                return report(destinationFailure(given, fs::osErrorReason(code)));
+            return true;
+        }
+        if (destination_.kind != EntryKind::Folder)
+            return report(destinationFailure(given, "Der Pfad ist kein Ordner"));
+        clearLeftovers(destination);
+        return true;
+    }
+
+    // An empty folder on the same volume as the folder above it: how a mount point looks while
+    // its drive is absent. A mounted drive's root, even an empty one, lies on a volume of its own.
+    bool looksUnmounted(const std::string& folder) {
+        const std::string above = parentOf(folder);
+        if (above.empty() || fs::listFolder(folder, scratch_) != kOsOk || !scratch_.empty())
+            return false;
+        EntryInfo inner;
+        EntryInfo outer;
+        return fs::statEntry(folder, inner, true) == kOsOk &&
+               fs::statEntry(above, outer, true) == kOsOk && inner.device == outer.device;
+    }
+
+    // A new copy is built under a temporary name and named only once it is whole, so a run cut
+    // short leaves nothing that looks like a complete copy; the next run clears it away.
+    void copyAsNew(const std::string& source, const EntryInfo& info, const std::string& destination,
+                   const std::string& name) {
+        const std::string temporaryName = newTemporaryName(name);
+        const std::string temporary = fs::joinPath(destination, temporaryName);
+        building_ = temporary;
+        const bool copied = copyEntry(source, info, destination, temporaryName, EntryInfo{});
+        building_.clear();
+        if (!copied) {
+            discard(temporary);
+            return;
+        }
+        for (unsigned number = 0;; ++number) {
+            const std::string target = fs::joinPath(
+                destination,
+                number == 0 ? name : newCopyName(name, info.kind == EntryKind::Folder, number));
+            EntryInfo existing;
+            if (const OsCode code = fs::statEntry(target, existing); code != kOsOk) {
+                fail(source, code);
+                break;
+            }
+            if (existing.kind != EntryKind::Missing) continue;
+            const OsCode renamed = fs::renameNew(temporary, target);
+            if (renamed == kOsOk) return;
+            // Another program took the name in the meantime: the next one.
+            if (fs::statEntry(target, existing) == kOsOk && existing.kind != EntryKind::Missing)
+                continue;
+            fail(source, renamed);
+            break;
+        }
+        discard(temporary);
+    }
+
+    bool copyEntry(const std::string& source, const EntryInfo& info, const std::string& folder,
+                   const std::string& name, const EntryInfo& target) {
         switch (info.kind) {
             case EntryKind::File:
                 return copyFile(source, info, folder, name, target);
@@ -103,15 +213,17 @@ private:
                 return copyFolder(source, info, folder, name, target);
             case EntryKind::Link:
                 return copyLink(source, info, folder, name, target);
-            case EntryKind::Special:  // sockets, FIFOs and devices are not backed up
+            case EntryKind::Special:  // sockets, FIFOs and devices inside a folder are left out
             case EntryKind::Missing:
                 break;
         }
-        return success();
+        return true;
     }
 
-    Result<> copyFolder(const std::string& source, const EntryInfo& info, const std::string& folder,
-                        const std::string& name, const EntryInfo& target) {
+    bool copyFolder(const std::string& source, const EntryInfo& info, const std::string& folder,
+                    const std::string& name, const EntryInfo& target) {
+        if (target.kind != EntryKind::Missing && target.kind != EntryKind::Folder)
+            return replaceByOtherKind(source, info, folder, name);
         const std::string targetPath = fs::joinPath(folder, name);
         const bool fresh = target.kind == EntryKind::Missing;
         const std::uint64_t writesBefore = writes_;
@@ -119,32 +231,33 @@ private:
             fresh || target.permissions != info.permissions || target.modifiedNs != info.modifiedNs;
         if (fresh) {
             if (const OsCode code = fs::makeFolder(targetPath); code != kOsOk)
-                return copyFailure(source, code);
+                return fail(source, code);
             ++writes_;
-        } else if (target.kind != EntryKind::Folder) {
-            return copyFailure(source, "Am Ziel ist eine Datei gleichen Namens vorhanden");
         } else {
             clearLeftovers(targetPath);
             if (!fs::folderWritable(target)) {
                 if (const OsCode code = fs::makeFolderWritable(targetPath, target); code != kOsOk)
-                    return copyFailure(source, code);
+                    return fail(source, code);
                 attributesChanged = true;
             }
         }
         if (top_.kind == EntryKind::Missing) {
             if (const OsCode code = fs::statEntry(targetPath, top_); code != kOsOk)
-                return copyFailure(source, code);
+                return fail(source, code);
         }
 
         std::vector<std::string> names;
         if (const OsCode code = fs::listFolder(source, names); code != kOsOk)
-            return copyFailure(source, code);
+            return fail(source, code);
         for (const std::string& childName : names) {
             const std::string child = fs::joinPath(source, childName);
-            if (observer_.cancelRequested()) return copyFailure(child, fs::kOsCancelled);
+            if (!stopped_ && observer_.cancelRequested()) fail(child, fs::kOsCancelled);
+            if (stopped_) return false;
             EntryInfo childInfo;
-            if (const OsCode code = fs::statEntry(child, childInfo); code != kOsOk)
-                return copyFailure(child, code);
+            if (const OsCode code = fs::statEntry(child, childInfo); code != kOsOk) {
+                fail(child, code);
+                continue;
+            }
             // Gone since the listing (a program's temporary file): nothing left to back up.
             if (childInfo.kind == EntryKind::Missing || childInfo.kind == EntryKind::Special)
                 continue;
@@ -155,24 +268,23 @@ private:
                 if (const OsCode code =
                         fs::statEntry(fs::joinPath(targetPath, childName), childTarget);
                     code != kOsOk) {
-                    return copyFailure(child, code);
+                    fail(child, code);
+                    continue;
                 }
             }
-            if (Result<> copied = copyEntry(child, childInfo, targetPath, childName, childTarget);
-                !copied) {
-                return copied;
-            }
+            copyEntry(child, childInfo, targetPath, childName, childTarget);
         }
+        if (stopped_) return false;
         // Last, because every entry written changes the folder's time.
         if (attributesChanged || writes_ != writesBefore) {
             if (const OsCode code = fs::applyAttributes(targetPath, info); code != kOsOk)
-                return copyFailure(source, code);
+                return fail(source, code);
         }
-        return success();
+        return true;
     }
 
-    Result<> copyFile(const std::string& source, const EntryInfo& info, const std::string& folder,
-                      const std::string& name, const EntryInfo& target) {
+    bool copyFile(const std::string& source, const EntryInfo& info, const std::string& folder,
+                  const std::string& name, const EntryInfo& target) {
         switch (target.kind) {
             case EntryKind::Missing:
                 return writeEntry(source, folder, name, false, false, false);
@@ -184,7 +296,7 @@ private:
                         const std::string targetPath = fs::joinPath(folder, name);
                         if (const OsCode code = fs::applyAttributes(targetPath, info);
                             code != kOsOk) {
-                            return copyFailure(source, code);
+                            return fail(source, code);
                         }
                     }
                     break;
@@ -195,14 +307,14 @@ private:
             case EntryKind::Special:
                 return writeEntry(source, folder, name, false, true, false);
             case EntryKind::Folder:
-                return copyFailure(source, "Am Ziel ist ein Ordner gleichen Namens vorhanden");
+                return replaceByOtherKind(source, info, folder, name);
         }
         fileDone(info.size);
-        return success();
+        return true;
     }
 
-    Result<> copyLink(const std::string& source, const EntryInfo& info, const std::string& folder,
-                      const std::string& name, const EntryInfo& target) {
+    bool copyLink(const std::string& source, const EntryInfo& info, const std::string& folder,
+                  const std::string& name, const EntryInfo& target) {
         switch (target.kind) {
             case EntryKind::Missing:
                 return writeEntry(source, folder, name, true, false, false);
@@ -215,43 +327,89 @@ private:
                 if (target.size == info.size && target.modifiedNs == info.modifiedNs) break;
                 return writeEntry(source, folder, name, true, true, false);
             case EntryKind::Folder:
-                return copyFailure(source, "Am Ziel ist ein Ordner gleichen Namens vorhanden");
+                return replaceByOtherKind(source, info, folder, name);
         }
         fileDone(0);
-        return success();
+        return true;
+    }
+
+    // An entry whose kind changed (a file became a folder, or the other way round): the new
+    // one is written whole under a temporary name and takes the old one's place before the old
+    // one is removed, so a failure on the way leaves the older backup as it was.
+    bool replaceByOtherKind(const std::string& source, const EntryInfo& info,
+                            const std::string& folder, const std::string& name) {
+        const std::string temporaryName = newTemporaryName(name);
+        const std::string temporary = fs::joinPath(folder, temporaryName);
+        building_ = temporary;
+        const bool copied = copyEntry(source, info, folder, temporaryName, EntryInfo{});
+        building_.clear();
+        if (!copied) {
+            discard(temporary);
+            return false;
+        }
+        const std::string spare = fs::joinPath(folder, newTemporaryName(name));
+        if (const OsCode code = fs::exchangeEntries(temporary, fs::joinPath(folder, name), spare);
+            code != kOsOk) {
+            discard(temporary);
+            return fail(source, code);
+        }
+        discard(temporary);  // the older entry, now under the temporary name
+        ++writes_;
+        return true;
     }
 
     // A new item is written in place: should the run be cut short, the partial file lacks
     // the source's time and the next run copies it again. An existing item is replaced
     // through a temporary file beside it and one rename, so the target is always either the
     // older backup or the complete new one.
-    Result<> writeEntry(const std::string& source, const std::string& folder,
-                        const std::string& name, bool link, bool replace, bool syncData) {
+    bool writeEntry(const std::string& source, const std::string& folder, const std::string& name,
+                    bool link, bool replace, bool syncData) {
         const std::string target = fs::joinPath(folder, name);
-        const std::string written =
-            replace ? fs::joinPath(folder, temporaryName(name, random_())) : target;
+        const std::string written = replace ? fs::joinPath(folder, newTemporaryName(name)) : target;
         const OsCode copied = link ? fs::copyLink(source, written)
                                    : fs::copyFileData(source, written, syncData, *this, context_);
-        if (copied != kOsOk) return copyFailure(source, copied);
+        if (copied != kOsOk) return fail(source, copied);
         if (replace) {
             if (const OsCode code = fs::replaceEntry(written, target); code != kOsOk) {
                 fs::removeQuietly(written);
-                return copyFailure(source, code);
+                return fail(source, code);
             }
         }
         ++writes_;
         fileDone(0);
-        return success();
+        return true;
     }
 
-    // Removes temporary files that a crashed earlier run left in a folder we write to.
+    // Removes what earlier runs left under temporary names in a folder we write to: only
+    // entries whose program on this computer has ended, or that have not changed for a day.
+    // Another program's entry in the making is left alone.
     void clearLeftovers(const std::string& folder) {
         if (fs::listFolder(folder, scratch_) != kOsOk) return;  // writing will report the cause
+        const std::int64_t now = nowNs();
         for (const std::string& name : scratch_) {
-            if (!isTemporaryName(name)) continue;
-            fs::removeQuietly(fs::joinPath(folder, name));
+            const std::optional<TemporaryOwner> owner = temporaryOwner(name);
+            if (!owner) continue;
+            const std::string path = fs::joinPath(folder, name);
+            std::int64_t changed = 0;
+            if (fs::changeTime(path, changed) != kOsOk) continue;
+            const bool ended = owner->host == self_.host && !fs::processRunning(owner->processId);
+            if (!ended && now - changed < kStaleAfterNs) continue;
+            discard(path);
             ++writes_;
         }
+    }
+
+    std::string newTemporaryName(const std::string& name) {
+        return temporaryName(name, self_, random_());
+    }
+
+    // Keeps a long copy's temporary entry from looking like a leftover to other programs.
+    void markInUse() {
+        if (building_.empty()) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastInUseMark_ < kInUseMarkEvery) return;
+        lastInUseMark_ = now;
+        static_cast<void>(fs::markChanged(building_));
     }
 
     void fileDone(std::uint64_t bytesLeftAlone) {
@@ -259,6 +417,7 @@ private:
         progress_.bytesDone += bytesLeftAlone;
         unreported_ = 0;
         observer_.onProgress(progress_);
+        markInUse();
     }
 
     OsCode afterChunk(std::uint64_t bytes) override {
@@ -270,14 +429,32 @@ private:
         if (unreported_ >= fs::kCopyChunkBytes) {
             unreported_ = 0;
             observer_.onProgress(progress_);
+            markInUse();
         }
         return kOsOk;
+    }
+
+    bool report(Error error) {
+        observer_.onFailure(error);
+        if (!first_) first_ = std::move(error);
+        return false;
+    }
+
+    bool fail(const std::string& path, const std::string& reason) {
+        return report(copyFailure(path, reason));
+    }
+
+    // A full disk, a read-only volume or a cancel ends the walk: nothing further could be written.
+    bool fail(const std::string& path, OsCode code) {
+        if (code == fs::kOsCancelled || fs::destinationExhausted(code)) stopped_ = true;
+        return fail(path, fs::osErrorReason(code));
     }
 
     const bool newCopy_;
     CopyObserver& observer_;
     CopyFaults& faults_;
     std::mt19937 random_;
+    const TemporaryOwner self_;
     fs::CopyContext context_;
     CopyProgress progress_;
     std::uint64_t bytesWritten_ = 0;
@@ -285,6 +462,10 @@ private:
     std::uint64_t writes_ = 0;  // entries made, replaced or removed in the target folders
     EntryInfo destination_;     // never walked into when it lies inside the source
     EntryInfo top_;             // the folder the source lands in, likewise
+    std::string building_;      // the temporary entry being written, if any
+    std::chrono::steady_clock::time_point lastInUseMark_;
+    std::optional<Error> first_;
+    bool stopped_ = false;
     std::vector<std::string> scratch_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Result.h"
+#include "platform/Volumes.h"
 
 namespace vaultrix {
 
@@ -28,31 +29,45 @@ public:
     virtual void onProgress(const CopyProgress& progress) = 0;
     // Polled between chunks of a few MiB; a cancelled copy is a failure.
     virtual bool cancelRequested() = 0;
+    // Each failure once, as it happens: an entry that could not be copied, or what stopped the
+    // copy as a whole.
+    virtual void onFailure(const Error&) {}
 };
 
+// The refusal of a source that is the destination folder itself.
+inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf nicht gleich sein !";
+
 // Copies one source (a file, or a folder with its whole subtree) into the destination folder,
-// landing at destination/name. With kCopyFlagsOverwrite a target file is replaced through a
-// temporary file and an atomic rename (an identical one is left alone) and folders merge; with
-// kCopyFlagsNewCopy an existing target stays untouched and the copy is named
-// "Name - Kopie.ext", "Name - Kopie (2).ext", … Nothing is ever deleted from the destination.
+// landing at destination/name, where name is the last name of the source once "." and ".." are
+// resolved by the text (a source that names no file or folder, or a root, is refused). With
+// kCopyFlagsOverwrite a target file is replaced through a temporary file and an atomic rename
+// (an identical one is left alone), folders merge, and an entry whose kind changed is written
+// whole beside the old one before it takes its place. With kCopyFlagsNewCopy the copy is built
+// under a temporary name and, once whole, named "Name", "Name - Kopie.ext",
+// "Name - Kopie (2).ext", … beside what is there. Nothing is written outside the destination.
 //
-// On failure the copy stops, leaves no temporary file behind and returns the failing path and
-// the operating system's reason.
+// An entry that cannot be copied is told to the observer and the copy goes on with the rest;
+// a full disk, a read-only volume or a cancel stops it. The result is the first failure. A
+// stopped copy leaves no temporary entry behind and no new copy.
 //
-// The destination folder is made when it is missing and its parent exists; a destination
-// whose parent is missing fails, so an unplugged drive's mount point never receives a backup.
-// A destination inside the source is left out of the walk. Temporary files are named
-// ".NAME.vxXXXXXX.vxtmp"; leftovers of that pattern in the folders written are removed.
+// The destination folder is made when it is missing and its parent holds other entries. No
+// write happens while the destination, or a folder above it, is a configured mount point that
+// is not mounted, or lies on a drive or share that is absent, so an unplugged drive's mount
+// point never receives a backup. A source that is the destination itself is refused; a
+// destination inside the source is left out of the walk. Temporary entries are named after
+// temporaryName(); those that their program left behind in the folders written are removed.
 Result<> CopyToFolder(const std::string& source, const std::string& destination, unsigned flags,
                       CopyObserver& observer);
 
-// A seam in the file writer: asked after every chunk written, it can fail the write with an
-// operating-system error code (a full disk, say) as if the system had reported it.
+// Where a test plays the system's part: the file writer asks after every chunk written, and
+// can be failed with an operating-system error code (a full disk, say) as if the system had
+// reported it; the mount table can be one of the test's own.
 class CopyFaults {
 public:
     virtual ~CopyFaults() = default;
     // `bytesWritten` counts every byte the run has written so far; kOsOk goes on.
     virtual fs::OsCode afterChunk(std::uint64_t bytesWritten) = 0;
+    virtual fs::MountTable mountTable() { return fs::readMountTable(); }
 };
 
 Result<> CopyToFolderWithFaults(const std::string& source, const std::string& destination,

@@ -81,21 +81,39 @@ TEST_F(BackupRunnerTest, NewCopyKeepsTheEarlierCopyBesideTheNewOne) {
     EXPECT_TRUE(observer_.successes().empty()) << "scheduled runs show no success message";
 }
 
-TEST_F(BackupRunnerTest, StopsAtTheFirstFailure) {
+TEST_F(BackupRunnerTest, GoesOnPastFailedSourcesAndNamesEachOne) {
     setOverwrite(true);
     writeBytes(source_ / "a.txt", "a");
     writeBytes(source_ / "b.txt", "b");
-    addSet("Tag", {source("a.txt"), source("fehlt.txt"), source("b.txt")});
+    addSet("Tag", {source("a.txt"), source("fehlt.txt"), target_.string(), source("b.txt")});
     BackupRunner runner(sets_, settings_, log_);
 
     EXPECT_FALSE(runner.RunBackupSet("Tag", true, observer_));
     EXPECT_EQ(readBytes(target_ / "a.txt"), "a");
-    EXPECT_FALSE(fs::exists(target_ / "b.txt"));
+    EXPECT_EQ(readBytes(target_ / "b.txt"), "b");
     EXPECT_TRUE(observer_.successes().empty());
     ASSERT_EQ(observer_.failures().size(), 1u);
-    EXPECT_NE(observer_.failures()[0].find("'Tag'"), std::string::npos);
-    EXPECT_NE(observer_.failures()[0].find("fehlt.txt"), std::string::npos);
+    const std::string message = observer_.failures()[0];
+    EXPECT_NE(message.find("'Tag'"), std::string::npos);
+    EXPECT_NE(message.find("2 Einträge"), std::string::npos);
+    EXPECT_NE(message.find("fehlt.txt' konnte nicht kopiert werden"), std::string::npos);
+    EXPECT_NE(message.find("Quelle und Ziel darf nicht gleich sein ! - Pfad: " + target_.string()),
+              std::string::npos);
     EXPECT_NE(logText().find("Name=Tag\nVerlauf=error"), std::string::npos);
+}
+
+TEST_F(BackupRunnerTest, ADestinationThatCannotBeUsedIsNamedOnce) {
+    writeBytes(source_ / "a.txt", "a");
+    fs::remove(target_);
+    writeBytes(target_, "eine Datei, kein Ordner");
+    addSet("Tag", {source("a.txt"), source("a.txt")});
+    BackupRunner runner(sets_, settings_, log_);
+
+    EXPECT_FALSE(runner.RunBackupSet("Tag", false, observer_));
+    ASSERT_EQ(observer_.failures().size(), 1u);
+    EXPECT_NE(observer_.failures()[0].find("ist nicht verfügbar: Der Pfad ist kein Ordner"),
+              std::string::npos);
+    EXPECT_EQ(observer_.failures()[0].find("Einträge"), std::string::npos);
 }
 
 TEST_F(BackupRunnerTest, NothingToCopyCountsAsSuccess) {
@@ -183,16 +201,22 @@ TEST_F(BackupRunnerTest, RunsFromTwoThreadsNeverOverlap) {
     EXPECT_EQ(most, 1);
 }
 
-TEST(RunMessagesTest, FailureNamesTheSetAndTheReason) {
-    const std::string withPath = runFailureMessage(
-        "Tag", failure("„/q/a“ kann nicht gelesen werden: Zugriff verweigert", "/q/a"));
-    EXPECT_NE(withPath.find("'Tag'"), std::string::npos);
-    EXPECT_NE(withPath.find("„/q/a“ kann nicht gelesen werden: Zugriff verweigert"),
-              std::string::npos);
-    EXPECT_EQ(withPath.find("Pfad:"), std::string::npos);
+TEST(RunMessagesTest, FailuresNameTheSetTheReasonsAndHowManyMore) {
+    RunFailures one;
+    one.add(failure("'/q/a' konnte nicht kopiert werden: Zugriff verweigert", "/q/a"));
+    EXPECT_EQ(runFailureMessage("Tag", one),
+              "Die Sicherung 'Tag' konnte nicht vollständig durchgeführt werden.\n\n'/q/a' konnte "
+              "nicht kopiert werden: Zugriff verweigert");
 
-    const std::string pathAdded = runFailureMessage("Tag", failure("Zugriff verweigert", "/q/a"));
-    EXPECT_NE(pathAdded.find("/q/a"), std::string::npos);
+    RunFailures many;
+    many.add(failure(kSameSourceAndDestination, "/q"));
+    for (int i = 1; i < 13; ++i) many.add(failure("Zugriff verweigert " + std::to_string(i)));
+    const std::string message = runFailureMessage("Tag", many);
+    EXPECT_NE(message.find("13 Einträge konnten nicht gesichert werden:\n\n"
+                           "Quelle und Ziel darf nicht gleich sein ! - Pfad: /q\n"),
+              std::string::npos);
+    EXPECT_NE(message.find("Zugriff verweigert 9\n… und 3 weitere"), std::string::npos);
+    EXPECT_EQ(message.find("verweigert 10"), std::string::npos);
 }
 
 }  // namespace

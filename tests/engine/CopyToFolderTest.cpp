@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -27,9 +33,11 @@ public:
         ++reports;
     }
     bool cancelRequested() override { return cancelAfter_ > 0 && reports >= cancelAfter_; }
+    void onFailure(const Error& error) override { failures.push_back(error); }
 
     CopyProgress last;
     int reports = 0;
+    std::vector<Error> failures;
 
 private:
     int cancelAfter_;
@@ -157,7 +165,7 @@ TEST_F(CopyToFolderTest, FileSourceLandsUnderItsOwnNameAndMissingDestinationIsMa
     EXPECT_FALSE(stdfs::exists(dir / "media"));
 }
 
-TEST_F(CopyToFolderTest, OverwriteReplacesChangedFilesMergesFoldersAndDeletesNothing) {
+TEST_F(CopyToFolderTest, OverwriteReplacesChangedFilesMergesFoldersAndDeletesNothingElse) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "a.txt", "alt");
     writeFile(source / "Sub" / "b.txt", "bleibt");
@@ -179,14 +187,6 @@ TEST_F(CopyToFolderTest, OverwriteReplacesChangedFilesMergesFoldersAndDeletesNot
     EXPECT_EQ(inodeOf(copied / "Sub" / "b.txt"), unchangedInode);
     EXPECT_EQ(stdfs::status(copied / "Sub" / "b.txt").permissions(), stdfs::perms(0600));
     EXPECT_EQ(namesIn(copied), (std::vector<std::string>{"Sub", "a.txt"}));
-
-    // A folder where the source has a file is never deleted to make room.
-    stdfs::create_directory(copied / "d.txt");
-    writeFile(source / "d.txt", "x");
-    const Result<> result = backUp(source, destination);
-    ASSERT_FALSE(result);
-    EXPECT_EQ(result.error().path, (source / "d.txt").string());
-    EXPECT_TRUE(stdfs::is_directory(copied / "d.txt"));
 }
 
 TEST_F(CopyToFolderTest, NewCopyKeepsEveryEarlierCopyAndNumbersTheNextOnes) {
@@ -223,29 +223,91 @@ TEST(CopyToFolderNames, CopiesAndTemporaryFilesAreNamedPredictablyWithinTheNameL
     EXPECT_EQ(copyName.substr(copyName.size() - 17), " - Kopie (12).txt");
     EXPECT_EQ(copyName.size() % 2, 1u);  // whole two-byte letters plus the odd-length tail
 
-    const std::string temporary = temporaryName(umlauts, 0x3f9a2c);
+    // Temporary names carry their writer, so another program can tell whether it is at work.
+    const TemporaryOwner owner{4711, 0xa3f0};
+    const std::string temporary = temporaryName(umlauts, owner, 0x3f9a2c);
     EXPECT_LE(temporary.size(), fs::kMaxNameBytes);
-    EXPECT_TRUE(isTemporaryName(temporary));
-    EXPECT_EQ(temporaryName("Brief.odt", 0x3f9a2c), ".Brief.odt.vx3f9a2c.vxtmp");
-    EXPECT_TRUE(isTemporaryName(".Brief.odt.vx3f9a2c.vxtmp"));
-    for (const char* name : {"Brief.odt.vx3f9a2c.vxtmp", ".Brief.odt.vx3f9a2.vxtmp",
-                             ".Brief.odt.vx3F9A2C.vxtmp", ".vx3f9a2c.vxtmp", ".Notiz.vxtmp"}) {
-        EXPECT_FALSE(isTemporaryName(name)) << name;
+    EXPECT_EQ(temporaryOwner(temporary), owner);
+    EXPECT_EQ(temporaryName("Brief.odt", owner, 0x3f9a2c), ".Brief.odt.vx4711-a3f0-3f9a2c.vxtmp");
+    for (const char* name :
+         {"Brief.odt.vx4711-a3f0-3f9a2c.vxtmp", ".Brief.odt.vx4711-a3f0-3f9a2.vxtmp",
+          ".Brief.odt.vx4711-A3F0-3f9a2c.vxtmp", ".vx4711-a3f0-3f9a2c.vxtmp",
+          ".Brief.vx-a3f0-3f9a2c.vxtmp", ".a.vx99999999999-a3f0-3f9a2c.vxtmp", ".Notiz.vxtmp"}) {
+        EXPECT_FALSE(temporaryOwner(name)) << name;
     }
 }
 
-TEST_F(CopyToFolderTest, LeftoversOfACrashedRunAreRemovedFromTheFoldersWritten) {
+#ifndef _WIN32
+// A process number that no program holds any more: a child that has ended.
+unsigned long endedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return static_cast<unsigned long>(child);
+}
+
+TEST_F(CopyToFolderTest, OnlyLeftoversOfEndedProgramsAreRemovedNeverEntriesInUse) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "Sub" / "a.txt", "a");
     ASSERT_TRUE(backUp(source, destination));
-    writeFile(destination / ".Daten.vx000001.vxtmp", "");
-    writeFile(destination / "Daten" / "Sub" / ".a.txt.vxabcdef.vxtmp", "halb");
-    writeFile(destination / "Daten" / "Sub" / ".eigene.vxtmp", "bleibt");
+    const std::uint16_t here = hostTag(fs::hostName());
+    const TemporaryOwner ended{endedProcess(), here};
+    const stdfs::path sub = destination / "Daten" / "Sub";
+    // A new copy and a file cut short by a program that was killed.
+    stdfs::create_directories(destination / temporaryName("Daten", ended, 1) / "tief");
+    writeFile(sub / temporaryName("a.txt", ended, 2), "halb");
+    // In the making: by another program running here, by this one, by one elsewhere.
+    const std::vector<std::string> inUse = {
+        temporaryName("a.txt", {static_cast<unsigned long>(::getppid()), here}, 3),
+        temporaryName("a.txt", {fs::currentProcessId(), here}, 4),
+        temporaryName("a.txt", {ended.processId, static_cast<std::uint16_t>(here ^ 1)}, 5)};
+    for (const std::string& name : inUse) writeFile(sub / name, "");
+    writeFile(sub / ".eigene.vxtmp", "bleibt");
 
     ASSERT_TRUE(backUp(source, destination));
     EXPECT_EQ(namesIn(destination), std::vector<std::string>{"Daten"});
-    EXPECT_EQ(namesIn(destination / "Daten" / "Sub"),
-              (std::vector<std::string>{".eigene.vxtmp", "a.txt"}));
+    std::vector<std::string> kept = inUse;
+    kept.insert(kept.end(), {".eigene.vxtmp", "a.txt"});
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(namesIn(sub), kept);
+}
+#endif
+
+// Looks into the destination at the first progress report of a copy.
+class PeekingObserver final : public CopyObserver {
+public:
+    explicit PeekingObserver(stdfs::path folder) : folder_(std::move(folder)) {}
+    void onProgress(const CopyProgress&) override {
+        if (seen.empty()) seen = namesIn(folder_);
+    }
+    bool cancelRequested() override { return false; }
+    std::vector<std::string> seen;
+
+private:
+    stdfs::path folder_;
+};
+
+TEST_F(CopyToFolderTest, NewCopyGetsItsNameOnlyWhenWholeAndOneCutShortLeavesNothing) {
+    stdfs::create_directories(source / "Sub");
+    writeFile(source / "a.bin", std::string(3 << 20, 'a'));
+    writeFile(source / "Sub" / "b.bin", std::string(3 << 20, 'b'));
+    ASSERT_TRUE(backUp(source, destination, kCopyFlagsNewCopy));
+
+    TestObserver observer;
+    FullDiskAfter full(4 << 20);
+    const Result<> cut = CopyToFolderWithFaults(source.string(), destination.string(),
+                                                kCopyFlagsNewCopy, observer, full);
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(observer.failures.size(), 1u);
+    EXPECT_EQ(namesIn(destination), std::vector<std::string>{"Daten"});
+
+    PeekingObserver peeking(destination);
+    ASSERT_TRUE(CopyToFolder(source.string(), destination.string(), kCopyFlagsNewCopy, peeking));
+    ASSERT_EQ(peeking.seen.size(), 2u);
+    EXPECT_EQ(peeking.seen[0].rfind(".Daten.vx", 0), 0u) << "hidden while it is made";
+    EXPECT_EQ(namesIn(destination), (std::vector<std::string>{"Daten", "Daten - Kopie"}));
+    EXPECT_EQ(readBytes(destination / "Daten - Kopie" / "Sub" / "b.bin"),
+              std::string(3 << 20, 'b'));
 }
 
 TEST_F(CopyToFolderTest, DestinationInsideTheSourceIsNotCopiedIntoItself) {
@@ -255,10 +317,152 @@ TEST_F(CopyToFolderTest, DestinationInsideTheSourceIsNotCopiedIntoItself) {
     const stdfs::path inside = source / "Backup";
     for (int run = 0; run < 2; ++run) ASSERT_TRUE(backUp(source, inside));
     EXPECT_EQ(namesIn(inside / "Daten"), (std::vector<std::string>{"Sub", "a.txt"}));
+}
 
-    // The source as its own destination: the copy lands inside once and is not walked.
-    ASSERT_TRUE(backUp(source / "Sub", source / "Sub"));
-    EXPECT_EQ(namesIn(source / "Sub" / "Sub"), std::vector<std::string>{"b.txt"});
+TEST_F(CopyToFolderTest, ASourceThatIsTheDestinationItselfIsRefusedByAnyPath) {
+    stdfs::create_directories(source / "Sub");
+    writeFile(source / "a.txt", "a");
+    stdfs::create_directory_symlink(source, dir / "verweis");
+    for (const stdfs::path& target : {source, dir / "verweis", source / "Sub" / ".."}) {
+        for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
+            const Result<> result = backUp(source, target, flags);
+            ASSERT_FALSE(result) << target;
+            EXPECT_EQ(result.error().message, kSameSourceAndDestination);
+            EXPECT_EQ(result.error().path, source.string());
+        }
+    }
+    EXPECT_EQ(namesIn(source), (std::vector<std::string>{"Sub", "a.txt"}));
+}
+
+TEST_F(CopyToFolderTest, SourcesAreResolvedByTheirTextAndNothingLandsBesideTheDestination) {
+    stdfs::create_directories(source / "Dokumente");
+    writeFile(source / "wichtig.txt", "aus der Quelle");
+    writeFile(dir / "wichtig.txt", "neben dem Ziel");
+    ASSERT_TRUE(backUp((source / "Dokumente" / "..").string(), destination));
+    ASSERT_TRUE(backUp(source.string() + "//./Dokumente/", destination));
+    EXPECT_EQ(namesIn(destination), (std::vector<std::string>{"Daten", "Dokumente"}));
+    EXPECT_EQ(readBytes(destination / "Daten" / "wichtig.txt"), "aus der Quelle");
+    EXPECT_EQ(readBytes(dir / "wichtig.txt"), "neben dem Ziel");
+
+    for (const std::string root : {"/", "/..", "/tmp/../."}) {
+        const Result<> refused = backUp(root, destination);
+        ASSERT_FALSE(refused) << root;
+        EXPECT_EQ(refused.error().message,
+                  "'" + root +
+                      "' konnte nicht kopiert werden: Ein Laufwerk oder Wurzelordner kann nicht "
+                      "als Ganzes gesichert werden");
+    }
+    for (const std::string nothing : {"", ".", "Daten/..", "../.."}) {
+        const Result<> refused = backUp(nothing, destination);
+        ASSERT_FALSE(refused) << nothing;
+        EXPECT_NE(refused.error().message.find("Der Pfad nennt keinen Datei- oder Ordnernamen"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(namesIn(destination), (std::vector<std::string>{"Daten", "Dokumente"}));
+}
+
+// Plays a mount point that /etc/fstab lists but that is not mounted now.
+class UnpluggedDrive final : public CopyFaults {
+public:
+    explicit UnpluggedDrive(std::string mountPoint) : mountPoint_(std::move(mountPoint)) {}
+    fs::OsCode afterChunk(std::uint64_t) override { return fs::kOsOk; }
+    fs::MountTable mountTable() override { return {{"/", mountPoint_}, {"/"}}; }
+
+private:
+    std::string mountPoint_;
+};
+
+TEST_F(CopyToFolderTest, AnAbsentDriveNeverReceivesTheBackupOnTheSystemDisk) {
+    stdfs::create_directories(source);
+    writeFile(source / "a.txt", "a");
+    const stdfs::path mount = dir / "mnt" / "usb";
+    stdfs::create_directories(mount);
+    UnpluggedDrive unplugged(mount.string() + "/");
+    for (const stdfs::path& target : {mount / "Sicherung", mount, mount / "Sicherung"}) {
+        TestObserver observer;
+        const Result<> result = CopyToFolderWithFaults(source.string(), target.string(),
+                                                       kCopyFlagsOverwrite, observer, unplugged);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error().message, "Der Zielordner '" + target.string() +
+                                              "' ist nicht verfügbar: Das Laufwerk oder der "
+                                              "Netzwerkordner '" +
+                                              mount.string() + "' ist nicht verbunden");
+        stdfs::create_directories(mount / "Sicherung");  // a stray copy of an earlier version
+    }
+    EXPECT_TRUE(stdfs::is_empty(mount / "Sicherung"));
+
+    // A mount point the table does not know: its empty folder gets no destination made.
+    stdfs::create_directories(dir / "leer");
+    const Result<> unknown = backUp(source, dir / "leer" / "Sicherung");
+    ASSERT_FALSE(unknown);
+    EXPECT_NE(unknown.error().message.find("nicht verbunden: der Ordner '" +
+                                           (dir / "leer").string() + "' ist leer"),
+              std::string::npos);
+    EXPECT_TRUE(stdfs::is_empty(dir / "leer"));
+    // A destination someone deleted on a drive that is there is made again.
+    ASSERT_TRUE(backUp(source, destination));
+    EXPECT_EQ(readBytes(destination / "Daten" / "a.txt"), "a");
+}
+
+// Fails the write of one chunk, the first after `bytes` were written, with an I/O error.
+class BadSpotAfter final : public CopyFaults {
+public:
+    explicit BadSpotAfter(std::uint64_t bytes) : bytes_(bytes) {}
+    fs::OsCode afterChunk(std::uint64_t bytesWritten) override {
+        if (failed_ || bytesWritten <= bytes_) return fs::kOsOk;
+        failed_ = true;
+        return EIO;
+    }
+
+private:
+    std::uint64_t bytes_;
+    bool failed_ = false;
+};
+
+TEST_F(CopyToFolderTest, ABadEntryIsReportedAndEverythingAfterItIsStillCopied) {
+    stdfs::create_directories(source / "b");
+    writeFile(source / "a.txt", "a");
+    writeFile(source / "b" / "kaputt.txt", "b");
+    writeFile(source / "c.txt", "c");
+    TestObserver observer;
+    for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
+        BadSpotAfter badSpot(1);
+        const Result<> result =
+            CopyToFolderWithFaults(source.string(), destination.string(), flags, observer, badSpot);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(result.error().message,
+                  notCopied(source / "b" / "kaputt.txt",
+                            "Ein-/Ausgabefehler beim Zugriff auf den Datenträger"));
+    }
+    EXPECT_EQ(observer.failures.size(), 2u);
+    for (const char* copy : {"Daten", "Daten - Kopie"}) {
+        EXPECT_EQ(readBytes(destination / copy / "a.txt"), "a");
+        EXPECT_EQ(readBytes(destination / copy / "c.txt"), "c");
+        EXPECT_TRUE(stdfs::is_empty(destination / copy / "b"));
+    }
+}
+
+TEST_F(CopyToFolderTest, AnEntryWhoseKindChangedIsReplacedOnlyOnceTheNewOneIsWhole) {
+    stdfs::create_directories(source / "war-datei");
+    writeFile(source / "war-datei" / "gross.bin", std::string(2 << 20, 'g'));
+    writeFile(source / "war-ordner", "jetzt eine Datei");
+    const stdfs::path copied = destination / "Daten";
+    stdfs::create_directories(copied / "war-ordner" / "alt");
+    writeFile(copied / "war-ordner" / "alt" / "x.txt", "alte Sicherung");
+    writeFile(copied / "war-datei", "alte Datei");
+
+    TestObserver observer;
+    FullDiskAfter full(1 << 20);
+    ASSERT_FALSE(CopyToFolderWithFaults(source.string(), destination.string(), kCopyFlagsOverwrite,
+                                        observer, full));
+    EXPECT_EQ(readBytes(copied / "war-datei"), "alte Datei");
+    EXPECT_EQ(readBytes(copied / "war-ordner" / "alt" / "x.txt"), "alte Sicherung");
+    EXPECT_EQ(namesIn(copied), (std::vector<std::string>{"war-datei", "war-ordner"}));
+
+    ASSERT_TRUE(backUp(source, destination));
+    EXPECT_EQ(readBytes(copied / "war-datei" / "gross.bin"), std::string(2 << 20, 'g'));
+    EXPECT_EQ(readBytes(copied / "war-ordner"), "jetzt eine Datei");
+    EXPECT_EQ(namesIn(copied), (std::vector<std::string>{"war-datei", "war-ordner"}));
 }
 
 TEST_F(CopyToFolderTest, FailuresNameThePathAndTheReasonAndLeaveNothingHalfWritten) {

@@ -3,11 +3,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -181,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, CopyFileDataTest,
                          ::testing::Values(std::pair{true, true}, std::pair{false, true},
                                            std::pair{false, false}));
 
-TEST(CopyToFolderSpecialFiles, FifosAreLeftOutAndNeverBlockTheCopy) {
+TEST(CopyToFolderSpecialFiles, FifosInAFolderAreLeftOutAndAFifoGivenAsSourceFails) {
     TempDir dir;
     stdfs::create_directories(dir / "Daten");
     writeBytes(dir / "Daten" / "a.txt", "a");
@@ -199,6 +202,71 @@ TEST(CopyToFolderSpecialFiles, FifosAreLeftOutAndNeverBlockTheCopy) {
     EXPECT_TRUE(stdfs::exists(dir / "Ziel" / "Daten" / "a.txt"));
     EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "rohr"));
 
+    for (const char* special : {"/dev/null", "rohr"}) {
+        const std::string path =
+            special[0] == '/' ? std::string(special) : (dir / "Daten" / special).string();
+        const Result<> refused =
+            CopyToFolder(path, (dir / "Ziel").string(), kCopyFlagsOverwrite, observer);
+        ASSERT_FALSE(refused);
+        EXPECT_EQ(refused.error().message, "'" + path +
+                                               "' konnte nicht kopiert werden: Die Quelle ist "
+                                               "keine Datei und kein Ordner, sondern ein Gerät, "
+                                               "eine Pipe oder ein Socket");
+    }
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(dir / "Ziel"), {}), 1);
+}
+
+// Unmounts when the test leaves, whichever way.
+class TmpfsMount {
+public:
+    TmpfsMount(const stdfs::path& folder, const char* options) : folder_(folder) {
+        mounted_ = ::mount("vaultrix-test", folder.c_str(), "tmpfs", 0, options) == 0;
+        if (!mounted_) reason_ = std::strerror(errno);
+    }
+    ~TmpfsMount() { unmount(); }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    bool mounted() const { return mounted_; }
+    const std::string& reason() const { return reason_; }
+    void unmount() {
+        if (mounted_) ::umount2(folder_.c_str(), MNT_DETACH);
+        mounted_ = false;
+    }
+
+private:
+    stdfs::path folder_;
+    bool mounted_ = false;
+    std::string reason_;
+};
+
+TEST(CopyToFolderMounts, ADriveIsUsedEvenEmptyAndFullAndItsMountPointWithoutItIsNot) {
+    TempDir dir;
+    stdfs::create_directories(dir / "Daten");
+    stdfs::create_directories(dir / "usb");
+    writeBytes(dir / "Daten" / "a.txt", "a");
+    TmpfsMount drive(dir / "usb", "size=512k");
+    if (!drive.mounted()) GTEST_SKIP() << "a tmpfs cannot be mounted here: " << drive.reason();
+    class Quiet final : public CopyObserver {
+        void onProgress(const CopyProgress&) override {}
+        bool cancelRequested() override { return false; }
+    } observer;
+    const std::string target = (dir / "usb" / "Sicherung").string();
+
+    ASSERT_TRUE(CopyToFolder((dir / "Daten").string(), target, kCopyFlagsNewCopy, observer));
+    writeBytes(dir / "Daten" / "gross.bin", std::string(1 << 20, 'g'));
+    const Result<> full =
+        CopyToFolder((dir / "Daten").string(), target, kCopyFlagsNewCopy, observer);
+    ASSERT_FALSE(full);
+    EXPECT_NE(full.error().message.find("Nicht genügend Speicherplatz"), std::string::npos);
+    EXPECT_EQ(std::distance(stdfs::directory_iterator(target), {}), 1) << "only the first copy";
+
+    drive.unmount();
+    const Result<> absent =
+        CopyToFolder((dir / "Daten").string(), target, kCopyFlagsNewCopy, observer);
+    ASSERT_FALSE(absent);
+    EXPECT_NE(absent.error().message.find("ist nicht verbunden"), std::string::npos);
+    EXPECT_TRUE(stdfs::is_empty(dir / "usb"));
 }
 
 }  // namespace
