@@ -50,7 +50,8 @@ inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf n
 // a full disk, a read-only volume or a cancel stops it. The result is the first failure. A
 // stopped copy leaves no temporary entry behind and no new copy.
 //
-// The destination folder is made when it is missing and its parent holds other entries. No
+// A missing destination folder is made, unless its parent is an empty folder that is no
+// mounted volume's root (how the mount point of an absent drive looks). No
 // write happens while the destination, or a folder above it, is a configured mount point that
 // is not mounted, or lies on a drive or share that is absent, so an unplugged drive's mount
 // point never receives a backup. A source that is the destination itself is refused; a
