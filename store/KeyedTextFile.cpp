@@ -102,7 +102,7 @@ Result<LineList> KeyedTextFile::load(const Path& file) {
     if (!bytes) {
         return bytes.error();
     }
-    return LineList::parse(decodeCp1252(bytes.value()));
+    return LineList::parse(decodeStoredText(bytes.value()));
 }
 
 Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
@@ -139,7 +139,7 @@ Result<std::string> KeyedTextFile::readText(const Path& file) {
     if (!bytes) {
         return bytes.error();
     }
-    return decodeCp1252(bytes.value());
+    return decodeStoredText(bytes.value());
 }
 
 Result<> KeyedTextFile::remove(const Path& file) {

@@ -15,7 +15,8 @@ namespace vaultrix {
 // The program's access to its text files of "[SECTION]" lines and "key=value" lines.
 //
 // Each operation reads the whole file, changes the lines and writes the whole file back. Files
-// are Windows-1252 with CR LF on disk and UTF-8 in memory. A rewrite goes through a temporary
+// are Windows-1252 with CR LF on disk and UTF-8 in memory; a file a text editor saved as UTF-8
+// is read as such and written back as Windows-1252. A rewrite goes through a temporary
 // file in the same folder and an atomic rename, so a crash leaves the old file or the new one,
 // never a torn one. Every operation on one file is serialised process-wide.
 //

@@ -125,6 +125,21 @@ TEST_F(KeyedTextFileTest, UmlautsAreStoredAsSingleBytes) {
     EXPECT_EQ(KeyedTextFile::readValue(file, "[Größe]", "wann="), "täglich");
 }
 
+TEST_F(KeyedTextFileTest, AFileSavedAsUtf8IsReadAsUtf8AndWrittenBackAsWindows1252) {
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        writeBytes(file, bom + "[Tag]\r\nwann=t\xC3\xA4glich\r\n");
+        EXPECT_EQ(KeyedTextFile::readValue(file, "[Tag]", "wann="), "täglich") << bom.size();
+        ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[Tag]", "aktiv=ja"));
+        EXPECT_EQ(readBytes(file), "[Tag]\r\naktiv=ja\r\nwann=t\xE4glich\r\n");
+    }
+    // A byte-order mark before plain ASCII still lets the first header be found.
+    writeBytes(file, "\xEF\xBB\xBF[Tag]\r\nzeit=18:30\r\n");
+    EXPECT_EQ(KeyedTextFile::readValue(file, "[Tag]", "zeit="), "18:30");
+    // Windows-1252 that is not valid UTF-8 stays Windows-1252.
+    writeBytes(file, "[Tag]\r\nwann=t\xE4glich\r\n");
+    EXPECT_EQ(KeyedTextFile::readValue(file, "[Tag]", "wann="), "täglich");
+}
+
 TEST_F(KeyedTextFileTest, RefusedWritesLeaveTheFileAsItWas) {
     const std::string original = "[A]\r\nk=1\r\n";
     writeBytes(file, original);
