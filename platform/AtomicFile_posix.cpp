@@ -40,6 +40,26 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The file a write of `file` lands in: the end of its chain of symbolic links (which need not
+// exist yet), so a data file that is a link keeps being a link and its target gets the text.
+Result<std::filesystem::path> linkTarget(const std::filesystem::path& file) {
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int links = 0; links < kMaxLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            return target;
+        }
+        const auto next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            return writeError(file, error.value());
+        }
+        // A relative link is relative to its own folder; an absolute one replaces the path.
+        target = target.parent_path() / next;
+    }
+    return writeError(file, ELOOP);
+}
+
 // Makes the rename itself durable; a folder that cannot be synced changes nothing about the
 // outcome, so its failure is not reported.
 void syncFolder(const std::filesystem::path& folder) {
@@ -54,9 +74,14 @@ void syncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    const auto temporary = temporaryNameFor(file);
+    const auto resolved = linkTarget(file);
+    if (!resolved) {
+        return resolved.error();
+    }
+    const auto& target = resolved.value();
+    const auto temporary = temporaryNameFor(target);
     struct stat old {};
-    const bool exists = ::stat(file.c_str(), &old) == 0;
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     const int fd =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
@@ -72,12 +97,12 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         ::unlink(temporary.c_str());
         return writeError(file, error);
     }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return writeError(file, error);
     }
-    syncFolder(file.parent_path());
+    syncFolder(target.parent_path());
     return success();
 }
 

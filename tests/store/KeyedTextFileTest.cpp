@@ -190,6 +190,27 @@ TEST_F(KeyedTextFileTest, ARewriteThatFailsMidwayLeavesTheOldFile) {
     EXPECT_EQ(readBytes(file), original);
     EXPECT_EQ(otherFiles(), 0);
 }
+
+TEST_F(KeyedTextFileTest, AFileThatIsALinkStaysALinkAndItsTargetIsRewritten) {
+    std::filesystem::create_directory(dir / "echt");
+    const auto target = dir / "echt" / "x.ini";
+    writeBytes(target, "[A]\r\nk=1\r\n");
+    std::filesystem::create_symlink("echt/x.ini", file);
+    ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[A]", "k=2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(readBytes(target), "[A]\r\nk=2\r\n");
+    // Nothing is left beside the link or the target.
+    EXPECT_EQ(otherFiles(), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "echt"), {}), 1);
+
+    // A link to a link to a file that does not exist yet: the file is created.
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink(dir / "zwischen", file);
+    std::filesystem::create_symlink(dir / "echt" / "neu.ini", dir / "zwischen");
+    ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[B]", "z=9"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(readBytes(dir / "echt" / "neu.ini"), "[B]\r\nz=9");
+}
 #endif
 
 TEST_F(KeyedTextFileTest, TwoThreadsNeverLoseOrTearAnUpdate) {
