@@ -1,6 +1,7 @@
 #include "engine/RunLog.h"
 
 #include <algorithm>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -134,18 +135,22 @@ Result<> RunLog::TrimLog() {
 }
 
 std::string RunLog::LoadLogText() const {
-    const auto text = KeyedTextFile::readText(file());
-    if (!text) {
+    return LoadLogEnd(std::numeric_limits<std::uintmax_t>::max()).text;
+}
+
+RunLog::LogText RunLog::LoadLogEnd(std::uintmax_t maxBytes) const {
+    const auto end = KeyedTextFile::readTextEnd(file(), maxBytes);
+    if (!end) {
         return {};
     }
-    std::string shown;
-    shown.reserve(text.value().size());
-    for (std::size_t i = 0; i < text.value().size(); ++i) {
-        const char c = text.value()[i];
-        if (c == '\r' && i + 1 < text.value().size() && text.value()[i + 1] == '\n') {
+    LogText shown{{}, end.value().fileSize, end.value().shortened};
+    const std::string& text = end.value().text;
+    shown.text.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             continue;
         }
-        shown += c;
+        shown.text += text[i];
     }
     return shown;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -47,6 +48,14 @@ public:
 
     // The whole file as UTF-8 text, as it stands (for showing it); empty when missing.
     static Result<std::string> readText(const Path& file);
+    // The end of a file too large to show whole: at most maxBytes of it, from the first line
+    // that starts there.
+    struct TextEnd {
+        std::string text;
+        std::uintmax_t fileSize = 0;  // of the whole file, in bytes
+        bool shortened = false;       // the text is only the end of the file
+    };
+    static Result<TextEnd> readTextEnd(const Path& file, std::uintmax_t maxBytes);
     // Removes the file under its lock; a missing file counts as removed.
     static Result<> remove(const Path& file);
 

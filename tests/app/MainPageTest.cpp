@@ -153,5 +153,22 @@ TEST_F(FormTest, DeletingTheLogWithOkRemovesTheFileAndEmptiesTheBox) {
     EXPECT_TRUE(window.rtb_anzeige->toPlainText().isEmpty());
 }
 
+TEST_F(FormTest, AVeryLargeLogShowsItsEndFromAWholeLineWithANote) {
+    std::string big;
+    while (big.size() < (3u << 20)) big += std::string(kLog) + "\r\n";
+    big += "[07.12.2026 03:17:00]\r\nSicherung=gestartet\r\nName=Letzte\r\nVerlauf=ok\r\n";
+    writeBytes(dir / "save.log", big);
+    Form1& window = startForm();
+    clickPicture(window.pictb_log_anzeigen);
+    const QString note = QStringLiteral(
+        "Die Log Datei ist 3,0 MB groß. Angezeigt werden nur ihre letzten 2,0 MB.\n\n");
+    const QString shown = window.rtb_anzeige->toPlainText();
+    ASSERT_TRUE(shown.startsWith(note)) << shown.left(200).toStdString();
+    EXPECT_LE(shown.size() - note.size(), 2 << 20);
+    const QStringList recordLines = QString::fromLatin1(kLog).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(recordLines.contains(shown.mid(note.size()).section(QLatin1Char('\n'), 0, 0)));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Name=Letzte\nVerlauf=ok")));
+}
+
 }  // namespace
 }  // namespace vaultrix::test
