@@ -72,6 +72,7 @@ void Form1::StartSelectedSet() {
     } else {
         showError(report.failureMessage);
     }
+    if (!report.logFailureMessage.isEmpty()) showError(report.logFailureMessage);
 }
 
 void Form1::ShowLog() {

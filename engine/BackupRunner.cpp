@@ -21,6 +21,11 @@ std::string runFailureMessage(const std::string& name, const Error& error) {
     return message;
 }
 
+std::string logFailureMessage(const std::string& name, const Error& error) {
+    return "Der Verlauf der Sicherung '" + name +
+           "' konnte nicht in die Log Datei geschrieben werden.\n\n" + error.message;
+}
+
 BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log)
     : BackupRunner(sets, settings, log,
                    [](const std::string& source, const std::string& destination, unsigned flags,
@@ -35,12 +40,12 @@ BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& sett
 bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
                                 RunObserver& observer) {
     std::optional<Error> failed;
+    Result<> logged;
     {
         std::lock_guard run(runMutex_);
         failed = copyAll(name, observer);
         // The log keeps a file it cannot replace as it was; the run's outcome stands regardless.
-        static_cast<void>(
-            log_.AppendRecord(failed ? kResultError : kResultOk, name, kActionStarted));
+        logged = log_.AppendRecord(failed ? kResultError : kResultOk, name, kActionStarted);
     }
     // Reported once the run has let go of the lock, so a message that waits for the user does
     // not hold up the next run.
@@ -48,6 +53,9 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
         observer.onRunFailed(runFailureMessage(name, *failed));
     } else if (startedByHand) {
         observer.onRunSucceeded(runSuccessMessage(name));
+    }
+    if (!logged) {
+        observer.onLogFailed(logFailureMessage(name, logged.error()));
     }
     return !failed;
 }

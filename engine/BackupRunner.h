@@ -20,12 +20,17 @@ public:
     virtual void onRunSucceeded(const std::string& message) = 0;
     // A copy failed: a German message naming the path and the reason.
     virtual void onRunFailed(const std::string& message) = 0;
+    // The run's record could not be written to the log: a German message with the reason. It
+    // comes once per run, after the run's own outcome.
+    virtual void onLogFailed(const std::string& message) = 0;
 };
 
 // "Ihre Sicherung '<name>' wurde erfolgreich durchgeführt!"
 std::string runSuccessMessage(const std::string& name);
 // The German message for a failed copy of a set: the path and the reason.
 std::string runFailureMessage(const std::string& name, const Error& error);
+// The German message for a run whose record the log could not take.
+std::string logFailureMessage(const std::string& name, const Error& error);
 
 // Carries out backup sets: every source, in stored order, into the set's destination.
 // Whole runs are serialised: a run started by hand waits for a scheduled one and the other

@@ -94,6 +94,27 @@ TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
     window.close();
 }
 
+TEST_F(FormTest, ALogThatCannotBeWrittenIsShownOnceForAScheduledAndForAManualRun) {
+    const std::string source = folder("quelle");
+    storeSet("Nacht", {source}, folder("ziel"), "täglich", "03:17", true);
+    std::filesystem::create_directory(dir / "save.log");
+    Form1& window = startForm();
+    QTRY_VERIFY_WITH_TIMEOUT(!presenter.shown.empty(), 10000);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(presenter.shown[0].text.startsWith(
+        QStringLiteral("Der Verlauf der Sicherung 'Nacht' konnte nicht in die Log Datei")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "ziel" / "quelle"));
+
+    presenter.shown.clear();
+    clickPicture(window.pictb_starten);
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Information"));
+    EXPECT_EQ(presenter.shown[1].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(presenter.shown[1].text.contains(QStringLiteral("save.log")));
+    window.close();
+}
+
 TEST_F(FormTest, ClosingDuringAManualRunCancelsItCleanly) {
     const std::string source = folder("quelle");
     const std::string big(32 * 1024 * 1024, 'x');
