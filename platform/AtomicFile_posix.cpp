@@ -1,9 +1,11 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <functional>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -20,6 +22,7 @@ Error writeError(const std::filesystem::path& file, int error) {
 }
 
 // Unique among the writers running at one time: each thread of each process has its own name.
+// removeStaleTemporaryFiles reads the process id back from this form.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
     const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
     return file.parent_path() / (file.filename().string() + "." + std::to_string(::getpid()) + "-" +
@@ -72,6 +75,14 @@ void syncFolder(const std::filesystem::path& folder) {
 }
 
 }  // namespace
+
+bool processRunning(std::uint64_t id) {
+    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) {
+        return false;
+    }
+    // A process that exists but belongs to another user answers EPERM: it runs.
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
 
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
     const auto resolved = linkTarget(file);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -21,6 +22,7 @@ Error writeError(const std::filesystem::path& file, DWORD error) {
 }
 
 // Unique among the writers running at one time: each thread of each process has its own name.
+// removeStaleTemporaryFiles reads the process id back from this form.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
     const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
     return file.parent_path() /
@@ -61,6 +63,22 @@ Result<std::filesystem::path> linkTarget(const std::filesystem::path& file) {
 }
 
 }  // namespace
+
+bool processRunning(std::uint64_t id) {
+    if (id == 0 || id > std::numeric_limits<DWORD>::max()) {
+        return false;
+    }
+    const HANDLE process =
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) {
+        // A process we may not open still exists; an unknown id does not.
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+}
 
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
     const auto resolved = linkTarget(file);

@@ -8,6 +8,11 @@
 #include <QTimer>
 #include <filesystem>
 
+#if defined(__linux__)
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
 #include "FormFixture.h"
 #include "app/Application.h"
 #include "app/Placement.h"
@@ -96,6 +101,58 @@ TEST_F(FormTest, TheLockOfACrashedProgramIsTakenOver) {
     EXPECT_EQ(program.start(), std::nullopt);
     EXPECT_TRUE(presenter.shown.empty());
 }
+
+TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
+    const std::string running = std::to_string(QCoreApplication::applicationPid());
+    const std::string gone = "4194304999";  // above every process id the systems hand out
+    writeBytes(dir / ("save.log." + gone + "-1.tmp"), "abgebrochen");
+    writeBytes(dir / ("Einstellung.ini." + gone + "-2.tmp"), "abgebrochen");
+    writeBytes(dir / ("save.ini." + running + "-3.tmp"), "in Arbeit");
+    writeBytes(dir / ("notiz." + gone + "-4.tmp"), "fremd");
+    Application first(services());
+    ASSERT_EQ(first.start(), std::nullopt);
+    EXPECT_TRUE(QFile::exists(instanceLockFile(dir.path())));
+    EXPECT_TRUE(instanceLockFile(dir.path())
+                    .startsWith(QDir(QString::fromStdString(dir.path().string())).absolutePath()));
+    EXPECT_FALSE(std::filesystem::exists(dir / ("save.log." + gone + "-1.tmp")));
+    EXPECT_FALSE(std::filesystem::exists(dir / ("Einstellung.ini." + gone + "-2.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(dir / ("save.ini." + running + "-3.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(dir / ("notiz." + gone + "-4.tmp")));
+#if !defined(_WIN32)
+    // Another path to the same folder meets the same lock.
+    TempDir elsewhere;
+    std::filesystem::create_directory_symlink(dir.path(), elsewhere / "link");
+    FakePresenter secondPresenter;
+    Application second(FormServices{elsewhere / "link", clock, secondPresenter, sounds,
+                                    [this] { return workArea; }});
+    EXPECT_EQ(second.start(), std::optional<int>(0));
+#endif
+}
+
+#if defined(__linux__)
+TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
+    TempDir readOnly;
+    const auto mountPoint = readOnly.path().string();
+    if (::geteuid() != 0 ||
+        ::mount(dir.path().c_str(), mountPoint.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        GTEST_SKIP() << "a read-only bind mount needs root";
+    }
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{mountPoint};
+    ASSERT_EQ(
+        ::mount(nullptr, mountPoint.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr),
+        0);
+    Application first(
+        FormServices{readOnly.path(), clock, presenter, sounds, [this] { return workArea; }});
+    ASSERT_EQ(first.start(), std::nullopt);
+    FakePresenter secondPresenter;
+    Application second(
+        FormServices{readOnly.path(), clock, secondPresenter, sounds, [this] { return workArea; }});
+    EXPECT_EQ(second.start(), std::optional<int>(0));
+}
+#endif
 
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();
