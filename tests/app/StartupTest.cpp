@@ -105,26 +105,21 @@ TEST_F(FormTest, TheLockOfACrashedProgramIsTakenOver) {
 TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
     const std::string running = std::to_string(QCoreApplication::applicationPid());
     const std::string gone = "4194304999";  // above every process id the systems hand out
-    writeBytes(dir / ("save.log." + gone + "-1.tmp"), "abgebrochen");
-    writeBytes(dir / ("Einstellung.ini." + gone + "-2.tmp"), "abgebrochen");
-    writeBytes(dir / ("save.ini." + running + "-3.tmp"), "in Arbeit");
-    writeBytes(dir / ("notiz." + gone + "-4.tmp"), "fremd");
+    const auto stale = dir / ("save.log." + gone + "-1.tmp");
+    const auto inUse = dir / ("save.ini." + running + "-2.tmp");
+    const auto foreign = dir / ("notiz." + gone + "-3.tmp");
+    for (const auto& file : {stale, inUse, foreign}) writeBytes(file, "Inhalt");
     Application first(services());
     ASSERT_EQ(first.start(), std::nullopt);
-    EXPECT_TRUE(QFile::exists(instanceLockFile(dir.path())));
-    EXPECT_TRUE(instanceLockFile(dir.path())
-                    .startsWith(QDir(QString::fromStdString(dir.path().string())).absolutePath()));
-    EXPECT_FALSE(std::filesystem::exists(dir / ("save.log." + gone + "-1.tmp")));
-    EXPECT_FALSE(std::filesystem::exists(dir / ("Einstellung.ini." + gone + "-2.tmp")));
-    EXPECT_TRUE(std::filesystem::exists(dir / ("save.ini." + running + "-3.tmp")));
-    EXPECT_TRUE(std::filesystem::exists(dir / ("notiz." + gone + "-4.tmp")));
+    EXPECT_TRUE(std::filesystem::exists(dir / "vaultrix.lock"));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(inUse));
+    EXPECT_TRUE(std::filesystem::exists(foreign));
 #if !defined(_WIN32)
     // Another path to the same folder meets the same lock.
     TempDir elsewhere;
     std::filesystem::create_directory_symlink(dir.path(), elsewhere / "link");
-    FakePresenter secondPresenter;
-    Application second(FormServices{elsewhere / "link", clock, secondPresenter, sounds,
-                                    [this] { return workArea; }});
+    Application second(services(elsewhere / "link"));
     EXPECT_EQ(second.start(), std::optional<int>(0));
 #endif
 }
@@ -144,12 +139,9 @@ TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
     ASSERT_EQ(
         ::mount(nullptr, mountPoint.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr),
         0);
-    Application first(
-        FormServices{readOnly.path(), clock, presenter, sounds, [this] { return workArea; }});
+    Application first(services(readOnly.path()));
     ASSERT_EQ(first.start(), std::nullopt);
-    FakePresenter secondPresenter;
-    Application second(
-        FormServices{readOnly.path(), clock, secondPresenter, sounds, [this] { return workArea; }});
+    Application second(services(readOnly.path()));
     EXPECT_EQ(second.start(), std::optional<int>(0));
 }
 #endif

@@ -156,7 +156,6 @@ TEST_F(BackupSetStoreTest, AllSetsAtOnceReadWhatEachSetAloneReads) {
     EXPECT_EQ(all[0], kWoche);
     EXPECT_EQ(all[1], kTag);
     EXPECT_EQ(all[2], makeSet("Fehlt", {}, "", "", "", false));
-    EXPECT_EQ(all[500], makeSet("Leer", {}, "", "", "", false));
 }
 
 TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
