@@ -3,11 +3,16 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QScreen>
 #include <QStandardPaths>
 
 #include "app/AppConstants.h"
+#include "engine/RunLog.h"
+#include "platform/AtomicFile.h"
+#include "store/BackupSetStore.h"
+#include "store/SettingsStore.h"
 
 namespace vaultrix {
 
@@ -17,9 +22,16 @@ QRect primaryWorkArea() {
 }
 
 QString instanceLockFile(const std::filesystem::path& folder) {
-    const QString absolute = QDir(QString::fromStdU16String(folder.u16string())).absolutePath();
+    return QDir(QString::fromStdU16String(folder.u16string()))
+        .absoluteFilePath(QStringLiteral("vaultrix.lock"));
+}
+
+QString readOnlyFolderLockFile(const std::filesystem::path& folder) {
+    const QFileInfo info(QString::fromStdU16String(folder.u16string()));
+    const QString canonical = info.canonicalFilePath();
+    const QString path = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
     const QByteArray hash =
-        QCryptographicHash::hash(absolute.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
            QStringLiteral("/vaultrix-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
 }
@@ -32,22 +44,37 @@ Application::Application(const FormServices& services) : services_(services) {}
 Application::~Application() = default;
 
 std::optional<int> Application::start() {
-    lock_ = std::make_unique<QLockFile>(instanceLockFile(services_.dataFolder));
-    // A lock is stale only when its process is gone, never by its age.
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock()) {
+    const auto takeLock = [this](const QString& file) {
+        lock_ = std::make_unique<QLockFile>(file);
+        // A lock is stale only when its process is gone, never by its age.
+        lock_->setStaleLockTime(0);
+        return lock_->tryLock();
+    };
+    bool locked = takeLock(instanceLockFile(services_.dataFolder));
+    if (!locked && lock_->error() != QLockFile::LockFailedError) {
+        locked = takeLock(readOnlyFolderLockFile(services_.dataFolder));
+    }
+    if (!locked) {
         services_.messages.show(
             nullptr, QMessageBox::Information, QString::fromUtf8(kInformationTitle),
             QStringLiteral("Vaultrix 1.0 wird in diesem Ordner bereits ausgeführt."),
             QMessageBox::Ok);
         return 0;
     }
+    // No other program of this folder runs now, so a temporary file of ours is a leftover of an
+    // interrupted rewrite once its process is gone.
+    removeStaleTemporaryFiles(services_.dataFolder,
+                              {kSetFileName, kSetNameFileName, kLogFileName, kSettingsFileName});
     // Only the main window's close ends the program; a message box closing while the window
     // is hidden must not.
     QApplication::setQuitOnLastWindowClosed(false);
     form_ = std::make_unique<Form1>(services_);
     QObject::connect(form_.get(), &Form1::closed, qApp, [] { QCoreApplication::exit(0); });
-    if (!form_->create()) return 1;
+    if (!form_->create()) {
+        // The program ends before it started: the folder is left as it was found.
+        lock_.reset();
+        return 1;
+    }
     return std::nullopt;
 }
 

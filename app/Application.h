@@ -46,8 +46,12 @@ private:
 // The desktop's work area: the primary screen without task bars and docks.
 QRect primaryWorkArea();
 
-// The lock that keeps a second Vaultrix out of a working folder. It lies outside the folder,
-// named after the folder's absolute path, so a start leaves the folder untouched.
+// The lock that keeps a second Vaultrix out of a working folder: a file in the folder itself,
+// held while the program runs, so every path to the folder (a link, a bind mount, another
+// spelling) meets the same lock.
 QString instanceLockFile(const std::filesystem::path& folder);
+// The lock for a folder that takes no new files (read-only): in the temp folder, named after
+// the folder's path with its links resolved.
+QString readOnlyFolderLockFile(const std::filesystem::path& folder);
 
 }  // namespace vaultrix

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <algorithm>
@@ -15,6 +16,14 @@
 #include "platform/PathExists.h"
 
 namespace vaultrix {
+
+namespace {
+
+// The log page shows a larger log only from its end: the text box takes a second to lay out
+// about four megabytes.
+constexpr std::uintmax_t kShownLogBytes = 2u << 20;
+
+}  // namespace
 
 void Form1::loadSetNames() {
     const SetNames stored = sets_.loadSetNames();
@@ -63,6 +72,7 @@ void Form1::StartSelectedSet() {
     } else {
         showError(report.failureMessage);
     }
+    if (!report.logFailureMessage.isEmpty()) showError(report.logFailureMessage);
 }
 
 void Form1::ShowLog() {
@@ -72,8 +82,18 @@ void Form1::ShowLog() {
 }
 
 void Form1::LoadLogText() {
-    QString text = QString::fromStdString(log_.LoadLogText());
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const RunLog::LogText log = log_.LoadLogEnd(kShownLogBytes);
+    QString text = QString::fromStdString(log.text);
+    if (log.shortened) {
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const auto megabytes = [&german](std::uintmax_t bytes) {
+            return german.toString(double(bytes) / (1024.0 * 1024.0), 'f', 1) +
+                   QStringLiteral(" MB");
+        };
+        text.prepend(QStringLiteral("Die Log Datei ist %1 groß. Angezeigt werden nur ihre "
+                                    "letzten %2.\n\n")
+                         .arg(megabytes(log.fileSize), megabytes(kShownLogBytes)));
+    }
     rtb_anzeige->setPlainText(text);
     rtb_anzeige->moveCursor(QTextCursor::Start);
     rtb_anzeige->ensureCursorVisible();

@@ -107,6 +107,7 @@ void Form1::bindThreadReports() {
     connect(&bridge_, &WindowBridge::statusChanged, this,
             [this](const QString& caption) { setWindowTitle(caption); });
     connect(&bridge_, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
+    connect(&bridge_, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
 }
 
 }  // namespace vaultrix

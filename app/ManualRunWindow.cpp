@@ -69,6 +69,7 @@ public:
     bool cancelRequested() override { return cancel_.load(); }
     void onRunSucceeded(const std::string& message) override { successMessage = message; }
     void onRunFailed(const std::string& message) override { failureMessage = message; }
+    void onLogFailed(const std::string& message) override { logFailureMessage = message; }
 
     // The last numbers, in case the throttle held them back.
     void flush() {
@@ -77,6 +78,7 @@ public:
 
     std::string successMessage;
     std::string failureMessage;
+    std::string logFailureMessage;
 
 private:
     void post(const CopyProgress& progress) {
@@ -161,6 +163,7 @@ RunReport ManualRunWindow::run(const QString& setName, const Job& job) {
     report.cancelled = cancelRequested_;
     report.successMessage = QString::fromStdString(observer.successMessage);
     report.failureMessage = QString::fromStdString(observer.failureMessage);
+    report.logFailureMessage = QString::fromStdString(observer.logFailureMessage);
     return report;
 }
 

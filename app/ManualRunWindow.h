@@ -21,6 +21,8 @@ struct RunReport {
     bool cancelled = false;
     QString successMessage;
     QString failureMessage;
+    // The run's record could not be written to the log.
+    QString logFailureMessage;
 };
 
 // "12 Dateien, 3,4 MB kopiert": the progress line of the window.

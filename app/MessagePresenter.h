@@ -18,7 +18,7 @@ public:
                                              QMessageBox::StandardButtons buttons) = 0;
 };
 
-// The real message boxes.
+// The real message boxes; their text is always plain text.
 class QtMessagePresenter final : public MessagePresenter {
 public:
     QMessageBox::StandardButton show(QWidget* owner, QMessageBox::Icon icon, const QString& title,

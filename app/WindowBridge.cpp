@@ -27,4 +27,8 @@ void WindowBridge::onRunFailed(const std::string& message) {
     Q_EMIT scheduledRunFailed(QString::fromStdString(message));
 }
 
+void WindowBridge::onLogFailed(const std::string& message) {
+    Q_EMIT scheduledLogFailed(QString::fromStdString(message));
+}
+
 }  // namespace vaultrix

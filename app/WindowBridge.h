@@ -25,18 +25,20 @@ public:
     void showClock(const std::string& text) override;
     void showStatus(const StatusText& status) override;
 
-    // RunObserver for scheduled runs: only a failure reaches the user. The backup thread
-    // checks its own stop request, so this never asks a copy to stop.
+    // RunObserver for scheduled runs: only failures (of a copy or of the log) reach the user.
+    // The backup thread checks its own stop request, so this never asks a copy to stop.
     void onProgress(const CopyProgress& progress) override;
     bool cancelRequested() override;
     void onRunSucceeded(const std::string& message) override;
     void onRunFailed(const std::string& message) override;
+    void onLogFailed(const std::string& message) override;
 
 Q_SIGNALS:
     void clockTextChanged(const QString& text);
     // caption: "Vaultrix 1.0 - " and the one-line countdown; tooltip: the multi-line form.
     void statusChanged(const QString& caption, const QString& tooltip);
     void scheduledRunFailed(const QString& message);
+    void scheduledLogFailed(const QString& message);
 };
 
 }  // namespace vaultrix

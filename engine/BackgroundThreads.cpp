@@ -19,6 +19,7 @@ public:
     bool cancelRequested() override { return control_.StopRequested() || inner_.cancelRequested(); }
     void onRunSucceeded(const std::string& message) override { inner_.onRunSucceeded(message); }
     void onRunFailed(const std::string& message) override { inner_.onRunFailed(message); }
+    void onLogFailed(const std::string& message) override { inner_.onLogFailed(message); }
 
 private:
     SlotControl& control_;

@@ -63,6 +63,11 @@ std::string runFailureMessage(const std::string& name, const RunFailures& failur
     return message;
 }
 
+std::string logFailureMessage(const std::string& name, const Error& error) {
+    return "Der Verlauf der Sicherung '" + name +
+           "' konnte nicht in die Log Datei geschrieben werden.\n\n" + error.message;
+}
+
 BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log)
     : BackupRunner(sets, settings, log,
                    [](const std::string& source, const std::string& destination, unsigned flags,
@@ -77,12 +82,13 @@ BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& sett
 bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
                                 RunObserver& observer) {
     RunFailures failures;
+    Result<> logged;
     {
         std::lock_guard run(runMutex_);
         failures = copyAll(name, observer);
         // The log keeps a file it cannot replace as it was; the run's outcome stands regardless.
-        static_cast<void>(
-            log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name, kActionStarted));
+        logged = log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name,
+                                   kActionStarted);
     }
     // Reported once the run has let go of the lock, so a message that waits for the user does
     // not hold up the next run.
@@ -90,6 +96,9 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
         observer.onRunFailed(runFailureMessage(name, failures));
     } else if (startedByHand) {
         observer.onRunSucceeded(runSuccessMessage(name));
+    }
+    if (!logged) {
+        observer.onLogFailed(logFailureMessage(name, logged.error()));
     }
     return failures.count == 0;
 }

@@ -21,6 +21,9 @@ public:
     virtual void onRunSucceeded(const std::string& message) = 0;
     // A copy failed: a German message naming the path and the reason.
     virtual void onRunFailed(const std::string& message) = 0;
+    // The run's record could not be written to the log: a German message with the reason. It
+    // comes once per run, after the run's own outcome.
+    virtual void onLogFailed(const std::string& message) = 0;
 };
 
 // The failures of one run: the first ones in full, and how many there were.
@@ -37,6 +40,8 @@ std::string runSuccessMessage(const std::string& name);
 // The German message for a run that failed: each shown failure's path and reason; for several,
 // how many entries failed, the first ten and "… und N weitere".
 std::string runFailureMessage(const std::string& name, const RunFailures& failures);
+// The German message for a run whose record the log could not take.
+std::string logFailureMessage(const std::string& name, const Error& error);
 
 // Carries out backup sets: every source, in stored order, into the set's destination.
 // Whole runs are serialised: a run started by hand waits for a scheduled one and the other

@@ -1,42 +1,87 @@
 #include "engine/RunLog.h"
 
-#include "store/Cp1252.h"
+#include <algorithm>
+#include <limits>
+#include <string_view>
+#include <vector>
+
 #include "store/KeyedTextFile.h"
 
 namespace vaultrix {
 namespace {
 
-bool isSectionHeader(const std::string& line) {
+bool isSectionHeader(std::string_view line) {
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-long long fileSize(const LineList& lines) {
-    const auto text = lines.joined();
-    const auto bytes = encodeCp1252(text);
-    return static_cast<long long>(bytes ? bytes->size() : text.size());
+// The bytes a line takes in the file: one per character in Windows-1252.
+long long storedSize(std::string_view line) {
+    return std::ranges::count_if(line, [](char c) { return (c & 0xC0) != 0x80; });
 }
 
-// Removes the oldest record, key by key as the format allows, until the log fits. Stops at a
-// first line that is no section header or a record of which nothing could be removed, so a
-// damaged log never makes this loop forever. Returns whether anything was removed.
-bool trimLines(KeyedSteps& log) {
+// The log's lines while it is trimmed: views into the loaded text and the new record.
+using LogLines = std::vector<std::string_view>;
+
+// Removes the oldest records from the front until the log fits. The outcome is that of removing
+// each record through the keyed file, key by key ("Sicherung=", "Name=", "Verlauf=", the first
+// empty line of the record, then its header), each step seeing the lines as the previous step's
+// rewrite reads back; but the lines are passed once, so a log of any size is trimmed in linear
+// time. Stops at a first line that is no section header, so a damaged log never loops forever.
+// Returns whether anything was removed.
+bool trimLines(LogLines& lines) {
+    std::size_t front = 0;
+    long long count = static_cast<long long>(lines.size());
+    long long bytes = 0;
+    for (const auto line : lines) {
+        bytes += storedSize(line);
+    }
+    const auto fileSize = [&] { return count == 0 ? 0 : bytes + 2 * (count - 1); };
     bool trimmed = false;
-    while (fileSize(log.lines()) > kLogSizeLimit) {
-        const auto header = log.firstLine();
-        if (!isSectionHeader(header)) {
+    while (fileSize() > kLogSizeLimit) {
+        // A rewrite reads back without a leading empty line.
+        const std::size_t first = front < lines.size() && lines[front].empty() ? front + 1 : front;
+        if (first >= lines.size() || !isSectionHeader(lines[first])) {
             break;
         }
-        bool removed = false;
-        for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""}) {
-            removed = log.deleteEntry(header, key) == Removal::removed || removed;
+        count -= static_cast<long long>(first - front);
+        front = first;
+        // ... and with a final empty line after a last line that has no line end.
+        if (!lines.back().empty()) {
+            lines.emplace_back();
+            ++count;
         }
-        removed = log.deleteSectionHeader(header) == Removal::removed || removed;
-        if (!removed) {
-            break;
+        std::size_t end = first + 1;
+        while (end < lines.size() && !lines[end].starts_with('[')) {
+            ++end;
         }
+        LogLines record(lines.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                        lines.begin() + static_cast<std::ptrdiff_t>(end));
+        for (const std::string_view key : {"Sicherung=", "Name=", "Verlauf=", ""}) {
+            const auto found =
+                std::ranges::find_if(record, [&](auto line) { return keyPrefix(line) == key; });
+            if (found != record.end()) {
+                bytes -= storedSize(*found);
+                --count;
+                record.erase(found);
+            }
+        }
+        if (end == lines.size() && (record.empty() || !record.back().empty())) {
+            record.emplace_back();
+            ++count;
+        }
+        // The header goes; what is left of the record stays in front of the next one.
+        bytes -= storedSize(lines[first]);
+        --count;
+        front = end - record.size();
+        std::ranges::copy(record, lines.begin() + static_cast<std::ptrdiff_t>(front));
         trimmed = true;
     }
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(front));
     return trimmed;
+}
+
+LineList toLineList(const LogLines& lines) {
+    return LineList(std::vector<std::string>(lines.begin(), lines.end()));
 }
 
 std::string recordHeader(const LocalTime& t) {
@@ -64,43 +109,48 @@ std::filesystem::path RunLog::file() const {
 Result<> RunLog::AppendRecord(const std::string& result, const std::string& name,
                               const std::string& action) {
     auto held = KeyedTextFile::lock(file());
-    auto loaded = KeyedTextFile::load(file());
-    if (!loaded) {
-        return loaded.error();
+    const auto text = KeyedTextFile::readText(file());
+    if (!text) {
+        return text.error();
     }
-    KeyedSteps log(std::move(loaded).value());
-    log.appendLines({recordHeader(clock_.now()), "Sicherung=" + action, "Name=" + name,
-                     "Verlauf=" + result, ""});
-    trimLines(log);
-    return KeyedTextFile::save(file(), log.lines());
+    const std::string record[] = {recordHeader(clock_.now()), "Sicherung=" + action, "Name=" + name,
+                                  "Verlauf=" + result, ""};
+    LogLines lines = LineList::parseViews(text.value());
+    lines.insert(lines.end(), std::begin(record), std::end(record));
+    trimLines(lines);
+    return KeyedTextFile::save(file(), toLineList(lines));
 }
 
 Result<> RunLog::TrimLog() {
     auto held = KeyedTextFile::lock(file());
-    auto loaded = KeyedTextFile::load(file());
-    if (!loaded) {
-        return loaded.error();
+    const auto text = KeyedTextFile::readText(file());
+    if (!text) {
+        return text.error();
     }
-    KeyedSteps log(std::move(loaded).value());
-    if (!trimLines(log)) {
+    LogLines lines = LineList::parseViews(text.value());
+    if (!trimLines(lines)) {
         return success();
     }
-    return KeyedTextFile::save(file(), log.lines());
+    return KeyedTextFile::save(file(), toLineList(lines));
 }
 
 std::string RunLog::LoadLogText() const {
-    const auto text = KeyedTextFile::readText(file());
-    if (!text) {
+    return LoadLogEnd(std::numeric_limits<std::uintmax_t>::max()).text;
+}
+
+RunLog::LogText RunLog::LoadLogEnd(std::uintmax_t maxBytes) const {
+    const auto end = KeyedTextFile::readTextEnd(file(), maxBytes);
+    if (!end) {
         return {};
     }
-    std::string shown;
-    shown.reserve(text.value().size());
-    for (std::size_t i = 0; i < text.value().size(); ++i) {
-        const char c = text.value()[i];
-        if (c == '\r' && i + 1 < text.value().size() && text.value()[i + 1] == '\n') {
+    LogText shown{{}, end.value().fileSize, end.value().shortened};
+    const std::string& text = end.value().text;
+    shown.text.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             continue;
         }
-        shown += c;
+        shown.text += text[i];
     }
     return shown;
 }

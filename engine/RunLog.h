@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -38,6 +39,13 @@ public:
     // The log as text for the log page, lines ended by "\n" (empty when there is none or it
     // cannot be read).
     std::string LoadLogText() const;
+    // The same for a log that may be too large to show whole: at most maxBytes of its end.
+    struct LogText {
+        std::string text;
+        std::uintmax_t fileSize = 0;  // of the whole log, in bytes
+        bool shortened = false;       // the text is only the end of the log
+    };
+    LogText LoadLogEnd(std::uintmax_t maxBytes) const;
     // Deletes the log file; a missing file counts as deleted.
     Result<> DeleteLog();
 

@@ -97,9 +97,9 @@ StatusText statusTextFor(bool tableEmpty, int minutes) {
 
 void Scheduler::LoadScheduleTable(const BackupSetStore& sets) {
     std::vector<ScheduleEntry> table;
-    for (const std::string& name : sets.loadSetNames().names) {
-        const BackupSet set = sets.loadSet(name);
-        table.push_back({set.day, set.time, set.active ? "ja" : "nein", name});
+    for (BackupSet& set : sets.loadAllSets()) {
+        table.push_back({std::move(set.day), std::move(set.time), set.active ? "ja" : "nein",
+                         std::move(set.name)});
     }
     setTable(std::move(table));
 }

@@ -1,9 +1,11 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <functional>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -20,6 +22,7 @@ Error writeError(const std::filesystem::path& file, int error) {
 }
 
 // Unique among the writers running at one time: each thread of each process has its own name.
+// removeStaleTemporaryFiles reads the process id back from this form.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
     const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
     return file.parent_path() / (file.filename().string() + "." + std::to_string(::getpid()) + "-" +
@@ -40,6 +43,26 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// The file a write of `file` lands in: the end of its chain of symbolic links (which need not
+// exist yet), so a data file that is a link keeps being a link and its target gets the text.
+Result<std::filesystem::path> linkTarget(const std::filesystem::path& file) {
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int links = 0; links < kMaxLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            return target;
+        }
+        const auto next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            return writeError(file, error.value());
+        }
+        // A relative link is relative to its own folder; an absolute one replaces the path.
+        target = target.parent_path() / next;
+    }
+    return writeError(file, ELOOP);
+}
+
 // Makes the rename itself durable; a folder that cannot be synced changes nothing about the
 // outcome, so its failure is not reported.
 void syncFolder(const std::filesystem::path& folder) {
@@ -53,10 +76,23 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+bool processRunning(std::uint64_t id) {
+    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) {
+        return false;
+    }
+    // A process that exists but belongs to another user answers EPERM: it runs.
+    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
+}
+
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    const auto temporary = temporaryNameFor(file);
+    const auto resolved = linkTarget(file);
+    if (!resolved) {
+        return resolved.error();
+    }
+    const auto& target = resolved.value();
+    const auto temporary = temporaryNameFor(target);
     struct stat old {};
-    const bool exists = ::stat(file.c_str(), &old) == 0;
+    const bool exists = ::stat(target.c_str(), &old) == 0;
     const int fd =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) {
@@ -72,12 +108,12 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         ::unlink(temporary.c_str());
         return writeError(file, error);
     }
-    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return writeError(file, error);
     }
-    syncFolder(file.parent_path());
+    syncFolder(target.parent_path());
     return success();
 }
 

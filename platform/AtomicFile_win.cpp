@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -21,6 +22,7 @@ Error writeError(const std::filesystem::path& file, DWORD error) {
 }
 
 // Unique among the writers running at one time: each thread of each process has its own name.
+// removeStaleTemporaryFiles reads the process id back from this form.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
     const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
     return file.parent_path() /
@@ -40,10 +42,51 @@ bool writeAll(HANDLE handle, std::string_view bytes) {
     return true;
 }
 
+// The file a write of `file` lands in: the end of its chain of symbolic links (which need not
+// exist yet), so a data file that is a link keeps being a link and its target gets the text.
+Result<std::filesystem::path> linkTarget(const std::filesystem::path& file) {
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int links = 0; links < kMaxLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            return target;
+        }
+        const auto next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            return writeError(file, static_cast<DWORD>(error.value()));
+        }
+        // A relative link is relative to its own folder; an absolute one replaces the path.
+        target = target.parent_path() / next;
+    }
+    return writeError(file, ERROR_CANT_RESOLVE_FILENAME);
+}
+
 }  // namespace
 
+bool processRunning(std::uint64_t id) {
+    if (id == 0 || id > std::numeric_limits<DWORD>::max()) {
+        return false;
+    }
+    const HANDLE process =
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr) {
+        // A process we may not open still exists; an unknown id does not.
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+}
+
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    const auto temporary = temporaryNameFor(file);
+    const auto resolved = linkTarget(file);
+    if (!resolved) {
+        return resolved.error();
+    }
+    const auto& target = resolved.value();
+    const auto temporary = temporaryNameFor(target);
     const HANDLE handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -57,7 +100,7 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         ::DeleteFileW(temporary.c_str());
         return writeError(file, error);
     }
-    if (!::MoveFileExW(temporary.c_str(), file.c_str(),
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = ::GetLastError();
         ::DeleteFileW(temporary.c_str());

@@ -5,6 +5,7 @@
 
 #include "platform/AtomicFile.h"
 #include "store/Cp1252.h"
+#include "store/KeyedIndex.h"
 #include "store/KeyedTextFile.h"
 #include "store/SettingsStore.h"
 
@@ -76,7 +77,8 @@ Result<> checkSet(const BackupSet& set) {
     return success();
 }
 
-std::vector<std::string> readNames(const KeyedSteps& names) {
+template <typename Reader>
+std::vector<std::string> readNames(const Reader& names) {
     std::vector<std::string> result;
     for (int n = 1;; ++n) {
         auto name = names.readValue(kNamesSection, nameKey(n));
@@ -85,6 +87,26 @@ std::vector<std::string> readNames(const KeyedSteps& names) {
         }
         result.push_back(std::move(name));
     }
+}
+
+// The stored values of the set; a missing set or key reads as empty.
+template <typename Reader>
+BackupSet readSet(const Reader& sets, const std::string& name) {
+    const auto section = sectionOf(name);
+    BackupSet set;
+    set.name = name;
+    for (int i = 0;; ++i) {
+        auto source = sets.readValue(section, sourceKey(i));
+        if (source.empty()) {
+            break;
+        }
+        set.sources.push_back(std::move(source));
+    }
+    set.destination = sets.readValue(section, "nach=");
+    set.day = sets.readValue(section, "wann=");
+    set.time = sets.readValue(section, "zeit=");
+    set.active = sets.readValue(section, "aktiv=") == "ja";
+    return set;
 }
 
 // The number of the name entry, 0 when the name is not listed.
@@ -215,7 +237,8 @@ std::filesystem::path BackupSetStore::nameFile() const {
 
 SetNames BackupSetStore::loadSetNames() const {
     auto loaded = KeyedTextFile::load(nameFile());
-    const KeyedSteps names(loaded ? std::move(loaded).value() : LineList());
+    const LineList lines = loaded ? std::move(loaded).value() : LineList();
+    const KeyedIndex names(lines);
     SetNames result;
     result.count = leadingNumber(names.readValue(kCountSection, kCountKey));
     result.names = readNames(names);
@@ -224,22 +247,23 @@ SetNames BackupSetStore::loadSetNames() const {
 
 BackupSet BackupSetStore::loadSet(const std::string& name) const {
     auto loaded = KeyedTextFile::load(setFile());
-    const KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
-    const auto section = sectionOf(name);
-    BackupSet set;
-    set.name = name;
-    for (int i = 0;; ++i) {
-        auto source = sets.readValue(section, sourceKey(i));
-        if (source.empty()) {
-            break;
-        }
-        set.sources.push_back(std::move(source));
+    return readSet(KeyedSteps(loaded ? std::move(loaded).value() : LineList()), name);
+}
+
+std::vector<BackupSet> BackupSetStore::loadAllSets() const {
+    // Both files as one change leaves them: a change holds the same locks, in this order.
+    auto nameLock = KeyedTextFile::lock(nameFile());
+    auto setLock = KeyedTextFile::lock(setFile());
+    const auto names = loadSetNames().names;
+    auto loaded = KeyedTextFile::load(setFile());
+    const LineList lines = loaded ? std::move(loaded).value() : LineList();
+    const KeyedIndex sets(lines);
+    std::vector<BackupSet> result;
+    result.reserve(names.size());
+    for (const auto& name : names) {
+        result.push_back(readSet(sets, name));
     }
-    set.destination = sets.readValue(section, "nach=");
-    set.day = sets.readValue(section, "wann=");
-    set.time = sets.readValue(section, "zeit=");
-    set.active = sets.readValue(section, "aktiv=") == "ja";
-    return set;
+    return result;
 }
 
 std::vector<std::string> BackupSetStore::loadSources(const std::string& name) const {

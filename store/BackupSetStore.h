@@ -32,6 +32,8 @@ public:
     SetNames loadSetNames() const;
     // The stored values of one set; a missing set or key reads as empty.
     BackupSet loadSet(const std::string& name) const;
+    // Every listed set, in the order of the names, from one reading of each file.
+    std::vector<BackupSet> loadAllSets() const;
     // The sources "von_0=", "von_1=", … up to the first empty one.
     std::vector<std::string> loadSources(const std::string& name) const;
 

@@ -1,5 +1,6 @@
 #include "store/Cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -79,6 +80,16 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
     return c;
 }
 
+bool isUtf8(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (!nextCodePoint(text, pos)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string decodeCp1252(std::string_view bytes) {
@@ -88,6 +99,19 @@ std::string decodeCp1252(std::string_view bytes) {
         appendUtf8(out, characterOf(static_cast<unsigned char>(byte)));
     }
     return out;
+}
+
+std::string decodeStoredText(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    // Plain ASCII reads the same either way; only a byte above 0x7F can start a multi-byte one.
+    const bool multiByte = std::ranges::any_of(bytes, [](char c) { return (c & 0x80) != 0; });
+    if (multiByte && isUtf8(bytes)) {
+        return std::string(bytes);
+    }
+    return decodeCp1252(bytes);
 }
 
 std::optional<std::string> encodeCp1252(std::string_view utf8) {

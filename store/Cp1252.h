@@ -15,6 +15,11 @@ namespace vaultrix {
 // Bytes of a stored file to UTF-8. Never fails.
 std::string decodeCp1252(std::string_view bytes);
 
+// Bytes of a stored file to UTF-8, also when a text editor saved the file as UTF-8: a leading
+// UTF-8 byte-order mark is dropped, and text that is valid UTF-8 holding multi-byte characters
+// is taken as it is; anything else is Windows-1252. Never fails.
+std::string decodeStoredText(std::string_view bytes);
+
 // UTF-8 to stored bytes. Empty when the text holds a character Windows-1252 cannot hold,
 // or is not valid UTF-8: such a text is refused, never written with replacement characters.
 std::optional<std::string> encodeCp1252(std::string_view utf8);

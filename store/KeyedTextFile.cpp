@@ -16,8 +16,8 @@ Error readError(const std::filesystem::path& file) {
     return failure("Die Datei '" + pathText(file) + "' kann nicht gelesen werden.", pathText(file));
 }
 
-// The bytes of the file; an empty text when it does not exist.
-Result<std::string> readBytes(const std::filesystem::path& file) {
+// The bytes of the file from `from` on; an empty text when it does not exist.
+Result<std::string> readBytes(const std::filesystem::path& file, std::uintmax_t from = 0) {
     std::error_code error;
     const auto status = std::filesystem::status(file, error);
     if (status.type() == std::filesystem::file_type::not_found) {
@@ -27,7 +27,7 @@ Result<std::string> readBytes(const std::filesystem::path& file) {
         return readError(file);
     }
     std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    if (!in || !in.seekg(static_cast<std::streamoff>(from))) {
         return readError(file);
     }
     std::string bytes;
@@ -102,7 +102,7 @@ Result<LineList> KeyedTextFile::load(const Path& file) {
     if (!bytes) {
         return bytes.error();
     }
-    return LineList::parse(decodeCp1252(bytes.value()));
+    return LineList::parse(decodeStoredText(bytes.value()));
 }
 
 Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
@@ -139,7 +139,31 @@ Result<std::string> KeyedTextFile::readText(const Path& file) {
     if (!bytes) {
         return bytes.error();
     }
-    return decodeCp1252(bytes.value());
+    return decodeStoredText(bytes.value());
+}
+
+Result<KeyedTextFile::TextEnd> KeyedTextFile::readTextEnd(const Path& file,
+                                                          std::uintmax_t maxBytes) {
+    auto held = lock(file);
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error || size <= maxBytes) {
+        auto whole = readText(file);
+        if (!whole) {
+            return whole.error();
+        }
+        return TextEnd{std::move(whole).value(), error ? 0 : size, false};
+    }
+    auto bytes = readBytes(file, size - maxBytes);
+    if (!bytes) {
+        return bytes.error();
+    }
+    // The end starts with the first whole line, so no character is cut in two.
+    std::string_view end = bytes.value();
+    if (const auto lineEnd = end.find('\n'); lineEnd != std::string_view::npos) {
+        end.remove_prefix(lineEnd + 1);
+    }
+    return TextEnd{decodeStoredText(end), size, true};
 }
 
 Result<> KeyedTextFile::remove(const Path& file) {

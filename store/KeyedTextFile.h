@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -15,7 +16,8 @@ namespace vaultrix {
 // The program's access to its text files of "[SECTION]" lines and "key=value" lines.
 //
 // Each operation reads the whole file, changes the lines and writes the whole file back. Files
-// are Windows-1252 with CR LF on disk and UTF-8 in memory. A rewrite goes through a temporary
+// are Windows-1252 with CR LF on disk and UTF-8 in memory; a file a text editor saved as UTF-8
+// is read as such and written back as Windows-1252. A rewrite goes through a temporary
 // file in the same folder and an atomic rename, so a crash leaves the old file or the new one,
 // never a torn one. Every operation on one file is serialised process-wide.
 //
@@ -46,6 +48,14 @@ public:
 
     // The whole file as UTF-8 text, as it stands (for showing it); empty when missing.
     static Result<std::string> readText(const Path& file);
+    // The end of a file too large to show whole: at most maxBytes of it, from the first line
+    // that starts there.
+    struct TextEnd {
+        std::string text;
+        std::uintmax_t fileSize = 0;  // of the whole file, in bytes
+        bool shortened = false;       // the text is only the end of the file
+    };
+    static Result<TextEnd> readTextEnd(const Path& file, std::uintmax_t maxBytes);
     // Removes the file under its lock; a missing file counts as removed.
     static Result<> remove(const Path& file);
 

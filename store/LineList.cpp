@@ -80,8 +80,16 @@ std::string LineList::joined() const {
 
 LineList LineList::parse(std::string_view text) {
     LineList list;
+    for (const auto line : parseViews(text)) {
+        list.lines_.emplace_back(line);
+    }
+    return list;
+}
+
+std::vector<std::string_view> LineList::parseViews(std::string_view text) {
+    std::vector<std::string_view> lines;
     if (text.empty()) {
-        return list;
+        return lines;
     }
     std::size_t start = 0;
     while (true) {
@@ -90,23 +98,23 @@ LineList LineList::parse(std::string_view text) {
             // The last read meets the end of the file; it yields the text before it (if any)
             // and then always one empty line.
             if (start < text.size()) {
-                list.lines_.emplace_back(text.substr(start));
+                lines.push_back(text.substr(start));
             }
-            list.lines_.emplace_back();
+            lines.emplace_back();
             break;
         }
         auto line = text.substr(start, end - start);
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        list.lines_.emplace_back(line);
+        lines.push_back(line);
         start = end + 1;
     }
     // The first read keeps its line only when it is not empty.
-    if (list.lines_.front().empty()) {
-        list.lines_.erase(list.lines_.begin());
+    if (lines.front().empty()) {
+        lines.erase(lines.begin());
     }
-    return list;
+    return lines;
 }
 
 }  // namespace vaultrix

@@ -41,6 +41,8 @@ public:
     // Lines as a file of this text loads: a lone LF ends a line too, a first empty line is
     // dropped, and a non-empty text always yields a final empty line.
     static LineList parse(std::string_view text);
+    // The same lines as views into the text, for a text too large to copy line by line.
+    static std::vector<std::string_view> parseViews(std::string_view text);
 
 private:
     std::vector<std::string> lines_;

@@ -9,7 +9,11 @@
 namespace vaultrix::test {
 
 FormServices FormTest::services() {
-    return FormServices{dir.path(), clock, presenter, sounds, [this] { return workArea; }};
+    return services(dir.path());
+}
+
+FormServices FormTest::services(const std::filesystem::path& folder) {
+    return FormServices{folder, clock, presenter, sounds, [this] { return workArea; }};
 }
 
 Form1& FormTest::startForm() {

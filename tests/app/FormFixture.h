@@ -33,6 +33,8 @@ public:
 class FormTest : public ::testing::Test {
 protected:
     FormServices services();
+    // The same services over another working folder.
+    FormServices services(const std::filesystem::path& folder);
     // Builds the window and runs its create handler; the test fails if it refuses to start.
     Form1& startForm();
 

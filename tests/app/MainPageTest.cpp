@@ -94,6 +94,27 @@ TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
     window.close();
 }
 
+TEST_F(FormTest, ALogThatCannotBeWrittenIsShownOnceForAScheduledAndForAManualRun) {
+    const std::string source = folder("quelle");
+    storeSet("Nacht", {source}, folder("ziel"), "täglich", "03:17", true);
+    std::filesystem::create_directory(dir / "save.log");
+    Form1& window = startForm();
+    QTRY_VERIFY_WITH_TIMEOUT(!presenter.shown.empty(), 10000);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(presenter.shown[0].text.startsWith(
+        QStringLiteral("Der Verlauf der Sicherung 'Nacht' konnte nicht in die Log Datei")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "ziel" / "quelle"));
+
+    presenter.shown.clear();
+    clickPicture(window.pictb_starten);
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Information"));
+    EXPECT_EQ(presenter.shown[1].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(presenter.shown[1].text.contains(QStringLiteral("save.log")));
+    window.close();
+}
+
 TEST_F(FormTest, ClosingDuringAManualRunCancelsItCleanly) {
     const std::string source = folder("quelle");
     const std::string big(32 * 1024 * 1024, 'x');
@@ -151,6 +172,23 @@ TEST_F(FormTest, DeletingTheLogWithOkRemovesTheFileAndEmptiesTheBox) {
     clickPicture(window.pictb_log_schliessen);
     clickPicture(window.pictb_log_anzeigen);
     EXPECT_TRUE(window.rtb_anzeige->toPlainText().isEmpty());
+}
+
+TEST_F(FormTest, AVeryLargeLogShowsItsEndFromAWholeLineWithANote) {
+    std::string big;
+    while (big.size() < (3u << 20)) big += std::string(kLog) + "\r\n";
+    big += "[07.12.2026 03:17:00]\r\nSicherung=gestartet\r\nName=Letzte\r\nVerlauf=ok\r\n";
+    writeBytes(dir / "save.log", big);
+    Form1& window = startForm();
+    clickPicture(window.pictb_log_anzeigen);
+    const QString note = QStringLiteral(
+        "Die Log Datei ist 3,0 MB groß. Angezeigt werden nur ihre letzten 2,0 MB.\n\n");
+    const QString shown = window.rtb_anzeige->toPlainText();
+    ASSERT_TRUE(shown.startsWith(note)) << shown.left(200).toStdString();
+    EXPECT_LE(shown.size() - note.size(), 2 << 20);
+    const QStringList recordLines = QString::fromLatin1(kLog).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(recordLines.contains(shown.mid(note.size()).section(QLatin1Char('\n'), 0, 0)));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Name=Letzte\nVerlauf=ok")));
 }
 
 }  // namespace

@@ -8,6 +8,11 @@
 #include <QTimer>
 #include <filesystem>
 
+#if defined(__linux__)
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
 #include "FormFixture.h"
 #include "app/Application.h"
 #include "app/Placement.h"
@@ -96,6 +101,50 @@ TEST_F(FormTest, TheLockOfACrashedProgramIsTakenOver) {
     EXPECT_EQ(program.start(), std::nullopt);
     EXPECT_TRUE(presenter.shown.empty());
 }
+
+TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
+    const std::string running = std::to_string(QCoreApplication::applicationPid());
+    const std::string gone = "4194304999";  // above every process id the systems hand out
+    const auto stale = dir / ("save.log." + gone + "-1.tmp");
+    const auto inUse = dir / ("save.ini." + running + "-2.tmp");
+    const auto foreign = dir / ("notiz." + gone + "-3.tmp");
+    for (const auto& file : {stale, inUse, foreign}) writeBytes(file, "Inhalt");
+    Application first(services());
+    ASSERT_EQ(first.start(), std::nullopt);
+    EXPECT_TRUE(std::filesystem::exists(dir / "vaultrix.lock"));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(inUse));
+    EXPECT_TRUE(std::filesystem::exists(foreign));
+#if !defined(_WIN32)
+    // Another path to the same folder meets the same lock.
+    TempDir elsewhere;
+    std::filesystem::create_directory_symlink(dir.path(), elsewhere / "link");
+    Application second(services(elsewhere / "link"));
+    EXPECT_EQ(second.start(), std::optional<int>(0));
+#endif
+}
+
+#if defined(__linux__)
+TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
+    TempDir readOnly;
+    const auto mountPoint = readOnly.path().string();
+    if (::geteuid() != 0 ||
+        ::mount(dir.path().c_str(), mountPoint.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        GTEST_SKIP() << "a read-only bind mount needs root";
+    }
+    struct Unmount {
+        std::string path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{mountPoint};
+    ASSERT_EQ(
+        ::mount(nullptr, mountPoint.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr),
+        0);
+    Application first(services(readOnly.path()));
+    ASSERT_EQ(first.start(), std::nullopt);
+    Application second(services(readOnly.path()));
+    EXPECT_EQ(second.start(), std::optional<int>(0));
+}
+#endif
 
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();

@@ -116,6 +116,28 @@ TEST_F(BackupRunnerTest, ADestinationThatCannotBeUsedIsNamedOnce) {
     EXPECT_EQ(observer_.failures()[0].find("Einträge"), std::string::npos);
 }
 
+TEST_F(BackupRunnerTest, ALogThatCannotBeWrittenIsReportedOnceAndTheOutcomeStands) {
+    setOverwrite(true);
+    fs::create_directory(data_ / kLogFileName);
+    writeBytes(source_ / "a.txt", "a");
+    addSet("Gut", {source("a.txt")});
+    addSet("Schlecht", {source("fehlt.txt")});
+    BackupRunner runner(sets_, settings_, log_);
+
+    EXPECT_TRUE(runner.RunBackupSet("Gut", true, observer_));
+    EXPECT_EQ(readBytes(target_ / "a.txt"), "a");
+    EXPECT_EQ(observer_.successes().size(), 1u);
+    EXPECT_FALSE(runner.RunBackupSet("Schlecht", false, observer_));
+    EXPECT_EQ(observer_.failures().size(), 1u);
+
+    const auto logFailures = observer_.logFailures();
+    ASSERT_EQ(logFailures.size(), 2u);
+    EXPECT_TRUE(logFailures[0].starts_with(
+        "Der Verlauf der Sicherung 'Gut' konnte nicht in die Log Datei geschrieben werden.\n\n"));
+    EXPECT_NE(logFailures[0].find(kLogFileName), std::string::npos);
+    EXPECT_NE(logFailures[1].find("'Schlecht'"), std::string::npos);
+}
+
 TEST_F(BackupRunnerTest, NothingToCopyCountsAsSuccess) {
     BackupRunner runner(sets_, settings_, log_);
     EXPECT_TRUE(runner.RunBackupSet("Unbekannt", true, observer_));

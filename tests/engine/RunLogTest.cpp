@@ -87,6 +87,26 @@ TEST_F(RunLogTest, TrimmingRemovesOldestRecordsOneAtATimeUntilTheLogFits) {
     EXPECT_EQ(readBytes(file), third + "\r\n" + second);
 }
 
+TEST_F(RunLogTest, ALargeLogIsTrimmedToItsNewestWholeRecords) {
+    const std::string size =
+        "Gr\xF6\xDF"
+        "e";  // one byte per letter in the file
+    const std::string oldHeader = "[01.01.2026 00:00:00]";
+    std::string old;
+    for (int i = 0; i < 20000; ++i) {
+        old += (i > 0 ? "\r\n" : "") + record(oldHeader, size + std::to_string(100000 + i));
+    }
+    writeBytes(file, old);
+    ASSERT_TRUE(log.AppendRecord(kResultOk, "Größe", kActionStarted));
+    const auto bytes = readBytes(file);
+    const auto whole = old + "\r\n" + record("[06.12.2026 19:30:05]", size);
+    const auto oneRecord = record(oldHeader, size + "100000").size() + 2;
+    EXPECT_LE(bytes.size(), 4200u);
+    EXPECT_GT(bytes.size() + oneRecord, 4200u);
+    EXPECT_TRUE(bytes.starts_with(oldHeader + "\r\nSicherung=gestartet\r\n"));
+    EXPECT_TRUE(whole.ends_with(bytes));
+}
+
 TEST_F(RunLogTest, TrimmingStopsAtAFirstLineThatIsNoHeader) {
     const std::string damaged =
         "Müll\r\n" + record("[01.01.2026 00:00:01]", std::string(5000, 'x'));

@@ -131,6 +131,33 @@ TEST_F(BackupSetStoreTest, OnlyAnExactJaIsActive) {
     EXPECT_EQ(store.loadSet("fehlt"), makeSet("fehlt", {}, "", "", "", false));
 }
 
+TEST_F(BackupSetStoreTest, AllSetsAtOnceReadWhatEachSetAloneReads) {
+    // Names out of file order, a name without a section, a section listed twice (the first
+    // counts), keys that stand only in the next section, and a long list of names.
+    std::string nameFile = "[SICHERUNG]\r\nname_2=Tag\r\nname_1=Woche\r\nname_3=Fehlt\r\n";
+    std::string setFile = kTagSection + "\r\n" + kWocheSection + "\r\n[Tag]\r\nnach=/falsch\r\n" +
+                          "\r\n[Leer]\r\n\r\n[Danach]\r\nzeit=12:00\r\n";
+    for (int n = 4; n <= 500; ++n) {
+        nameFile += "name_" + std::to_string(n) + "=S" + std::to_string(n) + "\r\n";
+        setFile += "\r\n[S" + std::to_string(n) + "]\r\nvon_0=/q" + std::to_string(n) +
+                   "\r\nzeit=0" + std::to_string(n % 10) + ":00\r\n";
+    }
+    nameFile += "name_501=Leer\r\n\r\n[NUMMER]\r\nwert=501\r\n";
+    writeBytes(dir / kSetNameFileName, nameFile);
+    writeBytes(dir / kSetFileName, setFile);
+
+    const auto all = store.loadAllSets();
+    const auto listed = store.loadSetNames().names;
+    ASSERT_EQ(all.size(), listed.size());
+    ASSERT_EQ(all.size(), 501u);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i], store.loadSet(listed[i])) << listed[i];
+    }
+    EXPECT_EQ(all[0], kWoche);
+    EXPECT_EQ(all[1], kTag);
+    EXPECT_EQ(all[2], makeSet("Fehlt", {}, "", "", "", false));
+}
+
 TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
     createAll({kTag, kWoche});
     const auto namesBefore = names();

@@ -125,6 +125,18 @@ TEST_F(KeyedTextFileTest, UmlautsAreStoredAsSingleBytes) {
     EXPECT_EQ(KeyedTextFile::readValue(file, "[Größe]", "wann="), "täglich");
 }
 
+TEST_F(KeyedTextFileTest, AFileSavedAsUtf8IsReadAsUtf8AndWrittenBackAsWindows1252) {
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        writeBytes(file, bom + "[Tag]\r\nwann=t\xC3\xA4glich\r\n");
+        EXPECT_EQ(KeyedTextFile::readValue(file, "[Tag]", "wann="), "täglich") << bom.size();
+        ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[Tag]", "aktiv=ja"));
+        EXPECT_EQ(readBytes(file), "[Tag]\r\naktiv=ja\r\nwann=t\xE4glich\r\n");
+    }
+    // A byte-order mark before plain ASCII still lets the first header be found.
+    writeBytes(file, "\xEF\xBB\xBF[Tag]\r\nzeit=18:30\r\n");
+    EXPECT_EQ(KeyedTextFile::readValue(file, "[Tag]", "zeit="), "18:30");
+}
+
 TEST_F(KeyedTextFileTest, RefusedWritesLeaveTheFileAsItWas) {
     const std::string original = "[A]\r\nk=1\r\n";
     writeBytes(file, original);
@@ -174,6 +186,25 @@ TEST_F(KeyedTextFileTest, ARewriteThatFailsMidwayLeavesTheOldFile) {
     ASSERT_FALSE(result);
     EXPECT_EQ(readBytes(file), original);
     EXPECT_EQ(otherFiles(), 0);
+}
+
+TEST_F(KeyedTextFileTest, AFileThatIsALinkStaysALinkAndItsTargetIsRewritten) {
+    std::filesystem::create_directory(dir / "echt");
+    const auto target = dir / "echt" / "x.ini";
+    writeBytes(target, "[A]\r\nk=1\r\n");
+    std::filesystem::create_symlink("echt/x.ini", file);
+    ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[A]", "k=2"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(readBytes(target), "[A]\r\nk=2\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "echt"), {}), 1);
+
+    // A link to a link to a file that does not exist yet: the file is created.
+    std::filesystem::remove(file);
+    std::filesystem::create_symlink(dir / "zwischen", file);
+    std::filesystem::create_symlink(dir / "echt" / "neu.ini", dir / "zwischen");
+    ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[B]", "z=9"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(readBytes(dir / "echt" / "neu.ini"), "[B]\r\nz=9");
 }
 #endif
 

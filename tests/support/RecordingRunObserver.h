@@ -37,6 +37,11 @@ public:
         changed_.notify_all();
     }
 
+    void onLogFailed(const std::string& message) override {
+        std::lock_guard lock(mutex_);
+        logFailures_.push_back(message);
+    }
+
     void setCancel(bool cancel) {
         std::lock_guard lock(mutex_);
         cancel_ = cancel;
@@ -48,6 +53,10 @@ public:
     std::vector<std::string> failures() const {
         std::lock_guard lock(mutex_);
         return failures_;
+    }
+    std::vector<std::string> logFailures() const {
+        std::lock_guard lock(mutex_);
+        return logFailures_;
     }
     CopyProgress lastProgress() const {
         std::lock_guard lock(mutex_);
@@ -67,6 +76,7 @@ private:
     CopyProgress last_;
     std::vector<std::string> successes_;
     std::vector<std::string> failures_;
+    std::vector<std::string> logFailures_;
 };
 
 }  // namespace vaultrix::test

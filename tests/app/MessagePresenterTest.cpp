@@ -1,0 +1,30 @@
+#include "app/MessagePresenter.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+namespace vaultrix {
+namespace {
+
+TEST(QtMessagePresenter, ShowsNamesAndPathsAsPlainTextWithTheirBlankLines) {
+    const QString text = QStringLiteral("Pfad: /daten/<i>x</i>\n\nSicherungsname: a&b");
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        format = box->textFormat();
+        box->done(QMessageBox::Ok);
+    });
+    QtMessagePresenter presenter;
+    presenter.show(nullptr, QMessageBox::Warning, QStringLiteral("Vaultrix 1.0 - Fehler"), text,
+                   QMessageBox::Ok);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
+}
+
+}  // namespace
+}  // namespace vaultrix
