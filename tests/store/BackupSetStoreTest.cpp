@@ -162,6 +162,15 @@ TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
     expectRefused(
         store.saveNewSet(makeSet("Neu", {"/home/Иван"}, "E:\\", "Montag", "07:00", true)));
     expectRefused(store.renameStoredSet("Tag", ""));
+
+    // Control characters, as the line breaks above.
+    expectRefused(store.saveNewSet(
+        makeSet("Neu", {std::string("C:\\x\0y", 6)}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("a\tb", {"C:\\x"}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("Neu", {"C:\\x"}, "E:\\\x7F", "Montag", "07:00", true)));
+    expectRefused(store.renameStoredSet("Tag", "a\u0081"));
+    EXPECT_TRUE(
+        store.saveNewSet(makeSet("Neu", {"C:\\Bücher ~"}, "E:\\", "Montag", "07:00", true)));
 }
 
 TEST_F(BackupSetStoreTest, ANewSetTakesTheFirstFreeNumberAndTheTrueCount) {
