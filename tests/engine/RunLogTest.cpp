@@ -109,7 +109,7 @@ TEST_F(RunLogTest, TextWithALineBreakIsRefusedOnEveryPath) {
     EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten", "neu\nName=x"));
     // So is a text Windows-1252 cannot hold, also in a record that the trim would remove whole.
     std::string cyrillic;
-    for (int i = 0; i < 2200; ++i) {
+    while (cyrillic.size() < 4400) {
         cyrillic += "Ж";
     }
     EXPECT_FALSE(log.AppendRecord(kResultOk, cyrillic, kActionStarted));
