@@ -84,6 +84,19 @@ LineList toLineList(const LogLines& lines) {
     return LineList(std::vector<std::string>(lines.begin(), lines.end()));
 }
 
+// Checked before any step, so the outcome does not depend on whether the log gets trimmed: a
+// line break would forge record lines, and a text Windows-1252 cannot hold is never stored.
+Result<> checkRecordText(const std::string& text) {
+    if (text.find_first_of("\r\n") != std::string::npos) {
+        return failure("Ein Eintrag der Log Datei darf keinen Zeilenumbruch enthalten.", text);
+    }
+    if (!fitsCp1252(text)) {
+        return failure(
+            "Der Text '" + text + "' enthält Zeichen, die nicht gespeichert werden können.", text);
+    }
+    return success();
+}
+
 std::string recordHeader(const LocalTime& t) {
     // Built by appends: g++ 12 at -O3 warns falsely (-Wrestrict) about "[" + std::string.
     std::string header = "[";
@@ -108,6 +121,11 @@ std::filesystem::path RunLog::file() const {
 // the trim are one rewrite of the file.
 Result<> RunLog::AppendRecord(const std::string& result, const std::string& name,
                               const std::string& action) {
+    for (const auto* text : {&result, &name, &action}) {
+        if (auto checked = checkRecordText(*text); !checked) {
+            return checked;
+        }
+    }
     auto held = KeyedTextFile::lock(file());
     const auto text = KeyedTextFile::readText(file());
     if (!text) {

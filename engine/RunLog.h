@@ -29,7 +29,8 @@ class RunLog {
 public:
     RunLog(std::filesystem::path folder, const Clock& clock);
 
-    // Writes one record at the end of the log, then trims it.
+    // Writes one record at the end of the log, then trims it. Refuses, leaving the log as it
+    // was, a text with a line break or one that Windows-1252 cannot hold.
     Result<> AppendRecord(const std::string& result, const std::string& name,
                           const std::string& action);
     // Removes records from the front while the file is larger than 4200 bytes. Stops when the

@@ -34,16 +34,28 @@ Error notStored(const std::string& name) {
     return failure("Die Sicherung '" + name + "' ist nicht mehr vorhanden.");
 }
 
-bool holdsLineBreak(const std::string& text) {
-    return text.find_first_of("\r\n") != std::string::npos;
+// Line breaks and the other control characters: C0, DEL and C1 (U+0080 … U+009F, in UTF-8
+// the byte 0xC2 followed by 0x80 … 0x9F). None belongs in a name or a path, and a NUL would
+// cut the text short wherever it meets the operating system.
+bool holdsControl(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 Result<> checkName(const std::string& name) {
     if (name.empty()) {
         return failure("Eine Sicherung braucht einen Namen.");
     }
-    if (holdsLineBreak(name)) {
-        return failure("Der Name einer Sicherung darf keinen Zeilenumbruch enthalten.");
+    if (holdsControl(name)) {
+        return failure(
+            "Der Name einer Sicherung darf keinen Zeilenumbruch und kein anderes Steuerzeichen "
+            "enthalten.");
     }
     if (!fitsCp1252(name)) {
         return failure("Der Name '" + name + "' enthält Zeichen, die nicht gespeichert werden " +
@@ -61,9 +73,11 @@ Result<> checkSet(const BackupSet& set) {
     std::vector<std::string> texts = set.sources;
     texts.insert(texts.end(), {set.destination, set.day, set.time});
     for (const auto& text : texts) {
-        if (holdsLineBreak(text)) {
-            return failure("Quellen, Ziel, Tag und Uhrzeit dürfen keinen Zeilenumbruch enthalten.",
-                           text);
+        if (holdsControl(text)) {
+            return failure(
+                "Quellen, Ziel, Tag und Uhrzeit dürfen keinen Zeilenumbruch und kein anderes "
+                "Steuerzeichen enthalten.",
+                text);
         }
         if (!fitsCp1252(text)) {
             return failure("Der Text '" + text + "' enthält Zeichen, die nicht gespeichert " +
@@ -115,14 +129,61 @@ int numberOf(const std::vector<std::string>& names, const std::string& name) {
     return found == names.end() ? 0 : static_cast<int>(found - names.begin()) + 1;
 }
 
-// Removes the sources, the values, the separator line after them and the header of a section.
+// "von_" + decimal digits + "=": a source key, whatever its number.
+bool isSourceKey(std::string_view key) {
+    constexpr std::string_view prefix = "von_";
+    if (key.size() <= prefix.size() + 1 || !key.starts_with(prefix) || !key.ends_with('=')) {
+        return false;
+    }
+    const auto digits = key.substr(prefix.size(), key.size() - prefix.size() - 1);
+    return std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Every source line of the section, also those behind a gap in the numbers or a doubled number:
+// readers stop at the first gap, so such a line would come back once the gap is filled.
+void removeSources(KeyedSteps& sets, const std::string& section) {
+    for (const auto& line : sets.sectionLines(section)) {
+        if (isSourceKey(keyPrefix(line))) {
+            sets.deleteEntry(section, keyPrefix(line));
+        }
+    }
+}
+
+// Removes every line of the section that is not empty, whatever its key, then the separator line
+// after them and the header. A line left behind would belong to the section above afterwards.
 void removeSection(KeyedSteps& sets, const std::string& section) {
-    for (int i = 0; sets.deleteEntry(section, sourceKey(i)) == Removal::removed; ++i) {
+    for (const auto& line : sets.sectionLines(section)) {
+        if (!line.empty()) {
+            sets.deleteEntry(section, keyPrefix(line));
+        }
     }
-    for (const char* key : {"nach=", "zeit=", "wann=", "aktiv=", ""}) {
-        sets.deleteEntry(section, key);
-    }
+    sets.deleteEntry(section, "");
     sets.deleteSectionHeader(section);
+}
+
+// Every section headed with the set's name, so that none is left to come forward later.
+void removeSections(KeyedSteps& sets, const std::string& section) {
+    while (sets.hasLine(section)) {
+        removeSection(sets, section);
+    }
+}
+
+// Removes every entry of the name number: a doubled number would otherwise show its second
+// name once the first is gone.
+void removeName(KeyedSteps& names, int number) {
+    const auto key = nameKey(number);
+    for (const auto& line : names.sectionLines(kNamesSection)) {
+        if (keyPrefix(line) == key) {
+            names.deleteEntry(kNamesSection, key);
+        }
+    }
+}
+
+// "wert=" is the number of listed names after every change.
+void writeCount(KeyedSteps& names, std::size_t count) {
+    if (leadingNumber(names.readValue(kCountSection, kCountKey)) != static_cast<int>(count)) {
+        names.writeEntry(kCountSection, kCountKey + std::to_string(count));
+    }
 }
 
 // Each new key goes directly below the header, so writing the values from the last to the first
@@ -215,12 +276,11 @@ Result<> renameIn(SetFiles& files, const std::string& oldName, const std::string
         if (numberOf(names, newName) != 0) {
             return alreadyStored(newName);
         }
-        if (files.sets.hasLine(sectionOf(newName))) {
-            removeSection(files.sets, sectionOf(newName));
-        }
+        removeSections(files.sets, sectionOf(newName));
     }
     files.sets.replaceLine(sectionOf(oldName), sectionOf(newName));
     files.names.writeEntry(kNamesSection, nameKey(number) + newName);
+    writeCount(files.names, names.size());
     return success();
 }
 
@@ -287,9 +347,9 @@ Result<> BackupSetStore::saveNewSet(const BackupSet& set) {
     const int number = static_cast<int>(names.size()) + 1;
     files.names.writeEntry(kNamesSection, nameKey(number) + set.name);
     files.names.writeEntry(kCountSection, kCountKey + std::to_string(number));
-    if (files.sets.hasLine(sectionOf(set.name))) {
-        removeSection(files.sets, sectionOf(set.name));
-    }
+    // A name behind the gap that ended the list stays behind one.
+    removeName(files.names, number + 1);
+    removeSections(files.sets, sectionOf(set.name));
     writeValues(files.sets, set);
     return files.save();
 }
@@ -306,9 +366,7 @@ Result<> BackupSetStore::saveEditedSet(const std::string& editedSetName, const B
     if (auto renamed = renameIn(files, editedSetName, set.name); !renamed) {
         return renamed;
     }
-    const auto section = sectionOf(set.name);
-    for (int i = 0; files.sets.deleteEntry(section, sourceKey(i)) == Removal::removed; ++i) {
-    }
+    removeSources(files.sets, sectionOf(set.name));
     writeValues(files.sets, set);
     return files.save();
 }
@@ -340,12 +398,12 @@ Result<> BackupSetStore::deleteStoredSet(const std::string& name) {
     }
     removeSection(files.sets, sectionOf(name));
     files.names.writeEntry(kCountSection, kCountKey + std::to_string(names.size() - 1));
-    files.names.deleteEntry(kNamesSection, nameKey(number));
+    removeName(files.names, number);
     // Each later name moves down by one number.
     for (int j = number + 1;; ++j) {
         const auto next = files.names.readValue(kNamesSection, nameKey(j));
         if (next.empty()) {
-            files.names.deleteEntry(kNamesSection, nameKey(j - 1));
+            removeName(files.names, j - 1);
             break;
         }
         files.names.writeEntry(kNamesSection, nameKey(j - 1) + next);

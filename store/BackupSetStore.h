@@ -22,9 +22,11 @@ struct SetNames {
 // The backup sets in "savename.ini" (numbered names and their count) and "save.ini" (one
 // section per set). Keeps nothing in memory: every call reads the files.
 //
-// Changes refuse what would break the files: an empty name, a line break in a name, source
-// or destination, a name that another stored set already has, and texts Windows-1252 cannot
-// hold. The caller records each change in the run log.
+// Changes refuse what would break the files: an empty name, a control character (a line break,
+// a NUL …) in a name, source or destination, a name that another stored set already has, and
+// texts Windows-1252 cannot hold. A change touches no line outside the sections of its set and
+// of the names list, and leaves the names list and its count agreeing. The caller records each
+// change in the run log.
 class BackupSetStore {
 public:
     explicit BackupSetStore(std::filesystem::path folder);

@@ -75,4 +75,17 @@ bool KeyedSteps::hasLine(std::string_view text) const {
     return current_.findLine(text) != 0;
 }
 
+std::vector<std::string> KeyedSteps::sectionLines(std::string_view section) const {
+    std::vector<std::string> lines;
+    const int s = current_.findLine(section);
+    for (int i = s + 1; s != 0 && i <= current_.count(); ++i) {
+        auto line = current_.lineAt(i);
+        if (line.starts_with('[')) {
+            break;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 }  // namespace vaultrix

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/LineList.h"
 
@@ -28,6 +29,9 @@ public:
     void appendLines(std::initializer_list<std::string_view> lines);
     // True when a line equals text.
     bool hasLine(std::string_view text) const;
+    // The lines below the section's header up to the next line that starts with '['; empty
+    // when the section is missing.
+    std::vector<std::string> sectionLines(std::string_view section) const;
     // The first line as the file reads back (a leading empty line is not read).
     std::string firstLine() const { return current_.lineAt(1); }
 

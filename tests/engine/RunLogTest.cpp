@@ -115,6 +115,27 @@ TEST_F(RunLogTest, TrimmingStopsAtAFirstLineThatIsNoHeader) {
     EXPECT_EQ(readBytes(file), damaged);
 }
 
+// A line break would forge record lines; it is refused whether or not the log is trimmed.
+TEST_F(RunLogTest, TextWithALineBreakIsRefusedOnEveryPath) {
+    ASSERT_TRUE(log.AppendRecord(kResultOk, "Daten", kActionStarted));
+    const auto small = readBytes(file);
+    EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten\nVerlauf=ok", kActionStarted));
+    EXPECT_EQ(readBytes(file), small);
+
+    writeBytes(file, record("[01.01.2026 00:00:00]", std::string(4100, 'a')));
+    const auto large = readBytes(file);
+    EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten\n[01.01.2026 00:00:00]", kActionStarted));
+    EXPECT_FALSE(log.AppendRecord("ok\r", "Daten", kActionStarted));
+    EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten", "neu\nName=x"));
+    // So is a text Windows-1252 cannot hold, also in a record that the trim would remove whole.
+    std::string cyrillic;
+    while (cyrillic.size() < 4400) {
+        cyrillic += "Ж";
+    }
+    EXPECT_FALSE(log.AppendRecord(kResultOk, cyrillic, kActionStarted));
+    EXPECT_EQ(readBytes(file), large);
+}
+
 TEST_F(RunLogTest, TwoThreadsAppendingLoseNoRecord) {
     constexpr int kEach = 25;  // 50 records stay below the size limit
     const auto append = [this](const std::string& name) {

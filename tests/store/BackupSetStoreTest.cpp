@@ -189,6 +189,15 @@ TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
     expectRefused(
         store.saveNewSet(makeSet("Neu", {"/home/Иван"}, "E:\\", "Montag", "07:00", true)));
     expectRefused(store.renameStoredSet("Tag", ""));
+
+    // Control characters, as the line breaks above.
+    expectRefused(store.saveNewSet(
+        makeSet("Neu", {std::string("C:\\x\0y", 6)}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("a\tb", {"C:\\x"}, "E:\\", "Montag", "07:00", true)));
+    expectRefused(store.saveNewSet(makeSet("Neu", {"C:\\x"}, "E:\\\x7F", "Montag", "07:00", true)));
+    expectRefused(store.renameStoredSet("Tag", "a\u0081"));
+    EXPECT_TRUE(
+        store.saveNewSet(makeSet("Neu", {"C:\\Bücher ~"}, "E:\\", "Montag", "07:00", true)));
 }
 
 TEST_F(BackupSetStoreTest, ANewSetTakesTheFirstFreeNumberAndTheTrueCount) {
@@ -212,6 +221,59 @@ TEST_F(BackupSetStoreTest, AnUnlistedSectionOfTheSameNameIsReplacedNotMixedIn) {
     ASSERT_TRUE(store.saveNewSet(kTag));
     EXPECT_EQ(store.loadSet("Tag"), kTag);
     EXPECT_EQ(sets(), kWocheSection + "\r\n" + kTagSection);
+}
+
+// Damaged or hand-edited files: an edit removes every source line of its section, gaps and
+// doubles included, so no stale source is backed up again.
+TEST_F(BackupSetStoreTest, EditingRemovesEverySourceWhateverTheGaps) {
+    writeBytes(dir / kSetNameFileName, "[SICHERUNG]\r\nname_1=Daten\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    writeBytes(dir / kSetFileName,
+               "[Daten]\r\nvon_1=/\r\nvon_3=/x\r\nvon_3=/y\r\nnach=/ziel\r\n\r\n" + kWocheSection);
+    const auto daten = makeSet("Daten", {"/home"}, "/ziel", "Montag", "07:00", true);
+    ASSERT_TRUE(store.saveEditedSet("Daten", daten));
+    EXPECT_EQ(store.loadSet("Daten"), daten);
+    EXPECT_EQ(
+        sets(),
+        "[Daten]\r\nvon_0=/home\r\nwann=Montag\r\nzeit=07:00\r\naktiv=ja\r\nnach=/ziel\r\n\r\n" +
+            kWocheSection);
+}
+
+// Leftover sections that the names list does not show are cleared out whole, every one of the
+// name and every kind of line, before a set takes the name; nothing is left to the set above.
+TEST_F(BackupSetStoreTest, LeftoverSectionsNeverSpillIntoAnotherSet) {
+    const std::string leftover = "[X]\r\nvon_0=/old0\r\nvon_2=/old2\r\nnach=/alt\r\nMüll\r\n";
+    writeBytes(dir / kSetNameFileName, "[SICHERUNG]\r\nname_1=Y\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    writeBytes(dir / kSetFileName,
+               leftover + "\r\n[Y]\r\nvon_0=/a\r\nvon_1=/b\r\nnach=/z\r\n\r\n" + leftover);
+    const auto x = makeSet("X", {"/neu"}, "/ziel", "Montag", "07:00", false);
+    ASSERT_TRUE(store.saveNewSet(x));
+    EXPECT_EQ(store.loadSet("Y").sources, (std::vector<std::string>{"/a", "/b"}));
+    EXPECT_EQ(store.loadSet("X"), x);
+    EXPECT_EQ(sets().find("old"), std::string::npos);
+}
+
+// After every change the names list and "wert=" agree, and a name hidden behind a gap in the
+// numbers, or behind a doubled number, never comes forward.
+TEST_F(BackupSetStoreTest, HiddenNamesStayHiddenAndTheCountAgrees) {
+    const auto expectNames = [&](std::vector<std::string> expected) {
+        EXPECT_EQ(store.loadSetNames().names, expected);
+        EXPECT_EQ(store.loadSetNames().count, static_cast<int>(expected.size()));
+    };
+    writeBytes(dir / kSetNameFileName, "[SICHERUNG]\r\nname_2=u\r\n");
+    ASSERT_TRUE(store.saveNewSet(kTag));
+    expectNames({"Tag"});
+
+    writeBytes(dir / kSetNameFileName,
+               "[SICHERUNG]\r\nname_1=A\r\nname_2=C\r\nname_2=D\r\n"
+               "name_1=B\r\nname_4=E\r\n\r\n[NUMMER]\r\nwert=9\r\n");
+    ASSERT_TRUE(store.deleteStoredSet("A"));
+    expectNames({"C"});
+    ASSERT_TRUE(store.deleteStoredSet("C"));
+    expectNames({});
+
+    writeBytes(dir / kSetNameFileName, "[SICHERUNG]\r\nname_1=Tag\r\n\r\n[NUMMER]\r\nwert=7\r\n");
+    ASSERT_TRUE(store.renameStoredSet("Tag", "Neu"));
+    expectNames({"Neu"});
 }
 
 #if !defined(_WIN32)

@@ -1,0 +1,221 @@
+// The set store over arbitrary "savename.ini" and "save.ini". After every change: the names
+// list reads exactly as the change says and "wert=" agrees with it, a saved set reads back as
+// saved, no text line outside the changed sections differs, and a refused change leaves both
+// files byte-identical.
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "store/BackupSetStore.h"
+#include "store/Cp1252.h"
+#include "store/LineList.h"
+
+namespace vaultrix {
+namespace {
+
+using fuzz::require;
+
+const std::string kGoodNames[] = {"Daten", "X", "Y", "u", "A", "Neu", "SICHERUNG", "Tag"};
+const std::string kBadNames[] = {"", "a\nb", std::string("a\0b", 3), "a\tb", "Ж", "a\u0081", "a\r"};
+const std::string kGoodPaths[] = {"/",   "/a",  "/old2", "C:\\Daten", "D:\\Bücher",
+                                  "[X]", "x=y", " ",     "von_0=/"};
+const std::string kBadPaths[] = {"", "/a\n", std::string("/a\0b", 4), "/Ж", "\x7F"};
+const std::string kDays[] = {"täglich", "Montag", "Sonnabend", ""};
+const std::string kTimes[] = {"18:30", "", "69", "00:00"};
+
+// A text with what the store must make of it: true when it may be stored, false when it must be
+// refused, unknown for a name taken from the files.
+struct Text {
+    std::string text;
+    std::optional<bool> valid;
+};
+
+template <std::size_t G, std::size_t B>
+Text textFrom(FuzzedDataProvider& steps, const std::string (&good)[G],
+              const std::string (&bad)[B]) {
+    if (steps.ConsumeIntegralInRange(0, 3) == 0) {
+        return {fuzz::pick(steps, bad), false};
+    }
+    return {fuzz::pick(steps, good), true};
+}
+
+// Whether a name may be stored, as far as the pools tell.
+std::optional<bool> validity(const std::string& name) {
+    if (std::ranges::find(kGoodNames, name) != std::end(kGoodNames)) {
+        return true;
+    }
+    if (std::ranges::find(kBadNames, name) != std::end(kBadNames)) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+// A listed name (whatever its text) or one from the pools.
+Text nameFrom(FuzzedDataProvider& steps, const std::vector<std::string>& listed) {
+    if (!listed.empty() && steps.ConsumeBool()) {
+        const auto& name = listed[steps.ConsumeIntegralInRange<std::size_t>(0, listed.size() - 1)];
+        return {name, validity(name)};
+    }
+    return textFrom(steps, kGoodNames, kBadNames);
+}
+
+std::optional<bool> allOf(std::optional<bool> a, std::optional<bool> b) {
+    if (a == false || b == false) {
+        return false;
+    }
+    return a == true && b == true ? std::optional<bool>(true) : std::nullopt;
+}
+
+struct Candidate {
+    BackupSet set;
+    std::optional<bool> valid;
+};
+
+Candidate setFrom(FuzzedDataProvider& steps, const Text& name) {
+    Candidate c{BackupSet{}, name.valid};
+    c.set.name = name.text;
+    const int sources = steps.ConsumeIntegralInRange(0, 3);
+    for (int i = 0; i < sources; ++i) {
+        const auto source = textFrom(steps, kGoodPaths, kBadPaths);
+        c.set.sources.push_back(source.text);
+        c.valid = allOf(c.valid, source.valid);
+    }
+    // An empty destination may be stored; an empty source may not.
+    const auto destination = textFrom(steps, kGoodPaths, kBadPaths);
+    c.set.destination = destination.text;
+    c.valid =
+        allOf(c.valid, destination.text.empty() ? std::optional<bool>(true) : destination.valid);
+    c.set.day = fuzz::pick(steps, kDays);
+    c.set.time = fuzz::pick(steps, kTimes);
+    c.set.active = steps.ConsumeBool();
+    return c;
+}
+
+// The text lines of a file by section ("" for those above the first header), leaving out the
+// sections the change may touch. Empty lines only separate sections, so they are not compared.
+using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
+Sections sectionsOutside(const fuzz::FileState& state, const std::set<std::string>& changed) {
+    Sections sections{{"", {}}};
+    const auto lines = LineList::parse(decodeCp1252(state.bytes));
+    for (const auto& line : lines.lines()) {
+        if (line.starts_with('[')) {
+            sections.push_back({line, {}});
+        } else if (!line.empty()) {
+            sections.back().second.push_back(line);
+        }
+    }
+    std::erase_if(sections, [&](const auto& s) { return changed.contains(s.first); });
+    return sections;
+}
+
+bool listed(const std::vector<std::string>& names, const std::string& name) {
+    return std::ranges::find(names, name) != names.end();
+}
+
+// Refused for a reason the names list gives, or as the texts' validity says.
+std::optional<bool> refusedFor(bool listReason, std::optional<bool> valid) {
+    if (listReason || valid == false) {
+        return true;
+    }
+    return valid == true ? std::optional<bool>(false) : std::nullopt;
+}
+
+}  // namespace
+}  // namespace vaultrix
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace vaultrix;
+    const auto input = fuzz::splitInput(data, size, 2);
+    const auto nameFile = fuzz::scratch() / kSetNameFileName;
+    const auto setFile = fuzz::scratch() / kSetFileName;
+    fuzz::placeFile(nameFile, input.files[0]);
+    fuzz::placeFile(setFile, input.files[1]);
+    BackupSetStore store(fuzz::scratch());
+
+    FuzzedDataProvider steps(reinterpret_cast<const std::uint8_t*>(input.steps.data()),
+                             input.steps.size());
+    for (int step = 0; step < 8 && steps.remaining_bytes() > 0; ++step) {
+        const auto namesBefore = fuzz::stateOf(nameFile);
+        const auto setsBefore = fuzz::stateOf(setFile);
+        const auto before = store.loadSetNames().names;
+        auto expected = before;
+        std::set<std::string> changed;
+        std::optional<BackupSet> readsBack;
+        std::optional<bool> refusal;
+        Result<> result = success();
+
+        switch (steps.ConsumeIntegralInRange(0, 3)) {
+            case 0: {
+                const auto c = setFrom(steps, nameFrom(steps, {}));
+                result = store.saveNewSet(c.set);
+                refusal = refusedFor(listed(before, c.set.name), c.valid);
+                expected.push_back(c.set.name);
+                changed = {"[" + c.set.name + "]"};
+                readsBack = c.set;
+                break;
+            }
+            case 1:
+            case 2: {
+                const auto old = nameFrom(steps, before).text;
+                const auto name =
+                    steps.ConsumeBool() ? Text{old, validity(old)} : nameFrom(steps, {});
+                const bool taken =
+                    !listed(before, old) || (name.text != old && listed(before, name.text));
+                if (const auto found = std::ranges::find(expected, old); found != expected.end()) {
+                    *found = name.text;
+                }
+                changed = {"[" + old + "]", "[" + name.text + "]"};
+                if (steps.ConsumeBool()) {
+                    const auto c = setFrom(steps, name);
+                    result = store.saveEditedSet(old, c.set);
+                    refusal = refusedFor(taken, c.valid);
+                    readsBack = c.set;
+                } else {
+                    auto renamed = store.loadSet(old);
+                    renamed.name = name.text;
+                    result = store.renameStoredSet(old, name.text);
+                    refusal = refusedFor(taken, name.valid);
+                    readsBack = renamed;
+                }
+                break;
+            }
+            default: {
+                const auto name = nameFrom(steps, before).text;
+                result = store.deleteStoredSet(name);
+                refusal = refusedFor(!listed(before, name), true);
+                if (const auto found = std::ranges::find(expected, name); found != expected.end()) {
+                    expected.erase(found);
+                }
+                changed = {"[" + name + "]"};
+                break;
+            }
+        }
+
+        if (refusal) {
+            require(result.ok() != *refusal, "refused exactly when the texts or the list say so");
+        }
+        if (!result) {
+            require(fuzz::stateOf(nameFile) == namesBefore && fuzz::stateOf(setFile) == setsBefore,
+                    "a refused change leaves both files byte-identical");
+            continue;
+        }
+        const auto after = store.loadSetNames();
+        require(after.count == static_cast<int>(after.names.size()), "names and count agree");
+        require(after.names == expected, "the names list reads as the change says");
+        if (readsBack) {
+            require(store.loadSet(readsBack->name) == *readsBack, "the set reads back as saved");
+        }
+        require(sectionsOutside(namesBefore, {"[SICHERUNG]", "[NUMMER]"}) ==
+                    sectionsOutside(fuzz::stateOf(nameFile), {"[SICHERUNG]", "[NUMMER]"}),
+                "no line outside the names sections differs");
+        require(sectionsOutside(setsBefore, changed) ==
+                    sectionsOutside(fuzz::stateOf(setFile), changed),
+                "no line outside the set's sections differs");
+    }
+    return 0;
+}
