@@ -16,22 +16,12 @@ constexpr int kMinutesPerWeek = 7 * kMinutesPerDay;
 // Above this no real countdown lies (the longest is 10079); it means "no active set".
 constexpr int kNoActiveSetAbove = 11000;
 
-// The number made by the leading digits of a text, 0 when it starts with none.
-int leadingDigits(std::string_view text) {
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// Minutes of day of a stored time: hours in its first two characters, minutes in the fourth
-// and fifth, each read as far as its digits go.
+// Minutes of day of a valid stored time "HH:MM".
 int storedMinutesOfDay(std::string_view time) {
-    const int hours = leadingDigits(time.substr(0, 2));
-    const int minutes = time.size() > 3 ? leadingDigits(time.substr(3, 2)) : 0;
-    return hours * 60 + minutes;
+    const auto number = [&](std::size_t at) {
+        return (time[at] - '0') * 10 + (time[at + 1] - '0');
+    };
+    return number(0) * 60 + number(3);
 }
 
 int minutesUntil(int day, int minuteOfDay, const LocalTime& now) {
@@ -54,8 +44,8 @@ int nearestRun(const std::vector<ScheduleEntry>& table, const LocalTime& now) {
     int best = kNoNextRun;
     for (const ScheduleEntry& entry : table) {
         const int day = dayNumber(entry.day);
-        // A day text outside the eight names is never due, so it has no next run either.
-        if (!isActive(entry) || day < 0) continue;
+        // A day or time that never matches is never due, so it has no next run either.
+        if (!isActive(entry) || day < 0 || !isValidTimeOfDay(entry.time)) continue;
         const int minutes = minutesUntil(day, storedMinutesOfDay(entry.time), now);
         if (minutes < best) best = minutes;
     }
@@ -74,6 +64,13 @@ int dayNumber(std::string_view day) {
         if (day == kDayNames[i]) return static_cast<int>(i);
     }
     return -1;
+}
+
+bool isValidTimeOfDay(std::string_view time) {
+    const auto digit = [&](std::size_t at) { return time[at] >= '0' && time[at] <= '9'; };
+    if (time.size() != 5 || time[2] != ':') return false;
+    if (!digit(0) || !digit(1) || !digit(3) || !digit(4)) return false;
+    return time.substr(0, 2) <= "23" && time[3] <= '5';
 }
 
 StatusText statusTextFor(bool tableEmpty, int minutes) {

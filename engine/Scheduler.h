@@ -18,6 +18,9 @@ inline constexpr int kNoNextRun = 20000;
 std::string weekdayName(int number);
 // The number of a day text, Sunday = 0, "täglich" = 7; -1 for any other text.
 int dayNumber(std::string_view day);
+// The time text is a time of day as stored: "HH:MM", hours 00 … 23, minutes 00 … 59. A set
+// with any other time is never due and has no next run.
+bool isValidTimeOfDay(std::string_view time);
 
 // One stored set as the scheduler sees it: the texts exactly as stored.
 struct ScheduleEntry {

@@ -139,15 +139,19 @@ TEST(SchedulerTest, UnknownDayIsNeverDueAndNotCounted) {
     EXPECT_EQ(scheduler.UpdateStatusText(now).oneLine, "Es ist keine Sicherung aktiv !");
 }
 
-TEST(SchedulerTest, MalformedTimeIsReadAsFarAsItsDigitsGo) {
-    // "8:30": hours from "8:" are 8, minutes from "0" are 0.
-    const SchedulerWith short_({{"Montag", "8:30", "ja", "Kurz"}});
-    const LocalTime seven = at(7, 12, 2026, 7, 0, 0, kMonday);
-    EXPECT_EQ(short_.MinutesToNextRun(seven), 60);
-    EXPECT_TRUE(short_.CollectDueSets(at(7, 12, 2026, 8, 30, 0, kMonday)).empty());
-
-    const SchedulerWith garbage({{"täglich", "xx", "ja", "Leer"}});
-    EXPECT_EQ(garbage.MinutesToNextRun(seven), 1440 - 420);
+TEST(SchedulerTest, OnlyValidTimesOfDayAreDueOrCounted) {
+    for (const char* time : {"00:00", "23:59", "09:05"})
+        EXPECT_TRUE(isValidTimeOfDay(time)) << time;
+    for (const char* time :
+         {"69", "", "24:00", "12:60", "8:30", "08:3", "08-30", "08:30 ", "0x:30"}) {
+        EXPECT_FALSE(isValidTimeOfDay(time)) << time;
+        // Monday 00:00 is where the digits of a broken time used to point the countdown.
+        const SchedulerWith broken({{"täglich", time, "ja", "Kaputt"}});
+        const LocalTime midnight = at(7, 12, 2026, 0, 0, 0, kMonday);
+        EXPECT_TRUE(broken.CollectDueSets(midnight).empty()) << time;
+        EXPECT_EQ(broken.MinutesToNextRun(midnight), kNoNextRun) << time;
+        EXPECT_EQ(broken.UpdateStatusText(midnight).oneLine, "Es ist keine Sicherung aktiv !");
+    }
 }
 
 // Writes the two set files as the program stores them (Windows-1252, CR LF).
