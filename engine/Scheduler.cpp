@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 namespace vaultrix {
@@ -11,9 +12,9 @@ namespace {
 constexpr std::array<const char*, 8> kDayNames = {"Sonntag",    "Montag",  "Dienstag",  "Mittwoch",
                                                   "Donnerstag", "Freitag", "Sonnabend", kEveryDay};
 constexpr int kEveryDayNumber = 7;
-constexpr int kMinutesPerDay = 1440;
-constexpr int kMinutesPerWeek = 7 * kMinutesPerDay;
-// Above this no real countdown lies (the longest is 10079); it means "no active set".
+constexpr std::int64_t kSecondsPerDay = 86400;
+// Above this no real countdown lies (the longest is a week and the hour a clock change adds);
+// it means "no active set".
 constexpr int kNoActiveSetAbove = 11000;
 
 // Minutes of day of a valid stored time "HH:MM".
@@ -24,30 +25,49 @@ int storedMinutesOfDay(std::string_view time) {
     return number(0) * 60 + number(3);
 }
 
-int minutesUntil(int day, int minuteOfDay, const LocalTime& now) {
-    const int today = now.weekday;
-    const int nowMinutes = now.hour * 60 + now.minute;
-    const bool everyDay = day == kEveryDayNumber;
-    if (everyDay || day == today) {
-        if (nowMinutes <= minuteOfDay) return minuteOfDay - nowMinutes;
-        return (everyDay ? kMinutesPerDay : kMinutesPerWeek) - nowMinutes + minuteOfDay;
-    }
-    const int daysAhead = day < today ? 7 - today + day : day - today;
-    return daysAhead * kMinutesPerDay - nowMinutes + minuteOfDay;
-}
-
 bool isActive(const ScheduleEntry& entry) {
     return entry.active == "ja";
 }
 
-int nearestRun(const std::vector<ScheduleEntry>& table, const LocalTime& now) {
+// The next run of an entry: the real minutes until it and the date and minute it is due for.
+struct NextRun {
+    int minutes = 0;
+    LocalMinute minute = 0;
+};
+
+std::optional<NextRun> nextRun(const ScheduleEntry& entry, const Clock& clock, const LocalTime& now,
+                               const LastRuns& lastRuns) {
+    const int day = dayNumber(entry.day);
+    // A day or time that never matches is never due, so it has no next run either.
+    if (!isActive(entry) || day < 0 || !isValidTimeOfDay(entry.time)) return std::nullopt;
+    const auto ran = lastRuns.find(entry.name);
+    const std::int64_t thisMinute = realSeconds(now) - now.second;
+    const LocalMinute midnight = localSeconds(now.year, now.month, now.day, 0, 0, 0);
+    // From yesterday, whose late times a gap across midnight moves into today, to the same
+    // weekday next week.
+    for (int ahead = -1; ahead <= 7; ++ahead) {
+        const bool dayMatches = day == kEveryDayNumber || day == (now.weekday + ahead + 7) % 7;
+        const LocalMinute minute =
+            midnight + ahead * kSecondsPerDay + storedMinutesOfDay(entry.time) * 60;
+        if (!dayMatches || (ran != lastRuns.end() && ran->second == minute)) continue;
+        const RealMoments moments = realMomentsOf(clock, minute);
+        const std::vector<std::int64_t> runs =
+            moments.shown.empty() ? std::vector<std::int64_t>{moments.skipEnd} : moments.shown;
+        for (const std::int64_t run : runs) {
+            if (run >= thisMinute) {
+                return NextRun{static_cast<int>((run - thisMinute) / 60), minute};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+int nearestRun(const std::vector<ScheduleEntry>& table, const Clock& clock, const LocalTime& now,
+               const LastRuns& lastRuns) {
     int best = kNoNextRun;
     for (const ScheduleEntry& entry : table) {
-        const int day = dayNumber(entry.day);
-        // A day or time that never matches is never due, so it has no next run either.
-        if (!isActive(entry) || day < 0 || !isValidTimeOfDay(entry.time)) continue;
-        const int minutes = minutesUntil(day, storedMinutesOfDay(entry.time), now);
-        if (minutes < best) best = minutes;
+        const std::optional<NextRun> next = nextRun(entry, clock, now, lastRuns);
+        if (next && next->minutes < best) best = next->minutes;
     }
     return best;
 }
@@ -111,33 +131,27 @@ std::vector<ScheduleEntry> Scheduler::table() const {
     return table_;
 }
 
-bool Scheduler::IsDueToday(std::string_view day, const LocalTime& now) {
-    return day == kEveryDay || day == weekdayName(now.weekday);
-}
-
-bool Scheduler::IsDueNow(std::string_view time, const LocalTime& now) {
-    return time == formatHourMinute(now);
-}
-
-std::vector<std::string> Scheduler::CollectDueSets(const LocalTime& now) const {
+std::vector<DueSet> Scheduler::CollectDueSets(const Clock& clock, const LocalTime& now,
+                                              const LastRuns& lastRuns) const {
     std::lock_guard lock(mutex_);
-    std::vector<std::string> due;
+    std::vector<DueSet> due;
     for (const ScheduleEntry& entry : table_) {
-        if (isActive(entry) && IsDueToday(entry.day, now) && IsDueNow(entry.time, now)) {
-            due.push_back(entry.name);
-        }
+        const std::optional<NextRun> next = nextRun(entry, clock, now, lastRuns);
+        if (next && next->minutes == 0) due.push_back({entry.name, next->minute});
     }
     return due;
 }
 
-int Scheduler::MinutesToNextRun(const LocalTime& now) const {
+int Scheduler::MinutesToNextRun(const Clock& clock, const LocalTime& now,
+                                const LastRuns& lastRuns) const {
     std::lock_guard lock(mutex_);
-    return nearestRun(table_, now);
+    return nearestRun(table_, clock, now, lastRuns);
 }
 
-StatusText Scheduler::UpdateStatusText(const LocalTime& now) const {
+StatusText Scheduler::UpdateStatusText(const Clock& clock, const LocalTime& now,
+                                       const LastRuns& lastRuns) const {
     std::lock_guard lock(mutex_);
-    return statusTextFor(table_.empty(), nearestRun(table_, now));
+    return statusTextFor(table_.empty(), nearestRun(table_, clock, now, lastRuns));
 }
 
 }  // namespace vaultrix
