@@ -46,21 +46,24 @@ void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& sch
                   BackupThreadTiming timing) {
     reportThreadName("sicherung thread");
     StoppableObserver stoppable(control, observer);
+    // Held only here, so a restart forgets it; a run started by hand does not count.
+    LastRuns lastRuns;
     while (!control.sleepUnlessStopped(timing.tick)) {
-        std::vector<std::string> due;
+        std::vector<DueSet> due;
         {
             WorkSection work(control);
             if (!work.entered()) return;
             const LocalTime now = clock.now();
-            sink.showStatus(scheduler.UpdateStatusText(now));
-            due = scheduler.CollectDueSets(now);
+            sink.showStatus(scheduler.UpdateStatusText(clock, now, lastRuns));
+            due = scheduler.CollectDueSets(clock, now, lastRuns);
         }
         if (due.empty()) continue;
-        for (const std::string& name : due) {
+        for (const DueSet& set : due) {
             if (control.StopRequested()) return;
-            runner.RunBackupSet(name, false, stoppable);
+            lastRuns[set.name] = set.minute;
+            runner.RunBackupSet(set.name, false, stoppable);
         }
-        // The due test stays true for the rest of the minute; resting past it runs a set once.
+        // The rest after runs, as always: the status keeps its due-now text through it.
         for (int i = 0; i < timing.restTicks; ++i) {
             if (control.sleepUnlessStopped(timing.tick)) return;
         }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 namespace vaultrix {
@@ -11,53 +12,62 @@ namespace {
 constexpr std::array<const char*, 8> kDayNames = {"Sonntag",    "Montag",  "Dienstag",  "Mittwoch",
                                                   "Donnerstag", "Freitag", "Sonnabend", kEveryDay};
 constexpr int kEveryDayNumber = 7;
-constexpr int kMinutesPerDay = 1440;
-constexpr int kMinutesPerWeek = 7 * kMinutesPerDay;
-// Above this no real countdown lies (the longest is 10079); it means "no active set".
+constexpr std::int64_t kSecondsPerDay = 86400;
+// Above this no real countdown lies (the longest is a week and the hour a clock change adds);
+// it means "no active set".
 constexpr int kNoActiveSetAbove = 11000;
 
-// The number made by the leading digits of a text, 0 when it starts with none.
-int leadingDigits(std::string_view text) {
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// Minutes of day of a stored time: hours in its first two characters, minutes in the fourth
-// and fifth, each read as far as its digits go.
+// Minutes of day of a valid stored time "HH:MM".
 int storedMinutesOfDay(std::string_view time) {
-    const int hours = leadingDigits(time.substr(0, 2));
-    const int minutes = time.size() > 3 ? leadingDigits(time.substr(3, 2)) : 0;
-    return hours * 60 + minutes;
-}
-
-int minutesUntil(int day, int minuteOfDay, const LocalTime& now) {
-    const int today = now.weekday;
-    const int nowMinutes = now.hour * 60 + now.minute;
-    const bool everyDay = day == kEveryDayNumber;
-    if (everyDay || day == today) {
-        if (nowMinutes <= minuteOfDay) return minuteOfDay - nowMinutes;
-        return (everyDay ? kMinutesPerDay : kMinutesPerWeek) - nowMinutes + minuteOfDay;
-    }
-    const int daysAhead = day < today ? 7 - today + day : day - today;
-    return daysAhead * kMinutesPerDay - nowMinutes + minuteOfDay;
+    const auto number = [&](std::size_t at) {
+        return (time[at] - '0') * 10 + (time[at + 1] - '0');
+    };
+    return number(0) * 60 + number(3);
 }
 
 bool isActive(const ScheduleEntry& entry) {
     return entry.active == "ja";
 }
 
-int nearestRun(const std::vector<ScheduleEntry>& table, const LocalTime& now) {
+// The next run of an entry: the real minutes until it and the date and minute it is due for.
+struct NextRun {
+    int minutes = 0;
+    LocalMinute minute = 0;
+};
+
+std::optional<NextRun> nextRun(const ScheduleEntry& entry, const Clock& clock, const LocalTime& now,
+                               const LastRuns& lastRuns) {
+    const int day = dayNumber(entry.day);
+    // A day or time that never matches is never due, so it has no next run either.
+    if (!isActive(entry) || day < 0 || !isValidTimeOfDay(entry.time)) return std::nullopt;
+    const auto ran = lastRuns.find(entry.name);
+    const std::int64_t thisMinute = realSeconds(now) - now.second;
+    const LocalMinute midnight = localSeconds(now.year, now.month, now.day, 0, 0, 0);
+    // From yesterday, whose late times a gap across midnight moves into today, to the same
+    // weekday next week.
+    for (int ahead = -1; ahead <= 7; ++ahead) {
+        const bool dayMatches = day == kEveryDayNumber || day == (now.weekday + ahead + 7) % 7;
+        const LocalMinute minute =
+            midnight + ahead * kSecondsPerDay + storedMinutesOfDay(entry.time) * 60;
+        if (!dayMatches || (ran != lastRuns.end() && ran->second == minute)) continue;
+        const RealMoments moments = realMomentsOf(clock, minute);
+        const std::vector<std::int64_t> runs =
+            moments.shown.empty() ? std::vector<std::int64_t>{moments.skipEnd} : moments.shown;
+        for (const std::int64_t run : runs) {
+            if (run >= thisMinute) {
+                return NextRun{static_cast<int>((run - thisMinute) / 60), minute};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+int nearestRun(const std::vector<ScheduleEntry>& table, const Clock& clock, const LocalTime& now,
+               const LastRuns& lastRuns) {
     int best = kNoNextRun;
     for (const ScheduleEntry& entry : table) {
-        const int day = dayNumber(entry.day);
-        // A day text outside the eight names is never due, so it has no next run either.
-        if (!isActive(entry) || day < 0) continue;
-        const int minutes = minutesUntil(day, storedMinutesOfDay(entry.time), now);
-        if (minutes < best) best = minutes;
+        const std::optional<NextRun> next = nextRun(entry, clock, now, lastRuns);
+        if (next && next->minutes < best) best = next->minutes;
     }
     return best;
 }
@@ -74,6 +84,13 @@ int dayNumber(std::string_view day) {
         if (day == kDayNames[i]) return static_cast<int>(i);
     }
     return -1;
+}
+
+bool isValidTimeOfDay(std::string_view time) {
+    const auto digit = [&](std::size_t at) { return time[at] >= '0' && time[at] <= '9'; };
+    if (time.size() != 5 || time[2] != ':') return false;
+    if (!digit(0) || !digit(1) || !digit(3) || !digit(4)) return false;
+    return time.substr(0, 2) <= "23" && time[3] <= '5';
 }
 
 StatusText statusTextFor(bool tableEmpty, int minutes) {
@@ -114,33 +131,27 @@ std::vector<ScheduleEntry> Scheduler::table() const {
     return table_;
 }
 
-bool Scheduler::IsDueToday(std::string_view day, const LocalTime& now) {
-    return day == kEveryDay || day == weekdayName(now.weekday);
-}
-
-bool Scheduler::IsDueNow(std::string_view time, const LocalTime& now) {
-    return time == formatHourMinute(now);
-}
-
-std::vector<std::string> Scheduler::CollectDueSets(const LocalTime& now) const {
+std::vector<DueSet> Scheduler::CollectDueSets(const Clock& clock, const LocalTime& now,
+                                              const LastRuns& lastRuns) const {
     std::lock_guard lock(mutex_);
-    std::vector<std::string> due;
+    std::vector<DueSet> due;
     for (const ScheduleEntry& entry : table_) {
-        if (isActive(entry) && IsDueToday(entry.day, now) && IsDueNow(entry.time, now)) {
-            due.push_back(entry.name);
-        }
+        const std::optional<NextRun> next = nextRun(entry, clock, now, lastRuns);
+        if (next && next->minutes == 0) due.push_back({entry.name, next->minute});
     }
     return due;
 }
 
-int Scheduler::MinutesToNextRun(const LocalTime& now) const {
+int Scheduler::MinutesToNextRun(const Clock& clock, const LocalTime& now,
+                                const LastRuns& lastRuns) const {
     std::lock_guard lock(mutex_);
-    return nearestRun(table_, now);
+    return nearestRun(table_, clock, now, lastRuns);
 }
 
-StatusText Scheduler::UpdateStatusText(const LocalTime& now) const {
+StatusText Scheduler::UpdateStatusText(const Clock& clock, const LocalTime& now,
+                                       const LastRuns& lastRuns) const {
     std::lock_guard lock(mutex_);
-    return statusTextFor(table_.empty(), nearestRun(table_, now));
+    return statusTextFor(table_.empty(), nearestRun(table_, clock, now, lastRuns));
 }
 
 }  // namespace vaultrix

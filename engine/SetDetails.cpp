@@ -1,5 +1,6 @@
 #include "engine/SetDetails.h"
 
+#include "engine/Scheduler.h"
 #include "store/KeyedTextFile.h"
 
 namespace vaultrix {
@@ -25,7 +26,12 @@ SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& n
     body += "\nnach: " + set.destination + "\n\n";
     if (!pathExists(set.destination)) missing += "\n\nnach: " + set.destination;
     body += "wann: " + set.day + "\n";
-    body += "Zeit: " + set.time + "\n";
+    body += "Zeit: " + set.time;
+    // Says why an active set never runs.
+    if (set.active && !isValidTimeOfDay(set.time)) {
+        body += " (ungültige Uhrzeit, die Sicherung wird nie ausgeführt)";
+    }
+    body += "\n";
     body += "aktiv: " + active + "\n";
 
     SetDetailsTexts texts;

@@ -1,12 +1,40 @@
+#include <windows.h>
+
+#include <cstdint>
 #include <ctime>
 
 #include "platform/Clock.h"
 
 namespace vaultrix {
+namespace {
 
+constexpr std::int64_t kIntervalsFrom1601To1970 = 116444736000000000LL;
+constexpr std::int64_t kIntervalsPerSecond = 10000000;
+
+}  // namespace
+
+// Through the system's own conversion with the dynamic time-zone data, so the daylight saving
+// rules of the year in question apply, as the system clock shows them.
 std::tm localCalendar(std::time_t time) {
+    const auto intervals =
+        static_cast<std::uint64_t>(time * kIntervalsPerSecond + kIntervalsFrom1601To1970);
+    FILETIME file{static_cast<DWORD>(intervals), static_cast<DWORD>(intervals >> 32)};
+    SYSTEMTIME universal{};
+    SYSTEMTIME local{};
+    DYNAMIC_TIME_ZONE_INFORMATION zone{};
+    FileTimeToSystemTime(&file, &universal);
+    const bool converted = GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID &&
+                           SystemTimeToTzSpecificLocalTimeEx(&zone, &universal, &local);
+    // Without time-zone data the clock shows UTC.
+    const SYSTEMTIME& shown = converted ? local : universal;
     std::tm tm{};
-    localtime_s(&tm, &time);
+    tm.tm_year = shown.wYear - 1900;
+    tm.tm_mon = shown.wMonth - 1;
+    tm.tm_mday = shown.wDay;
+    tm.tm_hour = shown.wHour;
+    tm.tm_min = shown.wMinute;
+    tm.tm_sec = shown.wSecond;
+    tm.tm_wday = shown.wDayOfWeek;
     return tm;
 }
 

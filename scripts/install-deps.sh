@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev
     qt6-base-dev qt6-multimedia-dev
-    xvfb xauth imagemagick fonts-liberation
+    xvfb xauth imagemagick fonts-liberation tzdata
 )
 
 missing=()

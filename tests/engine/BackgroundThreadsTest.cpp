@@ -77,6 +77,20 @@ TEST_F(BackupThreadTest, DueSetRunsOnceInItsMinute) {
     EXPECT_TRUE(observer_.successes().empty()) << "a scheduled run shows no success message";
 }
 
+TEST_F(BackupThreadTest, ASetDoesNotRunAgainWhenTheClockShowsItsMinuteAgain) {
+    copy_.release();
+    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    start({1ms, 1});  // the rest ends long before the minute does, as after a clock set back
+
+    const std::string tomorrow = "Noch 24 Stunden und 0 Minuten bis zur nächsten Sicherung";
+    ASSERT_TRUE(eventually([&] {
+        int shown = 0;
+        for (const StatusText& status : sink_.statuses()) shown += status.oneLine == tomorrow;
+        return shown >= 2;  // the due test of the first such tick has finished
+    }));
+    EXPECT_EQ(copy_.sources(), (std::vector<std::string>{"/quelle/eins"}));
+}
+
 TEST_F(BackupThreadTest, SetsDueTogetherRunOneAfterTheOtherEachLogged) {
     copy_.release();
     scheduler_.setTable(

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "support/FakeClock.h"
 #include "support/TempDir.h"
 
@@ -9,6 +12,7 @@ namespace vaultrix {
 namespace {
 
 using test::at;
+using test::in2026;
 
 // Weekdays, Sunday = 0.
 constexpr int kSunday = 0;
@@ -16,9 +20,26 @@ constexpr int kMonday = 1;
 constexpr int kWednesday = 3;
 constexpr int kSaturday = 6;
 
-// A scheduler that starts with the given table.
+// A scheduler that starts with the given table and answers under its own zone rule; without
+// one the offset stays 0 all year, so local minutes are real minutes.
 struct SchedulerWith : Scheduler {
-    explicit SchedulerWith(std::vector<ScheduleEntry> table) { setTable(std::move(table)); }
+    explicit SchedulerWith(std::vector<ScheduleEntry> table, test::FakeClock::Rule rule = nullptr)
+        : zone(rule) {
+        setTable(std::move(table));
+    }
+    std::vector<std::string> CollectDueSets(const LocalTime& now) const {
+        std::vector<std::string> names;
+        for (const DueSet& set : Scheduler::CollectDueSets(zone, now)) names.push_back(set.name);
+        return names;
+    }
+    int MinutesToNextRun(const LocalTime& now, const LastRuns& ran = {}) const {
+        return Scheduler::MinutesToNextRun(zone, now, ran);
+    }
+    StatusText UpdateStatusText(const LocalTime& now) const {
+        return Scheduler::UpdateStatusText(zone, now);
+    }
+
+    test::FakeClock zone;
 };
 
 TEST(SchedulerTest, DayNamesAndNumbers) {
@@ -46,17 +67,6 @@ TEST(SchedulerTest, StatusTextsInBothForms) {
     EXPECT_EQ(statusTextFor(false, 60),
               (StatusText{"Noch 1 Stunden und 0 Minuten bis zur nächsten Sicherung",
                           "Noch 1 Stunden\nund 0 Minuten bis zur\nnächsten Sicherung"}));
-}
-
-TEST(SchedulerTest, DueTestsCompareExactly) {
-    const LocalTime monday = at(7, 12, 2026, 8, 0, 42, kMonday);
-    EXPECT_TRUE(Scheduler::IsDueToday("Montag", monday));
-    EXPECT_TRUE(Scheduler::IsDueToday("täglich", monday));
-    EXPECT_FALSE(Scheduler::IsDueToday("Dienstag", monday));
-    EXPECT_FALSE(Scheduler::IsDueToday("montag", monday));
-    EXPECT_TRUE(Scheduler::IsDueNow("08:00", monday));
-    EXPECT_FALSE(Scheduler::IsDueNow("8:00", monday));
-    EXPECT_FALSE(Scheduler::IsDueNow("08:01", monday));
 }
 
 TEST(SchedulerTest, EmptyTableAndOnlyInactiveSets) {
@@ -139,15 +149,158 @@ TEST(SchedulerTest, UnknownDayIsNeverDueAndNotCounted) {
     EXPECT_EQ(scheduler.UpdateStatusText(now).oneLine, "Es ist keine Sicherung aktiv !");
 }
 
-TEST(SchedulerTest, MalformedTimeIsReadAsFarAsItsDigitsGo) {
-    // "8:30": hours from "8:" are 8, minutes from "0" are 0.
-    const SchedulerWith short_({{"Montag", "8:30", "ja", "Kurz"}});
-    const LocalTime seven = at(7, 12, 2026, 7, 0, 0, kMonday);
-    EXPECT_EQ(short_.MinutesToNextRun(seven), 60);
-    EXPECT_TRUE(short_.CollectDueSets(at(7, 12, 2026, 8, 30, 0, kMonday)).empty());
+TEST(SchedulerTest, OnlyValidTimesOfDayAreDueOrCounted) {
+    for (const char* time : {"00:00", "23:59", "09:05"})
+        EXPECT_TRUE(isValidTimeOfDay(time)) << time;
+    for (const char* time :
+         {"69", "", "24:00", "12:60", "8:30", "08:3", "08-30", "08:30 ", "0x:30"}) {
+        EXPECT_FALSE(isValidTimeOfDay(time)) << time;
+        // Monday 00:00 is where the digits of a broken time used to point the countdown.
+        const SchedulerWith broken({{"täglich", time, "ja", "Kaputt"}});
+        const LocalTime midnight = at(7, 12, 2026, 0, 0, 0, kMonday);
+        EXPECT_TRUE(broken.CollectDueSets(midnight).empty()) << time;
+        EXPECT_EQ(broken.MinutesToNextRun(midnight), kNoNextRun) << time;
+        EXPECT_EQ(broken.UpdateStatusText(midnight).oneLine, "Es ist keine Sicherung aktiv !");
+    }
+}
 
-    const SchedulerWith garbage({{"täglich", "xx", "ja", "Leer"}});
-    EXPECT_EQ(garbage.MinutesToNextRun(seven), 1440 - 420);
+// "hh:mm+1": a local time and its UTC offset in hours.
+std::string shown(const LocalTime& t) {
+    return formatHourMinute(t) + "+" + std::to_string(t.utcOffset / 3600);
+}
+
+// Readings of the clock every 30 real seconds under the scheduler's zone rule.
+std::vector<LocalTime> every30s(const SchedulerWith& scheduler, const LocalTime& from,
+                                const LocalTime& to) {
+    std::vector<LocalTime> readings;
+    for (std::int64_t real = realSeconds(from); real <= realSeconds(to); real += 30) {
+        readings.push_back(localTimeAt(real, scheduler.zone.utcOffsetAt(real)));
+    }
+    return readings;
+}
+
+// Plays the backup thread over readings of the clock: the due sets run and are remembered in
+// `ran`. Gives "name hh:mm+offset" per run. From one reading to the next 30 real seconds later,
+// the countdown stays or goes down by the minute that began, unless a set was due.
+std::vector<std::string> play(const SchedulerWith& scheduler,
+                              const std::vector<LocalTime>& readings, LastRuns& ran) {
+    std::vector<std::string> runs;
+    std::optional<std::pair<std::int64_t, int>> before;  // real seconds and countdown
+    for (const LocalTime& now : readings) {
+        const int minutes = scheduler.MinutesToNextRun(now, ran);
+        if (before && before->second > 0 && realSeconds(now) - before->first == 30) {
+            EXPECT_EQ(minutes, before->second - (now.second == 0 ? 1 : 0))
+                << formatDate(now) << " " << formatTime(now) << shown(now);
+        }
+        before = {realSeconds(now), minutes};
+        for (const DueSet& set : scheduler.Scheduler::CollectDueSets(scheduler.zone, now, ran)) {
+            ran[set.name] = set.minute;
+            runs.push_back(set.name + " " + shown(now));
+        }
+    }
+    return runs;
+}
+
+TEST(SchedulerClockChange, EverySetRunsOnceOnTheNightsTheClocksChange) {
+    const std::vector<ScheduleEntry> table = {
+        {"Sonnabend", "23:30", "ja", "Abend"}, {"täglich", "01:59", "ja", "Davor"},
+        {"täglich", "02:00", "ja", "Zwei"},    {"Sonntag", "02:30", "ja", "Halb"},
+        {"Montag", "02:30", "ja", "Montags"},  {"täglich", "02:59", "ja", "Spaet"},
+        {"täglich", "03:00", "ja", "Drei"}};
+    // Clocks going from 23:00 straight to 00:00 on the night into Sunday 29 March.
+    const test::FakeClock::Rule midnightGap = [](std::int64_t real) {
+        return real < localSeconds(2026, 3, 28, 22, 0, 0) ? 3600 : 7200;
+    };
+    struct Row {
+        test::FakeClock::Rule rule;
+        LocalTime from;
+        LocalTime to;
+        std::vector<std::string> runs;
+    };
+    const std::vector<Row> rows = {
+        {test::centralEuropean,
+         in2026(28, 3, 23, 0, 1),
+         in2026(29, 3, 5, 0, 2),
+         {"Abend 23:30+1", "Davor 01:59+1", "Zwei 03:00+2", "Halb 03:00+2", "Spaet 03:00+2",
+          "Drei 03:00+2"}},
+        {test::centralEuropean,
+         in2026(24, 10, 23, 0, 2),
+         in2026(25, 10, 5, 0, 1),
+         {"Abend 23:30+2", "Davor 01:59+2", "Zwei 02:00+2", "Halb 02:30+2", "Spaet 02:59+2",
+          "Drei 03:00+1"}},
+        {midnightGap, in2026(28, 3, 22, 0, 1), in2026(29, 3, 1, 0, 2), {"Abend 00:00+2"}},
+    };
+    for (const Row& row : rows) {
+        const SchedulerWith scheduler(table, row.rule);
+        LastRuns ran;
+        EXPECT_EQ(play(scheduler, every30s(scheduler, row.from, row.to), ran), row.runs)
+            << formatDate(row.from);
+    }
+}
+
+TEST(SchedulerClockChange, CountdownInRealMinutesAroundBothChanges) {
+    struct Row {
+        LocalTime now;
+        const char* day;
+        const char* time;
+        int minutes;
+    };
+    const std::vector<Row> rows = {
+        // Spring: the Saturday before, the night, the days after, a week across.
+        {in2026(28, 3, 5, 0, 1), "täglich", "04:00", 22 * 60},
+        {in2026(29, 3, 1, 59, 1), "täglich", "02:30", 1},
+        {in2026(29, 3, 1, 59, 1), "täglich", "04:00", 61},
+        {in2026(29, 3, 3, 1, 2), "täglich", "02:30", 23 * 60 + 29},
+        {in2026(30, 3, 5, 0, 2), "täglich", "04:00", 23 * 60},
+        {in2026(22, 3, 8, 1, 1), "Sonntag", "08:00", 7 * 1440 - 61},
+        // Autumn: the Saturday before, both passes of the repeated hour, the day after.
+        {in2026(24, 10, 5, 0, 2), "täglich", "04:00", 24 * 60},
+        {in2026(25, 10, 2, 10, 2), "täglich", "04:00", 170},
+        {in2026(25, 10, 2, 10, 1), "täglich", "04:00", 110},
+        {in2026(25, 10, 2, 10, 1), "täglich", "02:30", 20},
+        {in2026(26, 10, 5, 0, 1), "täglich", "04:00", 23 * 60},
+        {in2026(18, 10, 8, 1, 2), "Sonntag", "08:00", 7 * 1440 + 59},
+    };
+    for (const Row& row : rows) {
+        const SchedulerWith scheduler({{row.day, row.time, "ja", "Satz"}}, test::centralEuropean);
+        EXPECT_EQ(scheduler.MinutesToNextRun(row.now), row.minutes)
+            << formatDate(row.now) << " " << shown(row.now) << " " << row.time;
+    }
+}
+
+TEST(SchedulerClockChange, AClockSetByHandRunsNothingTwiceAndCatchesNothingUp) {
+    const auto jan = [](int hour, int minute, int second) {
+        LocalTime t = in2026(14, 1, hour, minute, 1);
+        t.second = second;
+        return t;
+    };
+    struct Row {
+        const char* what;
+        std::vector<LocalTime> readings;
+        std::vector<std::string> runs;
+    };
+    const std::vector<Row> rows = {
+        {"back a minute",
+         {jan(8, 0, 10), jan(8, 1, 10), jan(8, 0, 10), jan(8, 0, 59)},
+         {"Tag 08:00+1"}},
+        {"back an hour",
+         {jan(8, 0, 10), jan(8, 1, 10), jan(7, 1, 10), jan(8, 0, 0), jan(8, 0, 30)},
+         {"Tag 08:00+1"}},
+        {"ahead over the time", {jan(7, 59, 0), jan(9, 30, 0)}, {}},
+    };
+    for (const Row& row : rows) {
+        const SchedulerWith scheduler({{"täglich", "08:00", "ja", "Tag"}}, test::centralEuropean);
+        LastRuns ran;
+        EXPECT_EQ(play(scheduler, row.readings, ran), row.runs) << row.what;
+    }
+
+    // Edited to a later time on the day it ran: it runs again.
+    SchedulerWith scheduler({{"täglich", "08:00", "ja", "Tag"}}, test::centralEuropean);
+    LastRuns ran;
+    play(scheduler, {jan(8, 0, 0)}, ran);
+    scheduler.setTable({{"täglich", "09:00", "ja", "Tag"}});
+    EXPECT_EQ(play(scheduler, {jan(8, 1, 0), jan(9, 0, 0), jan(9, 0, 30)}, ran),
+              (std::vector<std::string>{"Tag 09:00+1"}));
 }
 
 // Writes the two set files as the program stores them (Windows-1252, CR LF).

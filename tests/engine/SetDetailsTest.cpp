@@ -15,7 +15,9 @@ protected:
         test::writeBytes(data_ / kSetFileName,
                          "[Tag]\r\nvon_0=/daten\r\nvon_1=/briefe/brief.doc\r\nnach=/sicherung\r\n"
                          "wann=t\xE4glich\r\nzeit=18:30\r\naktiv=Ja\r\n\r\n"
-                         "[Leer]\r\nnach=\r\n");
+                         "[Leer]\r\nnach=\r\n\r\n"
+                         "[Kaputt]\r\nnach=/sicherung\r\nzeit=24:00\r\naktiv=ja\r\n\r\n"
+                         "[Ruht]\r\nnach=/sicherung\r\nzeit=69\r\naktiv=nein\r\n");
     }
 
     SetDetailsTexts details(const std::string& name) {
@@ -63,6 +65,14 @@ TEST_F(SetDetailsTest, SetWithoutValuesShowsEmptyFields) {
     EXPECT_EQ(texts.missingMessage,
               "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
               "Sicherungsname: Leer\n\n\n\nnach: ");
+}
+
+TEST_F(SetDetailsTest, AnActiveSetWithAnInvalidTimeSaysItNeverRuns) {
+    EXPECT_NE(
+        details("Kaputt").text.find(
+            "Zeit: 24:00 (ungültige Uhrzeit, die Sicherung wird nie ausgeführt)\naktiv: ja\n"),
+        std::string::npos);
+    EXPECT_NE(details("Ruht").text.find("Zeit: 69\naktiv: nein\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/Clock.h"
 #include "support/FakeClock.h"
 
 namespace vaultrix {
 namespace {
+
+using test::in2026;
 
 TEST(ClockFormat, TwoDigitFieldsAndAFourDigitYear) {
     const auto t = test::at(6, 12, 2026, 19, 30, 5, 0);
@@ -27,6 +34,58 @@ TEST(ClockFormat, ConvertsTheCLibraryFields) {
     tm.tm_wday = 0;
     EXPECT_EQ(localTimeFrom(tm), test::at(6, 12, 2026, 19, 30, 59, 0));
 }
+
+TEST(ClockCalendar, LocalTimesAndRealMomentsConvertBothWays) {
+    const LocalTime spring = in2026(29, 3, 3, 0, 2);
+    EXPECT_EQ(spring, (LocalTime{2026, 3, 29, 3, 0, 0, 0, 7200}));
+    EXPECT_EQ(realSeconds(spring), localSeconds(2026, 3, 29, 1, 0, 0));
+    EXPECT_EQ(localSeconds(1970, 1, 1, 0, 0, 1), 1);
+    // Across a year end and a leap day, backwards from the offset.
+    EXPECT_EQ(localTimeAt(localSeconds(2028, 3, 1, 0, 30, 0), -3600),
+              (LocalTime{2028, 2, 29, 23, 30, 0, 2, -3600}));
+    EXPECT_EQ(localTimeAt(localSeconds(2027, 1, 1, 0, 0, 0) - 1, 0),
+              (LocalTime{2026, 12, 31, 23, 59, 59, 4, 0}));
+}
+
+#ifndef _WIN32
+// The machine's own zone rules, with TZ set for one test and put back afterwards.
+class BerlinSystemClock : public ::testing::Test {
+protected:
+    BerlinSystemClock() {
+        if (const char* zone = std::getenv("TZ")) saved_ = zone;
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+    }
+    ~BerlinSystemClock() override {
+        if (saved_) {
+            setenv("TZ", saved_->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+
+    std::optional<std::string> saved_;
+};
+
+// The rule the scheduler's tests use is the real one, and the system clock reads it.
+TEST_F(BerlinSystemClock, FollowsTheZoneDataThrough2026) {
+    const SystemClock clock;
+    for (std::int64_t real = localSeconds(2026, 1, 1, 0, 0, 0);
+         real < localSeconds(2027, 1, 1, 0, 0, 0); real += 1800) {
+        ASSERT_EQ(clock.utcOffsetAt(real), test::centralEuropean(real))
+            << formatDate(localTimeAt(real, 0)) << " " << formatTime(localTimeAt(real, 0));
+    }
+    const LocalTime now = clock.now();
+    EXPECT_EQ(now.utcOffset, test::centralEuropean(realSeconds(now)));
+    const RealMoments gap = realMomentsOf(clock, localSeconds(2026, 3, 29, 2, 30, 0));
+    EXPECT_TRUE(gap.shown.empty());
+    EXPECT_EQ(gap.skipEnd, localSeconds(2026, 3, 29, 1, 0, 0));
+    EXPECT_EQ(realMomentsOf(clock, localSeconds(2026, 10, 25, 2, 30, 0)).shown,
+              (std::vector<std::int64_t>{localSeconds(2026, 10, 25, 0, 30, 0),
+                                         localSeconds(2026, 10, 25, 1, 30, 0)}));
+}
+#endif
 
 TEST(SystemClock, GivesAPlausibleLocalTime) {
     const auto t = SystemClock().now();

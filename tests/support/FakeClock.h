@@ -1,20 +1,40 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <mutex>
 
 #include "platform/Clock.h"
 
 namespace vaultrix::test {
 
-// A clock that shows whatever the test sets; safe to read from another thread.
+// Central European time, the rule tests use for daylight saving: UTC+1, and UTC+2 from 01:00
+// UTC on the last Sunday of March to 01:00 UTC on the last Sunday of October.
+inline int centralEuropean(std::int64_t realSeconds) {
+    using namespace std::chrono;
+    const sys_seconds moment{seconds(realSeconds)};
+    const year thisYear = year_month_day(floor<days>(moment)).year();
+    const auto change = [&](month m) { return sys_days(thisYear / m / Sunday[last]) + hours(1); };
+    return moment >= change(March) && moment < change(October) ? 7200 : 3600;
+}
+
+// A clock that shows whatever the test sets; safe to read from another thread. Without a rule
+// the offset of the time last set holds all year.
 class FakeClock final : public Clock {
 public:
+    using Rule = int (*)(std::int64_t realSeconds);
+
     FakeClock() = default;
     explicit FakeClock(const LocalTime& t) : now_(t) {}
+    explicit FakeClock(Rule rule) : rule_(rule) {}
 
     LocalTime now() const override {
         std::lock_guard lock(mutex_);
         return now_;
+    }
+    int utcOffsetAt(std::int64_t realSeconds) const override {
+        std::lock_guard lock(mutex_);
+        return rule_ != nullptr ? rule_(realSeconds) : now_.utcOffset;
     }
     void set(const LocalTime& t) {
         std::lock_guard lock(mutex_);
@@ -24,6 +44,7 @@ public:
 private:
     mutable std::mutex mutex_;
     LocalTime now_;
+    Rule rule_ = nullptr;
 };
 
 // A moment given as day, month, year, hour, minute, second and weekday (Sunday = 0).
@@ -37,6 +58,12 @@ inline LocalTime at(int day, int month, int year, int hour, int minute, int seco
     t.second = second;
     t.weekday = weekday;
     return t;
+}
+
+// A local time in 2026 as a clock with the given UTC offset in hours shows it, weekday included.
+inline LocalTime in2026(int day, int month, int hour, int minute, int offsetHours) {
+    return localTimeAt(localSeconds(2026, month, day, hour, minute, 0) - offsetHours * 3600,
+                       offsetHours * 3600);
 }
 
 }  // namespace vaultrix::test
