@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/Cp1252.h"
 #include "store/KeyedTextFile.h"
 
 namespace vaultrix {
