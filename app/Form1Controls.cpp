@@ -16,6 +16,7 @@
 
 #include "app/AppConstants.h"
 #include "app/Form1.h"
+#include "common/Days.h"
 #include "shell/PictureBox.h"
 
 namespace vaultrix {
@@ -139,10 +140,7 @@ void Form1::buildControls() {
     pictb_logo4 = make<PictureBox>(client, {"pictb_logo4", "", "", 7, 70, 82, 186, hidden}, Font::form);
     // clang-format on
 
-    combo_tag->addItems({QStringLiteral("täglich"), QStringLiteral("Montag"),
-                         QStringLiteral("Dienstag"), QStringLiteral("Mittwoch"),
-                         QStringLiteral("Donnerstag"), QStringLiteral("Freitag"),
-                         QStringLiteral("Sonnabend"), QStringLiteral("Sonntag")});
+    for (const int day : kDayBoxOrder) combo_tag->addItem(QString::fromStdString(weekdayName(day)));
     mtextb_uhr->setInputMask(QStringLiteral("99:99"));
     tv_dir->setHeaderHidden(true);
     rtb_anzeige->setReadOnly(true);

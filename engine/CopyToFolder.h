@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/Result.h"
 #include "platform/FileSystem.h"
-#include "platform/Result.h"
 #include "platform/Volumes.h"
 
 namespace vaultrix {

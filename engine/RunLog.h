@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "common/Result.h"
 #include "platform/Clock.h"
-#include "platform/Result.h"
 
 namespace vaultrix {
 

@@ -1,17 +1,14 @@
 #include "engine/Scheduler.h"
 
-#include <array>
-#include <cstddef>
 #include <optional>
 #include <utility>
+
+#include "common/Text.h"
 
 namespace vaultrix {
 
 namespace {
 
-constexpr std::array<const char*, 8> kDayNames = {"Sonntag",    "Montag",  "Dienstag",  "Mittwoch",
-                                                  "Donnerstag", "Freitag", "Sonnabend", kEveryDay};
-constexpr int kEveryDayNumber = 7;
 constexpr std::int64_t kSecondsPerDay = 86400;
 // Above this no real countdown lies (the longest is a week and the hour a clock change adds);
 // it means "no active set".
@@ -19,10 +16,7 @@ constexpr int kNoActiveSetAbove = 11000;
 
 // Minutes of day of a valid stored time "HH:MM".
 int storedMinutesOfDay(std::string_view time) {
-    const auto number = [&](std::size_t at) {
-        return (time[at] - '0') * 10 + (time[at + 1] - '0');
-    };
-    return number(0) * 60 + number(3);
+    return leadingNumber(time.substr(0, 2)) * 60 + leadingNumber(time.substr(3, 2));
 }
 
 bool isActive(const ScheduleEntry& entry) {
@@ -73,18 +67,6 @@ int nearestRun(const std::vector<ScheduleEntry>& table, const Clock& clock, cons
 }
 
 }  // namespace
-
-std::string weekdayName(int number) {
-    if (number < 0 || number >= static_cast<int>(kDayNames.size())) return {};
-    return kDayNames[static_cast<std::size_t>(number)];
-}
-
-int dayNumber(std::string_view day) {
-    for (std::size_t i = 0; i < kDayNames.size(); ++i) {
-        if (day == kDayNames[i]) return static_cast<int>(i);
-    }
-    return -1;
-}
 
 bool isValidTimeOfDay(std::string_view time) {
     const auto digit = [&](std::size_t at) { return time[at] >= '0' && time[at] <= '9'; };

@@ -7,19 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Days.h"
 #include "platform/Clock.h"
 #include "store/BackupSetStore.h"
 
 namespace vaultrix {
 
-inline constexpr const char* kEveryDay = "täglich";
 // Minutes to the next run when no active set has a due time.
 inline constexpr int kNoNextRun = 20000;
 
-// "Sonntag" (0) … "Sonnabend" (6), "täglich" (7).
-std::string weekdayName(int number);
-// The number of a day text, Sunday = 0, "täglich" = 7; -1 for any other text.
-int dayNumber(std::string_view day);
 // The time text is a time of day as stored: "HH:MM", hours 00 … 23, minutes 00 … 59. A set
 // with any other time is never due and has no next run.
 bool isValidTimeOfDay(std::string_view time);

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "platform/Result.h"
+#include "common/Result.h"
 
 namespace vaultrix {
 

@@ -11,14 +11,16 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace vaultrix {
 namespace {
 
 Error writeError(const std::filesystem::path& file, int error) {
-    return failure("Die Datei '" + file.string() + "' kann nicht geschrieben werden (" +
+    const std::string name = fs::pathText(file);
+    return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" +
                        fs::osErrorReason(error) + ").",
-                   file.string());
+                   name);
 }
 
 // Unique among the writers running at one time: each thread of each process has its own name.

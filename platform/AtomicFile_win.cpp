@@ -9,14 +9,14 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace vaultrix {
 namespace {
 
 Error writeError(const std::filesystem::path& file, DWORD error) {
     const auto reason = fs::osErrorReason(static_cast<fs::OsCode>(error));
-    const auto utf8 = file.u8string();
-    const std::string name(utf8.begin(), utf8.end());
+    const std::string name = fs::pathText(file);
     return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" + reason + ").",
                    name);
 }

@@ -4,6 +4,11 @@
 
 namespace vaultrix::fs {
 
+std::string pathText(const std::filesystem::path& path) {
+    const auto utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 std::string collapseDots(std::string_view names, std::string_view separators, char separator,
                          bool rooted) {
     std::vector<std::string_view> kept;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "common/Text.h"
 #include "platform/AtomicFile.h"
 #include "store/Cp1252.h"
 #include "store/KeyedIndex.h"

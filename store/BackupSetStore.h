@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Result.h"
+#include "common/Result.h"
 #include "store/BackupSet.h"
 
 namespace vaultrix {

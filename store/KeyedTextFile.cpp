@@ -7,13 +7,13 @@
 
 #include "platform/AtomicFile.h"
 #include "store/Cp1252.h"
-#include "store/PathText.h"
+#include "platform/PathText.h"
 
 namespace vaultrix {
 namespace {
 
 Error readError(const std::filesystem::path& file) {
-    return failure("Die Datei '" + pathText(file) + "' kann nicht gelesen werden.", pathText(file));
+    return failure("Die Datei '" + fs::pathText(file) + "' kann nicht gelesen werden.", fs::pathText(file));
 }
 
 // The bytes of the file from `from` on; an empty text when it does not exist.
@@ -109,16 +109,16 @@ Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
     auto held = lock(file);
     for (const auto& line : lines.lines()) {
         if (line.find('\n') != std::string::npos) {
-            return failure("Ein Zeilenumbruch kann nicht in der Datei '" + pathText(file) +
+            return failure("Ein Zeilenumbruch kann nicht in der Datei '" + fs::pathText(file) +
                                "' gespeichert werden.",
-                           pathText(file));
+                           fs::pathText(file));
         }
     }
     const auto bytes = encodeCp1252(lines.joined());
     if (!bytes) {
-        return failure("Der Text enthält Zeichen, die in der Datei '" + pathText(file) +
+        return failure("Der Text enthält Zeichen, die in der Datei '" + fs::pathText(file) +
                            "' nicht gespeichert werden können (nur Windows-1252 ist möglich).",
-                       pathText(file));
+                       fs::pathText(file));
     }
     return replaceFileAtomically(file, *bytes);
 }
@@ -171,8 +171,8 @@ Result<> KeyedTextFile::remove(const Path& file) {
     std::error_code error;
     std::filesystem::remove(file, error);
     if (error) {
-        return failure("Die Datei '" + pathText(file) + "' kann nicht gelöscht werden.",
-                       pathText(file));
+        return failure("Die Datei '" + fs::pathText(file) + "' kann nicht gelöscht werden.",
+                       fs::pathText(file));
     }
     return success();
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Result.h"
+#include "common/Result.h"
 #include "store/KeyedSteps.h"
 #include "store/LineList.h"
 

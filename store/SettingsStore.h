@@ -2,17 +2,12 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
 
-#include "platform/Result.h"
+#include "common/Result.h"
 
 namespace vaultrix {
 
 inline constexpr const char* kSettingsFileName = "Einstellung.ini";
-
-// The leading decimal number of a text: leading blanks and one sign allowed, digits up to the
-// first non-digit, 0 when there are none (and clamped to the range of int).
-int leadingNumber(std::string_view text);
 
 // The three tick states of the settings dialog.
 struct DialogSettings {

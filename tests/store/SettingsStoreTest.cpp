@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "common/Text.h"
 #include "store/SettingsStore.h"
 #include "support/TempDir.h"
 

@@ -16,7 +16,7 @@ struct Error {
 template <typename T = void>
 class [[nodiscard]] Result {
 public:
-    Result(T value) : value_(std::move(value)) {}  // NOLINT: a value converts to success
+    Result(T value) : value_(std::move(value)) {}      // NOLINT: a value converts to success
     Result(Error error) : error_(std::move(error)) {}  // NOLINT: an error converts to failure
 
     bool ok() const { return value_.has_value(); }
@@ -46,7 +46,9 @@ private:
     Error error_;
 };
 
-inline Result<void> success() { return {}; }
+inline Result<void> success() {
+    return {};
+}
 
 inline Error failure(std::string message, std::string path = {}) {
     return Error{std::move(message), std::move(path)};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string_view>
+
+namespace vaultrix {
+
+// The leading decimal number of a text: leading blanks and one sign allowed, digits up to the
+// first non-digit, 0 when there are none (and clamped to the range of int).
+int leadingNumber(std::string_view text);
+
+}  // namespace vaultrix
