@@ -30,4 +30,12 @@ int leadingNumber(std::string_view text) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
+std::string shortenUtf8(const std::string& text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    std::size_t end = maxBytes;
+    // Step back over continuation bytes (10xxxxxx) to the start of the cut character.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    return text.substr(0, end);
+}
+
 }  // namespace vaultrix

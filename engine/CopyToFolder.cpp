@@ -8,6 +8,7 @@
 
 #include "engine/CopyToFolderNames.h"
 #include "platform/FileCopy.h"
+#include "platform/TemporaryFiles.h"
 
 namespace vaultrix {
 namespace {
@@ -17,10 +18,7 @@ using fs::EntryKind;
 using fs::kOsOk;
 using fs::OsCode;
 
-// A temporary entry that has not changed for a day is taken for a leftover even when its
-// writer's process number is in use (by another program since) or cannot be asked (elsewhere).
-constexpr std::int64_t kStaleAfterNs = 24LL * 60 * 60 * 1'000'000'000;
-// An entry in the making is marked as changed this often, so it never looks that old.
+// An entry in the making is marked as changed this often, so it never looks left behind.
 constexpr std::chrono::hours kInUseMarkEvery{1};
 
 constexpr const char* kNoName = "Der Pfad nennt keinen Datei- oder Ordnernamen";
@@ -44,12 +42,6 @@ Error destinationFailure(const std::string& path, const std::string& reason) {
 
 std::string notConnected(const std::string& volume) {
     return "Das Laufwerk oder der Netzwerkordner '" + volume + "' ist nicht verbunden";
-}
-
-std::int64_t nowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
 }
 
 // The folder above a normalised path; empty for a root.
@@ -77,7 +69,7 @@ public:
           random_(static_cast<std::uint32_t>(
               std::chrono::steady_clock::now().time_since_epoch().count() ^
               reinterpret_cast<std::uintptr_t>(this))),
-          self_{fs::currentProcessId(), hostTag(fs::hostName())},
+          self_(thisProgram()),
           lastInUseMark_(std::chrono::steady_clock::now()) {}
 
     Result<> run(const std::string& source, const std::string& destination) {
@@ -380,20 +372,15 @@ private:
         return true;
     }
 
-    // Removes what earlier runs left under temporary names in a folder we write to: only
-    // entries whose program on this computer has ended, or that have not changed for a day.
-    // Another program's entry in the making is left alone.
+    // Removes what earlier runs left under temporary names in a folder we write to. Another
+    // program's entry in the making is left alone.
     void clearLeftovers(const std::string& folder) {
         if (fs::listFolder(folder, scratch_) != kOsOk) return;  // writing will report the cause
-        const std::int64_t now = nowNs();
         for (const std::string& name : scratch_) {
             const std::optional<TemporaryOwner> owner = temporaryOwner(name);
             if (!owner) continue;
             const std::string path = fs::joinPath(folder, name);
-            std::int64_t changed = 0;
-            if (fs::changeTime(path, changed) != kOsOk) continue;
-            const bool ended = owner->host == self_.host && !fs::processRunning(owner->processId);
-            if (!ended && now - changed < kStaleAfterNs) continue;
+            if (!leftBehind(path, *owner, self_)) continue;
             discard(path);
             ++writes_;
         }

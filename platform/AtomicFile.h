@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <initializer_list>
 #include <string_view>
@@ -16,12 +15,13 @@ namespace vaultrix {
 // link stays a link: the end of its chain of links is resolved once and replaced, in its folder.
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
+// The temporary file a rewrite of `file` writes first: in the same folder, under a temporary
+// name of this program (platform/TemporaryFiles.h), so a leftover tells who left it.
+std::filesystem::path temporaryFileFor(const std::filesystem::path& file);
+
 // Removes what interrupted rewrites of the named files left in the folder: their temporary
-// files ("save.log.<process>-<thread>.tmp") whose process no longer runs.
+// files that were left behind (see leftBehind).
 void removeStaleTemporaryFiles(const std::filesystem::path& folder,
                                std::initializer_list<std::string_view> fileNames);
-
-// True while the process with this id runs (this one included).
-bool processRunning(std::uint64_t id);
 
 }  // namespace vaultrix

@@ -1,16 +1,13 @@
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <functional>
-#include <limits>
 #include <string>
-#include <thread>
 
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
+#include "platform/FileSystem_posix.h"
 #include "platform/PathText.h"
 
 namespace vaultrix {
@@ -21,28 +18,6 @@ Error writeError(const std::filesystem::path& file, int error) {
     return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" +
                        fs::osErrorReason(error) + ").",
                    name);
-}
-
-// Unique among the writers running at one time: each thread of each process has its own name.
-// removeStaleTemporaryFiles reads the process id back from this form.
-std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
-    const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
-    return file.parent_path() / (file.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                                 std::to_string(thread) + ".tmp");
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const auto written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // The file a write of `file` lands in: the end of its chain of symbolic links (which need not
@@ -78,21 +53,13 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool processRunning(std::uint64_t id) {
-    if (id == 0 || id > static_cast<std::uint64_t>(std::numeric_limits<pid_t>::max())) {
-        return false;
-    }
-    // A process that exists but belongs to another user answers EPERM: it runs.
-    return ::kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
-}
-
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
     const auto resolved = linkTarget(file);
     if (!resolved) {
         return resolved.error();
     }
     const auto& target = resolved.value();
-    const auto temporary = temporaryNameFor(target);
+    const auto temporary = temporaryFileFor(target);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     const int fd =
@@ -101,9 +68,11 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         return writeError(file, errno);
     }
     // The replacement keeps the permissions the old file had.
-    const bool written = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) &&
-                         writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeErrno = errno;
+    int writeErrno = 0;
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) writeErrno = errno;
+    if (writeErrno == 0) writeErrno = fs::writeAll(fd, bytes);
+    if (writeErrno == 0 && ::fsync(fd) != 0) writeErrno = errno;
+    const bool written = writeErrno == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         const int error = written ? errno : writeErrno;

@@ -1,11 +1,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
-#include <limits>
 #include <string>
 #include <system_error>
-#include <thread>
 
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
@@ -19,15 +16,6 @@ Error writeError(const std::filesystem::path& file, DWORD error) {
     const std::string name = fs::pathText(file);
     return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" + reason + ").",
                    name);
-}
-
-// Unique among the writers running at one time: each thread of each process has its own name.
-// removeStaleTemporaryFiles reads the process id back from this form.
-std::filesystem::path temporaryNameFor(const std::filesystem::path& file) {
-    const auto thread = std::hash<std::thread::id>{}(std::this_thread::get_id());
-    return file.parent_path() /
-           (file.filename().wstring() + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-            std::to_wstring(thread) + L".tmp");
 }
 
 bool writeAll(HANDLE handle, std::string_view bytes) {
@@ -64,29 +52,13 @@ Result<std::filesystem::path> linkTarget(const std::filesystem::path& file) {
 
 }  // namespace
 
-bool processRunning(std::uint64_t id) {
-    if (id == 0 || id > std::numeric_limits<DWORD>::max()) {
-        return false;
-    }
-    const HANDLE process =
-        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
-    if (process == nullptr) {
-        // A process we may not open still exists; an unknown id does not.
-        return ::GetLastError() == ERROR_ACCESS_DENIED;
-    }
-    DWORD code = 0;
-    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-    ::CloseHandle(process);
-    return running;
-}
-
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
     const auto resolved = linkTarget(file);
     if (!resolved) {
         return resolved.error();
     }
     const auto& target = resolved.value();
-    const auto temporary = temporaryNameFor(target);
+    const auto temporary = temporaryFileFor(target);
     const HANDLE handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

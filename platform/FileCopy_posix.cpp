@@ -1,4 +1,5 @@
 #include "platform/FileCopy.h"
+#include "platform/FileSystem_posix.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -41,19 +42,6 @@ bool fastPathMissing(int code) {
            code == ENOTTY || code == EBADF || code == EPERM;
 }
 
-OsCode writeAll(int out, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(out, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return kOsOk;
-}
-
 // Moves `length` bytes on from the descriptors' offsets: in the kernel where the file systems
 // offer it (not across some of them), else through the buffer; tells the hook every few MiB.
 // Stops early when the file shrank while we copied.
@@ -85,7 +73,7 @@ OsCode copySpan(int in, int out, std::uint64_t length, ChunkHook& hook, CopyCont
             return errno;
         }
         if (got == 0) break;
-        if (const OsCode code = writeAll(out, context.buffer.data(), static_cast<std::size_t>(got));
+        if (const OsCode code = writeAll(out, {context.buffer.data(), static_cast<std::size_t>(got)});
             code != kOsOk) {
             return code;
         }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/FileSystem.h"
+#include "platform/FileSystem_posix.h"
 #include "platform/PathText.h"
 
 namespace vaultrix::fs {
@@ -213,6 +214,18 @@ OsCode markChanged(const std::string& path) {
     if (::lstat(path.c_str(), &st) != 0) return errno;
     if (S_ISLNK(st.st_mode)) return kOsOk;  // a link's mode cannot be set, and it is never in use
     return ::chmod(path.c_str(), st.st_mode & 07777) == 0 ? kOsOk : errno;
+}
+
+OsCode writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return kOsOk;
 }
 
 unsigned long currentProcessId() {

@@ -17,6 +17,7 @@
 #include "app/Application.h"
 #include "app/Placement.h"
 #include "engine/Scheduler.h"
+#include "platform/TemporaryFiles.h"
 
 namespace vaultrix::test {
 namespace {
@@ -103,11 +104,12 @@ TEST_F(FormTest, TheLockOfACrashedProgramIsTakenOver) {
 }
 
 TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
-    const std::string running = std::to_string(QCoreApplication::applicationPid());
-    const std::string gone = "4194304999";  // above every process id the systems hand out
-    const auto stale = dir / ("save.log." + gone + "-1.tmp");
-    const auto inUse = dir / ("save.ini." + running + "-2.tmp");
-    const auto foreign = dir / ("notiz." + gone + "-3.tmp");
+    const TemporaryOwner running = thisProgram();
+    // Above every process id the systems hand out.
+    const TemporaryOwner gone{4194304999ul, running.host};
+    const auto stale = dir / temporaryName("save.log", gone, 1);
+    const auto inUse = dir / temporaryName("save.ini", running, 2);
+    const auto foreign = dir / temporaryName("notiz", gone, 3);
     for (const auto& file : {stale, inUse, foreign}) writeBytes(file, "Inhalt");
     Application first(services());
     ASSERT_EQ(first.start(), std::nullopt);

@@ -14,6 +14,7 @@
 
 #include "engine/CopyToFolder.h"
 #include "engine/CopyToFolderNames.h"
+#include "platform/TemporaryFiles.h"
 #include "support/TempDir.h"
 
 namespace vaultrix {
