@@ -82,7 +82,7 @@ void Form1::ShowLog() {
 }
 
 void Form1::LoadLogText() {
-    const RunLog::LogText log = log_.LoadLogEnd(kShownLogBytes);
+    const LogText log = log_.LoadLogEnd(kShownLogBytes);
     QString text = QString::fromStdString(log.text);
     if (log.shortened) {
         const QLocale german(QLocale::German, QLocale::Germany);

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "store/KeyedTextFile.h"
-
 namespace vaultrix {
 
 std::string runSuccessMessage(const std::string& name) {
@@ -87,8 +85,8 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
         std::lock_guard run(runMutex_);
         failures = copyAll(name, observer);
         // The log keeps a file it cannot replace as it was; the run's outcome stands regardless.
-        logged = log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name,
-                                   kActionStarted);
+        logged =
+            log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name, kActionStarted);
     }
     // Reported once the run has let go of the lock, so a message that waits for the user does
     // not hold up the next run.
@@ -105,12 +103,8 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
 
 RunFailures BackupRunner::copyAll(const std::string& name, CopyObserver& observer) {
     const unsigned flags = settings_.overwriteMode() ? kCopyFlagsOverwrite : kCopyFlagsNewCopy;
-    BackupSet set;
-    {
-        // One consistent reading of destination and sources: a save cannot land in between.
-        const auto lock = KeyedTextFile::lock(sets_.folder() / kSetFileName);
-        set = sets_.loadSet(name);
-    }
+    // One reading of destination and sources: a save cannot land in between.
+    const BackupSet set = sets_.loadSet(name);
     FailureCollector collector(observer);
     for (const std::string& source : set.sources) {
         const std::uint64_t before = collector.told;

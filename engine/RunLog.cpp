@@ -1,102 +1,9 @@
 #include "engine/RunLog.h"
 
-#include <algorithm>
 #include <limits>
-#include <string_view>
-#include <vector>
-
-#include "store/Cp1252.h"
-#include "store/KeyedTextFile.h"
 
 namespace vaultrix {
 namespace {
-
-bool isSectionHeader(std::string_view line) {
-    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-}
-
-// The bytes a line takes in the file: one per character in Windows-1252.
-long long storedSize(std::string_view line) {
-    return std::ranges::count_if(line, [](char c) { return (c & 0xC0) != 0x80; });
-}
-
-// The log's lines while it is trimmed: views into the loaded text and the new record.
-using LogLines = std::vector<std::string_view>;
-
-// Removes the oldest records from the front until the log fits. The outcome is that of removing
-// each record through the keyed file, key by key ("Sicherung=", "Name=", "Verlauf=", the first
-// empty line of the record, then its header), each step seeing the lines as the previous step's
-// rewrite reads back; but the lines are passed once, so a log of any size is trimmed in linear
-// time. Stops at a first line that is no section header, so a damaged log never loops forever.
-// Returns whether anything was removed.
-bool trimLines(LogLines& lines) {
-    std::size_t front = 0;
-    long long count = static_cast<long long>(lines.size());
-    long long bytes = 0;
-    for (const auto line : lines) {
-        bytes += storedSize(line);
-    }
-    const auto fileSize = [&] { return count == 0 ? 0 : bytes + 2 * (count - 1); };
-    bool trimmed = false;
-    while (fileSize() > kLogSizeLimit) {
-        // A rewrite reads back without a leading empty line.
-        const std::size_t first = front < lines.size() && lines[front].empty() ? front + 1 : front;
-        if (first >= lines.size() || !isSectionHeader(lines[first])) {
-            break;
-        }
-        count -= static_cast<long long>(first - front);
-        front = first;
-        // ... and with a final empty line after a last line that has no line end.
-        if (!lines.back().empty()) {
-            lines.emplace_back();
-            ++count;
-        }
-        std::size_t end = first + 1;
-        while (end < lines.size() && !lines[end].starts_with('[')) {
-            ++end;
-        }
-        LogLines record(lines.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-                        lines.begin() + static_cast<std::ptrdiff_t>(end));
-        for (const std::string_view key : {"Sicherung=", "Name=", "Verlauf=", ""}) {
-            const auto found =
-                std::ranges::find_if(record, [&](auto line) { return keyPrefix(line) == key; });
-            if (found != record.end()) {
-                bytes -= storedSize(*found);
-                --count;
-                record.erase(found);
-            }
-        }
-        if (end == lines.size() && (record.empty() || !record.back().empty())) {
-            record.emplace_back();
-            ++count;
-        }
-        // The header goes; what is left of the record stays in front of the next one.
-        bytes -= storedSize(lines[first]);
-        --count;
-        front = end - record.size();
-        std::ranges::copy(record, lines.begin() + static_cast<std::ptrdiff_t>(front));
-        trimmed = true;
-    }
-    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(front));
-    return trimmed;
-}
-
-LineList toLineList(const LogLines& lines) {
-    return LineList(std::vector<std::string>(lines.begin(), lines.end()));
-}
-
-// Checked before any step, so the outcome does not depend on whether the log gets trimmed: a
-// line break would forge record lines, and a text Windows-1252 cannot hold is never stored.
-Result<> checkRecordText(const std::string& text) {
-    if (text.find_first_of("\r\n") != std::string::npos) {
-        return failure("Ein Eintrag der Log Datei darf keinen Zeilenumbruch enthalten.", text);
-    }
-    if (!fitsCp1252(text)) {
-        return failure(
-            "Der Text '" + text + "' enthält Zeichen, die nicht gespeichert werden können.", text);
-    }
-    return success();
-}
 
 std::string recordHeader(const LocalTime& t) {
     // Built by appends: g++ 12 at -O3 warns falsely (-Wrestrict) about "[" + std::string.
@@ -111,71 +18,38 @@ std::string recordHeader(const LocalTime& t) {
 }  // namespace
 
 RunLog::RunLog(std::filesystem::path folder, const Clock& clock)
-    : folder_(std::move(folder)), clock_(clock) {}
+    : file_(std::move(folder)), clock_(clock) {}
 
 std::filesystem::path RunLog::file() const {
-    return folder_ / kLogFileName;
+    return file_.file();
 }
 
-// Every record becomes a section of its own at the end, also when an earlier record has the
-// same header (two runs in one second), so no record's values are overwritten. The record and
-// the trim are one rewrite of the file.
 Result<> RunLog::AppendRecord(const std::string& result, const std::string& name,
                               const std::string& action) {
+    // Checked before any step, so the outcome does not depend on whether the log gets trimmed.
     for (const auto* text : {&result, &name, &action}) {
-        if (auto checked = checkRecordText(*text); !checked) {
+        if (auto checked = LogFile::checkText(*text); !checked) {
             return checked;
         }
     }
-    auto held = KeyedTextFile::lock(file());
-    const auto text = KeyedTextFile::readText(file());
-    if (!text) {
-        return text.error();
-    }
-    const std::string record[] = {recordHeader(clock_.now()), "Sicherung=" + action, "Name=" + name,
-                                  "Verlauf=" + result, ""};
-    LogLines lines = LineList::parseViews(text.value());
-    lines.insert(lines.end(), std::begin(record), std::end(record));
-    trimLines(lines);
-    return KeyedTextFile::save(file(), toLineList(lines));
+    return file_.append({recordHeader(clock_.now()), "Sicherung=" + action, "Name=" + name,
+                         "Verlauf=" + result, ""});
 }
 
 Result<> RunLog::TrimLog() {
-    auto held = KeyedTextFile::lock(file());
-    const auto text = KeyedTextFile::readText(file());
-    if (!text) {
-        return text.error();
-    }
-    LogLines lines = LineList::parseViews(text.value());
-    if (!trimLines(lines)) {
-        return success();
-    }
-    return KeyedTextFile::save(file(), toLineList(lines));
+    return file_.trim();
 }
 
 std::string RunLog::LoadLogText() const {
     return LoadLogEnd(std::numeric_limits<std::uintmax_t>::max()).text;
 }
 
-RunLog::LogText RunLog::LoadLogEnd(std::uintmax_t maxBytes) const {
-    const auto end = KeyedTextFile::readTextEnd(file(), maxBytes);
-    if (!end) {
-        return {};
-    }
-    LogText shown{{}, end.value().fileSize, end.value().shortened};
-    const std::string& text = end.value().text;
-    shown.text.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        shown.text += text[i];
-    }
-    return shown;
+LogText RunLog::LoadLogEnd(std::uintmax_t maxBytes) const {
+    return file_.loadEnd(maxBytes);
 }
 
 Result<> RunLog::DeleteLog() {
-    return KeyedTextFile::remove(file());
+    return file_.remove();
 }
 
 }  // namespace vaultrix

@@ -6,11 +6,9 @@
 
 #include "common/Result.h"
 #include "platform/Clock.h"
+#include "store/LogFile.h"
 
 namespace vaultrix {
-
-inline constexpr const char* kLogFileName = "save.log";
-inline constexpr long long kLogSizeLimit = 4200;
 
 // Actions and results written into the log.
 inline constexpr const char* kActionStarted = "gestartet";
@@ -41,11 +39,6 @@ public:
     // cannot be read).
     std::string LoadLogText() const;
     // The same for a log that may be too large to show whole: at most maxBytes of its end.
-    struct LogText {
-        std::string text;
-        std::uintmax_t fileSize = 0;  // of the whole log, in bytes
-        bool shortened = false;       // the text is only the end of the log
-    };
     LogText LoadLogEnd(std::uintmax_t maxBytes) const;
     // Deletes the log file; a missing file counts as deleted.
     Result<> DeleteLog();
@@ -53,7 +46,7 @@ public:
     std::filesystem::path file() const;
 
 private:
-    std::filesystem::path folder_;
+    LogFile file_;
     const Clock& clock_;
 };
 

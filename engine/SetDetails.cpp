@@ -1,21 +1,13 @@
 #include "engine/SetDetails.h"
 
 #include "engine/Scheduler.h"
-#include "store/KeyedTextFile.h"
 
 namespace vaultrix {
 
 SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& name,
                                 const std::function<bool(const std::string&)>& pathExists) {
-    BackupSet set;
-    std::string active;
-    {
-        const auto setFile = sets.folder() / kSetFileName;
-        const auto lock = KeyedTextFile::lock(setFile);
-        set = sets.loadSet(name);
-        // Shown exactly as stored, so "Ja" or an empty value is not turned into "nein".
-        active = KeyedTextFile::readValue(setFile, "[" + name + "]", "aktiv=");
-    }
+    // The flag is shown exactly as stored, so "Ja" or an empty value is not turned into "nein".
+    const auto [set, active] = sets.loadStoredSet(name);
 
     std::string body;
     std::string missing;

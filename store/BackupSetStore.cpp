@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "common/Text.h"
-#include "platform/AtomicFile.h"
 #include "store/Cp1252.h"
 #include "store/KeyedIndex.h"
 #include "store/KeyedTextFile.h"
@@ -200,68 +199,26 @@ void writeValues(KeyedSteps& sets, const BackupSet& set) {
     }
 }
 
-// Both files, locked and loaded for one change; saved together or not at all.
-class SetFiles {
-public:
+// Both files of the sets, locked and loaded for one change; saved together or not at all.
+// "save.ini" is written first: when "savename.ini" cannot be written after it, it is put back,
+// so the names never point at sections that are not there (or the other way round).
+struct SetFiles {
     static Result<SetFiles> open(const std::filesystem::path& nameFile,
                                  const std::filesystem::path& setFile) {
-        // Always the name file first, so two changes never wait for each other crosswise.
-        auto nameLock = KeyedTextFile::lock(nameFile);
-        auto setLock = KeyedTextFile::lock(setFile);
-        auto names = KeyedTextFile::load(nameFile);
-        if (!names) {
-            return names.error();
+        auto change = KeyedChange::open({nameFile, setFile});
+        if (!change) {
+            return change.error();
         }
-        auto setText = KeyedTextFile::readText(setFile);
-        if (!setText) {
-            return setText.error();
-        }
-        std::error_code error;
-        const bool setFileExisted = std::filesystem::exists(setFile, error);
-        return SetFiles(nameFile, setFile, std::move(nameLock), std::move(setLock),
-                        std::move(names).value(), std::move(setText).value(), setFileExisted);
+        KeyedSteps names(change.value().lines(0));
+        KeyedSteps sets(change.value().lines(1));
+        return SetFiles{std::move(change).value(), std::move(names), std::move(sets)};
     }
 
+    Result<> save() { return change.save({&names.lines(), &sets.lines()}); }
+
+    KeyedChange change;
     KeyedSteps names;
     KeyedSteps sets;
-
-    // Writes "save.ini", then "savename.ini"; when the second write fails the first is undone,
-    // so the names never point at sections that are not there (or the other way round).
-    Result<> save() {
-        if (auto saved = KeyedTextFile::save(setFile_, sets.lines()); !saved) {
-            return saved;
-        }
-        auto saved = KeyedTextFile::save(nameFile_, names.lines());
-        if (!saved) {
-            if (setFileExisted_) {
-                (void)replaceFileAtomically(setFile_, *encodeCp1252(setText_));
-            } else {
-                (void)KeyedTextFile::remove(setFile_);
-            }
-        }
-        return saved;
-    }
-
-private:
-    SetFiles(std::filesystem::path nameFile, std::filesystem::path setFile,
-             std::unique_lock<std::recursive_mutex> nameLock,
-             std::unique_lock<std::recursive_mutex> setLock, LineList nameLines,
-             std::string setText, bool setFileExisted)
-        : names(std::move(nameLines)),
-          sets(LineList::parse(setText)),
-          nameFile_(std::move(nameFile)),
-          setFile_(std::move(setFile)),
-          nameLock_(std::move(nameLock)),
-          setLock_(std::move(setLock)),
-          setText_(std::move(setText)),
-          setFileExisted_(setFileExisted) {}
-
-    std::filesystem::path nameFile_;
-    std::filesystem::path setFile_;
-    std::unique_lock<std::recursive_mutex> nameLock_;
-    std::unique_lock<std::recursive_mutex> setLock_;
-    std::string setText_;
-    bool setFileExisted_;
 };
 
 // Gives the section of oldName and its name entry the new name; the number stays. A section
@@ -307,8 +264,13 @@ SetNames BackupSetStore::loadSetNames() const {
 }
 
 BackupSet BackupSetStore::loadSet(const std::string& name) const {
+    return loadStoredSet(name).set;
+}
+
+StoredSet BackupSetStore::loadStoredSet(const std::string& name) const {
     auto loaded = KeyedTextFile::load(setFile());
-    return readSet(KeyedSteps(loaded ? std::move(loaded).value() : LineList()), name);
+    const KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
+    return StoredSet{readSet(sets, name), sets.readValue(sectionOf(name), "aktiv=")};
 }
 
 std::vector<BackupSet> BackupSetStore::loadAllSets() const {
@@ -325,10 +287,6 @@ std::vector<BackupSet> BackupSetStore::loadAllSets() const {
         result.push_back(readSet(sets, name));
     }
     return result;
-}
-
-std::vector<std::string> BackupSetStore::loadSources(const std::string& name) const {
-    return loadSet(name).sources;
 }
 
 Result<> BackupSetStore::saveNewSet(const BackupSet& set) {

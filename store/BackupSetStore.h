@@ -19,6 +19,13 @@ struct SetNames {
     int count = 0;                   // the stored "wert=" (0 when missing or not a number)
 };
 
+// One set as it is stored: its values, and its "aktiv=" text as it stands ("ja", "nein", or
+// anything a hand left there), which the details view shows unchanged.
+struct StoredSet {
+    BackupSet set;
+    std::string activeText;
+};
+
 // The backup sets in "savename.ini" (numbered names and their count) and "save.ini" (one
 // section per set). Keeps nothing in memory: every call reads the files.
 //
@@ -32,12 +39,13 @@ public:
     explicit BackupSetStore(std::filesystem::path folder);
 
     SetNames loadSetNames() const;
-    // The stored values of one set; a missing set or key reads as empty.
+    // The stored values of one set, from one reading of the file, so a change never shows half
+    // done; a missing set or key reads as empty.
     BackupSet loadSet(const std::string& name) const;
+    // The same with the "aktiv=" text exactly as it stands.
+    StoredSet loadStoredSet(const std::string& name) const;
     // Every listed set, in the order of the names, from one reading of each file.
     std::vector<BackupSet> loadAllSets() const;
-    // The sources "von_0=", "von_1=", … up to the first empty one.
-    std::vector<std::string> loadSources(const std::string& name) const;
 
     // A new set: its name takes the first free number, "wert=" the true count of names.
     Result<> saveNewSet(const BackupSet& set);
@@ -47,8 +55,6 @@ public:
     Result<> renameStoredSet(const std::string& oldName, const std::string& newName);
     // Removes the set from both files and closes the gap in the name numbers.
     Result<> deleteStoredSet(const std::string& name);
-
-    const std::filesystem::path& folder() const { return folder_; }
 
 private:
     std::filesystem::path setFile() const;

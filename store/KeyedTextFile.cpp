@@ -1,19 +1,21 @@
 #include "store/KeyedTextFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <system_error>
 
 #include "platform/AtomicFile.h"
-#include "store/Cp1252.h"
 #include "platform/PathText.h"
+#include "store/Cp1252.h"
 
 namespace vaultrix {
 namespace {
 
 Error readError(const std::filesystem::path& file) {
-    return failure("Die Datei '" + fs::pathText(file) + "' kann nicht gelesen werden.", fs::pathText(file));
+    return failure("Die Datei '" + fs::pathText(file) + "' kann nicht gelesen werden.",
+                   fs::pathText(file));
 }
 
 // The bytes of the file from `from` on; an empty text when it does not exist.
@@ -41,18 +43,6 @@ Result<std::string> readBytes(const std::filesystem::path& file, std::uintmax_t 
     return bytes;
 }
 
-Result<> applyAndSave(const std::filesystem::path& file,
-                      const std::function<void(KeyedSteps&)>& steps) {
-    auto held = KeyedTextFile::lock(file);
-    auto loaded = KeyedTextFile::load(file);
-    if (!loaded) {
-        return loaded.error();
-    }
-    KeyedSteps keyed(std::move(loaded).value());
-    steps(keyed);
-    return KeyedTextFile::save(file, keyed.lines());
-}
-
 }  // namespace
 
 std::string KeyedTextFile::readValue(const Path& file, std::string_view section,
@@ -67,14 +57,14 @@ std::string KeyedTextFile::readValue(const Path& file, std::string_view section,
 
 Result<> KeyedTextFile::writeEntry(const Path& file, std::string_view section,
                                    std::string_view entry) {
-    return applyAndSave(file, [&](KeyedSteps& keyed) { keyed.writeEntry(section, entry); });
+    return change(file, [&](KeyedSteps& keyed) { keyed.writeEntry(section, entry); });
 }
 
 Result<Removal> KeyedTextFile::deleteEntry(const Path& file, std::string_view section,
                                            std::string_view key) {
     auto removal = Removal::notFound;
     auto saved =
-        applyAndSave(file, [&](KeyedSteps& keyed) { removal = keyed.deleteEntry(section, key); });
+        change(file, [&](KeyedSteps& keyed) { removal = keyed.deleteEntry(section, key); });
     if (!saved) {
         return saved.error();
     }
@@ -83,8 +73,8 @@ Result<Removal> KeyedTextFile::deleteEntry(const Path& file, std::string_view se
 
 Result<Removal> KeyedTextFile::deleteSectionHeader(const Path& file, std::string_view section) {
     auto removal = Removal::notFound;
-    auto saved = applyAndSave(
-        file, [&](KeyedSteps& keyed) { removal = keyed.deleteSectionHeader(section); });
+    auto saved =
+        change(file, [&](KeyedSteps& keyed) { removal = keyed.deleteSectionHeader(section); });
     if (!saved) {
         return saved.error();
     }
@@ -93,7 +83,7 @@ Result<Removal> KeyedTextFile::deleteSectionHeader(const Path& file, std::string
 
 Result<> KeyedTextFile::replaceLine(const Path& file, std::string_view oldLine,
                                     std::string_view newLine) {
-    return applyAndSave(file, [&](KeyedSteps& keyed) { keyed.replaceLine(oldLine, newLine); });
+    return change(file, [&](KeyedSteps& keyed) { keyed.replaceLine(oldLine, newLine); });
 }
 
 Result<LineList> KeyedTextFile::load(const Path& file) {
@@ -123,14 +113,14 @@ Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
     return replaceFileAtomically(file, *bytes);
 }
 
-Result<> KeyedTextFile::update(const Path& file, const std::function<void(LineList&)>& change) {
-    auto held = lock(file);
-    auto loaded = load(file);
-    if (!loaded) {
-        return loaded.error();
+Result<> KeyedTextFile::change(const Path& file, const std::function<void(KeyedSteps&)>& steps) {
+    auto opened = KeyedChange::open({file});
+    if (!opened) {
+        return opened.error();
     }
-    change(loaded.value());
-    return save(file, loaded.value());
+    KeyedSteps keyed(opened.value().lines(0));
+    steps(keyed);
+    return opened.value().save({&keyed.lines()});
 }
 
 Result<std::string> KeyedTextFile::readText(const Path& file) {
@@ -173,6 +163,44 @@ Result<> KeyedTextFile::remove(const Path& file) {
     if (error) {
         return failure("Die Datei '" + fs::pathText(file) + "' kann nicht gelöscht werden.",
                        fs::pathText(file));
+    }
+    return success();
+}
+
+Result<KeyedChange> KeyedChange::open(std::initializer_list<std::filesystem::path> files) {
+    KeyedChange change;
+    change.files_.reserve(files.size());
+    for (const auto& path : files) {
+        change.files_.push_back(File{path, KeyedTextFile::lock(path), {}, {}, false});
+    }
+    for (File& file : change.files_) {
+        auto bytes = readBytes(file.path);
+        if (!bytes) {
+            return bytes.error();
+        }
+        std::error_code error;
+        file.existed = std::filesystem::exists(file.path, error);
+        file.bytes = std::move(bytes).value();
+        file.text = decodeStoredText(file.bytes);
+    }
+    return change;
+}
+
+Result<> KeyedChange::save(std::initializer_list<const LineList*> lines) {
+    const std::size_t count = std::min(lines.size(), files_.size());
+    for (std::size_t i = count; i-- > 0;) {
+        auto saved = KeyedTextFile::save(files_[i].path, *lines.begin()[i]);
+        if (!saved) {
+            for (std::size_t j = i + 1; j < count; ++j) {
+                const File& written = files_[j];
+                if (written.existed) {
+                    (void)replaceFileAtomically(written.path, written.bytes);
+                } else {
+                    (void)KeyedTextFile::remove(written.path);
+                }
+            }
+            return saved;
+        }
     }
     return success();
 }

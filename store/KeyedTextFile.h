@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Result.h"
 #include "store/KeyedSteps.h"
@@ -39,12 +41,11 @@ public:
     static Result<> replaceLine(const Path& file, std::string_view oldLine,
                                 std::string_view newLine);
 
-    // Load and save for operations made of several steps on one file (hold lock() around them).
     // A missing file loads as no lines; a file that exists but cannot be read is an error.
     static Result<LineList> load(const Path& file);
     static Result<> save(const Path& file, const LineList& lines);
-    // Loads, lets `change` edit the lines, and saves, all under the file's lock.
-    static Result<> update(const Path& file, const std::function<void(LineList&)>& change);
+    // Loads the file, runs the steps on its lines and saves them, as one change.
+    static Result<> change(const Path& file, const std::function<void(KeyedSteps&)>& steps);
 
     // The whole file as UTF-8 text, as it stands (for showing it); empty when missing.
     static Result<std::string> readText(const Path& file);
@@ -62,6 +63,36 @@ public:
     // The lock that serialises every operation on this file, process-wide. Recursive, so a
     // caller that makes several steps one unit can hold it around the single operations.
     static std::unique_lock<std::recursive_mutex> lock(const Path& file);
+};
+
+// One change of one or more keyed files, made whole or not at all: every rewrite of the store
+// goes through it. Opening locks the files in the order given (a change always names its files
+// in one order, so two changes never wait for each other crosswise) and reads them; they stay
+// locked until the change is gone.
+class KeyedChange {
+public:
+    // A file that exists but cannot be read fails the change.
+    static Result<KeyedChange> open(std::initializer_list<std::filesystem::path> files);
+
+    // The i-th file's text as it was read (UTF-8); empty for a missing file.
+    const std::string& text(std::size_t i) const { return files_[i].text; }
+    // The i-th file's lines as it was read.
+    LineList lines(std::size_t i) const { return LineList::parse(text(i)); }
+
+    // Writes the new lines of every file, one for each in the order of opening, from the last
+    // file to the first. When a write fails, the files already written are put back as they
+    // were read (a file that was missing is removed again).
+    Result<> save(std::initializer_list<const LineList*> lines);
+
+private:
+    struct File {
+        std::filesystem::path path;
+        std::unique_lock<std::recursive_mutex> lock;
+        std::string bytes;  // as read, to put back
+        std::string text;
+        bool existed = false;
+    };
+    std::vector<File> files_;
 };
 
 }  // namespace vaultrix

@@ -44,16 +44,11 @@ DialogSettings SettingsStore::loadDialogSettings() const {
 
 Result<> SettingsStore::saveDialogSettings(const DialogSettings& settings) {
     const auto flag = [](bool on) { return on ? std::string("1") : std::string("0"); };
-    auto held = KeyedTextFile::lock(file());
-    auto loaded = KeyedTextFile::load(file());
-    if (!loaded) {
-        return loaded.error();
-    }
-    KeyedSteps steps(std::move(loaded).value());
-    steps.writeEntry(kSettingsSection, kMethodKey + flag(settings.overwrite));
-    steps.writeEntry(kSettingsSection, kStatusKey + flag(settings.startHidden));
-    steps.writeEntry(kSoundSection, kStatusKey + flag(settings.soundAnimation));
-    return KeyedTextFile::save(file(), steps.lines());
+    return KeyedTextFile::change(file(), [&](KeyedSteps& steps) {
+        steps.writeEntry(kSettingsSection, kMethodKey + flag(settings.overwrite));
+        steps.writeEntry(kSettingsSection, kStatusKey + flag(settings.startHidden));
+        steps.writeEntry(kSoundSection, kStatusKey + flag(settings.soundAnimation));
+    });
 }
 
 std::string SettingsStore::readPendingPath() const {

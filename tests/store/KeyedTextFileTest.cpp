@@ -212,14 +212,12 @@ TEST_F(KeyedTextFileTest, TwoThreadsNeverLoseOrTearAnUpdate) {
     constexpr int kRounds = 1000;
     const auto increment = [this](const std::string& key) {
         for (int i = 0; i < kRounds; ++i) {
-            ASSERT_TRUE(KeyedTextFile::update(file, [&](LineList& lines) {
-                KeyedSteps steps(lines);
+            ASSERT_TRUE(KeyedTextFile::change(file, [&](KeyedSteps& steps) {
                 const auto total = steps.readValue("[Z]", "n=");
                 const auto own = steps.readValue("[Z]", key);
                 steps.writeEntry("[Z]",
                                  "n=" + std::to_string(total.empty() ? 1 : std::stoi(total) + 1));
                 steps.writeEntry("[Z]", key + std::to_string(own.empty() ? 1 : std::stoi(own) + 1));
-                lines = steps.lines();
             }));
         }
     };

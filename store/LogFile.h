@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/Result.h"
+
+namespace vaultrix {
+
+inline constexpr const char* kLogFileName = "save.log";
+inline constexpr long long kLogSizeLimit = 4200;
+
+// The log, or its end, as text for showing.
+struct LogText {
+    std::string text;             // lines ended by "\n"; empty when there is no log
+    std::uintmax_t fileSize = 0;  // of the whole log, in bytes
+    bool shortened = false;       // the text is only the end of the log
+};
+
+// The file "save.log": records at its end, each a section headed by its date and time with keyed
+// lines, and the oldest trimmed from the front so the file stays at 4200 bytes. Each change is
+// one rewrite of the file, serialised with every other change of it.
+class LogFile {
+public:
+    explicit LogFile(std::filesystem::path folder);
+
+    // A text may go into a record line: no line break (it would forge record lines), and only
+    // characters Windows-1252 can hold.
+    static Result<> checkText(const std::string& text);
+
+    // Writes the record's lines (its header first) at the end of the log, then trims it.
+    Result<> append(const std::vector<std::string>& record);
+    // Removes records from the front while the file is larger than 4200 bytes. Stops when the
+    // first line is not a record header or nothing of the first record can be removed.
+    Result<> trim();
+    // At most maxBytes of the log's end, from the first whole line there.
+    LogText loadEnd(std::uintmax_t maxBytes) const;
+    // Deletes the file; a missing file counts as deleted.
+    Result<> remove();
+
+    std::filesystem::path file() const;
+
+private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace vaultrix
