@@ -8,9 +8,9 @@
 #include <QScreen>
 #include <QStandardPaths>
 
-#include "app/AppConstants.h"
 #include "engine/RunLog.h"
 #include "platform/AtomicFile.h"
+#include "shell/Style.h"
 #include "store/BackupSetStore.h"
 #include "store/SettingsStore.h"
 
@@ -37,7 +37,8 @@ QString readOnlyFolderLockFile(const std::filesystem::path& folder) {
 }
 
 Application::Application()
-    : services_{std::filesystem::path(QDir::currentPath().toStdU16String()), clock_, messages_, sounds_, primaryWorkArea} {}
+    : services_{std::filesystem::path(QDir::currentPath().toStdU16String()), clock_, messages_,
+                sounds_, primaryWorkArea} {}
 
 Application::Application(const FormServices& services) : services_(services) {}
 
@@ -56,7 +57,7 @@ std::optional<int> Application::start() {
     }
     if (!locked) {
         services_.messages.show(
-            nullptr, QMessageBox::Information, QString::fromUtf8(kInformationTitle),
+            nullptr, QMessageBox::Information, titled(QStringLiteral("Information")),
             QStringLiteral("Vaultrix 1.0 wird in diesem Ordner bereits ausgeführt."),
             QMessageBox::Ok);
         return 0;

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "app/Form1.h"
-#include "app/MessagePresenter.h"
+#include "shell/MessagePresenter.h"
 #include "platform/Clock.h"
 #include "shell/SoundPlayer.h"
 

@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/AppConstants.h"
-#include "app/ManualRunWindow.h"
-#include "app/MessagePresenter.h"
 #include "app/Placement.h"
 #include "engine/BackgroundThreads.h"
+#include "shell/ManualRunWindow.h"
+#include "shell/MessagePresenter.h"
 #include "shell/SoundPlayer.h"
+#include "shell/Style.h"
 
 namespace vaultrix {
 
@@ -103,7 +103,7 @@ QWidget* Form1::messageOwner() {
 }
 
 void Form1::showError(const QString& text) {
-    services_.messages.show(messageOwner(), QMessageBox::Warning, QString::fromUtf8(kErrorTitle),
+    services_.messages.show(messageOwner(), QMessageBox::Warning, titled(QStringLiteral("Fehler")),
                             text, QMessageBox::Ok);
 }
 

@@ -8,12 +8,12 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "app/AppConstants.h"
 #include "app/Form1.h"
-#include "app/ManualRunWindow.h"
-#include "app/MessagePresenter.h"
 #include "engine/SetDetails.h"
 #include "platform/PathExists.h"
+#include "shell/ManualRunWindow.h"
+#include "shell/MessagePresenter.h"
+#include "shell/Style.h"
 
 namespace vaultrix {
 
@@ -67,7 +67,7 @@ void Form1::StartSelectedSet() {
     if (closing_) return;
     if (report.success) {
         services_.messages.show(messageOwner(), QMessageBox::Information,
-                                QString::fromUtf8(kInformationTitle), report.successMessage,
+                                titled(QStringLiteral("Information")), report.successMessage,
                                 QMessageBox::Ok);
     } else {
         showError(report.failureMessage);
@@ -101,7 +101,7 @@ void Form1::LoadLogText() {
 
 void Form1::DeleteLog() {
     const QMessageBox::StandardButton answer = services_.messages.show(
-        messageOwner(), QMessageBox::Warning, QStringLiteral("Vaultrix 1.0 - Log Datei löschen?"),
+        messageOwner(), QMessageBox::Warning, titled(QStringLiteral("Log Datei löschen?")),
         QStringLiteral("Möchten Sie die Log Datei\nwirklich löschen?"),
         QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok) return;

@@ -14,10 +14,10 @@
 #include <QTreeWidget>
 #include <type_traits>
 
-#include "app/AppConstants.h"
 #include "app/Form1.h"
 #include "common/Days.h"
 #include "shell/PictureBox.h"
+#include "shell/Style.h"
 
 namespace vaultrix {
 
@@ -159,33 +159,33 @@ QAction* Form1::addCommand(QMenu* menu, const QString& text, int command) {
 
 void Form1::buildMenus() {
     QMenu* program = menuBar()->addMenu(QStringLiteral("Programm"));
-    // Ctrl+T stands for 1001 and 1006, which open the same page; a key bound twice would be
-    // ambiguous, so it is bound once.
-    addCommand(program, QStringLiteral("Einleitung"), 1001)
+    // Ctrl+T stands for "Einleitung" and "Tutorial", which open the same page; a key bound twice
+    // would be ambiguous, so it is bound once.
+    addCommand(program, QStringLiteral("Einleitung"), kCommandIntroduction)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     program->addSeparator();
-    addCommand(program, QStringLiteral("Beenden"), 1003)
+    addCommand(program, QStringLiteral("Beenden"), kCommandQuit)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
     QAction* settings = menuBar()->addAction(QStringLiteral("Einstellung"));
-    settings->setData(1004);
+    settings->setData(kCommandSettings);
     settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
     QMenu* info = menuBar()->addMenu(QStringLiteral("Info"));
-    addCommand(info, QStringLiteral("Tutorial"), 1006);
-    addCommand(info, QStringLiteral("Hilfe"), 1007)
+    addCommand(info, QStringLiteral("Tutorial"), kCommandTutorial);
+    addCommand(info, QStringLiteral("Hilfe"), kCommandHelp)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     info->addSeparator();
-    addCommand(info, QStringLiteral("Impressum"), 1009)
+    addCommand(info, QStringLiteral("Impressum"), kCommandAbout)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
 
     popup = new QMenu(this);
-    addCommand(popup, QStringLiteral("Anzeigen"), 10000);
-    addCommand(popup, QStringLiteral("Einstellung"), 10001);
-    addCommand(popup, QStringLiteral("Minimieren"), 10002);
+    addCommand(popup, QStringLiteral("Anzeigen"), kCommandShow);
+    addCommand(popup, QStringLiteral("Einstellung"), kCommandTraySettings);
+    addCommand(popup, QStringLiteral("Minimieren"), kCommandMinimise);
     popup->addSeparator();
-    addCommand(popup, QStringLiteral("Beenden"), 10004);
+    addCommand(popup, QStringLiteral("Beenden"), kCommandTrayQuit);
 
     popup_ordner = new QMenu(this);
-    addCommand(popup_ordner, QStringLiteral("Ordner erstellen"), 10000);
+    addCommand(popup_ordner, QStringLiteral("Ordner erstellen"), kCommandCreateFolder);
     textb_nach->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 

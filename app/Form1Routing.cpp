@@ -29,12 +29,12 @@ void Form1::bindFormEvents() {
 }
 
 void Form1::bindMenuCommands() {
-    // Einleitung 1001, Einstellung 1004, Tutorial 1006, Hilfe 1007, Impressum 1009 and the
-    // tray's Einstellung 10001 open windows the program does not have yet.
-    connect(findCommand(menuBar(), 1003), &QAction::triggered, this, &Form1::close);
-    connect(findCommand(popup, 10002), &QAction::triggered, this, &Form1::hide);
+    // Einleitung, Einstellung, Tutorial, Hilfe, Impressum and the tray's Einstellung open
+    // windows the program does not have yet.
+    connect(findCommand(menuBar(), kCommandQuit), &QAction::triggered, this, &Form1::close);
+    connect(findCommand(popup, kCommandMinimise), &QAction::triggered, this, &Form1::hide);
     connect(popup_ordner, &QMenu::aboutToShow, this, [this] {
-        findCommand(popup_ordner, 10000)->setEnabled(!textb_nach->text().isEmpty());
+        findCommand(popup_ordner, kCommandCreateFolder)->setEnabled(!textb_nach->text().isEmpty());
     });
     connect(textb_nach, &QLineEdit::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_ordner->exec(textb_nach->mapToGlobal(at)); });

@@ -1,6 +1,6 @@
 #include "app/WindowBridge.h"
 
-#include "app/AppConstants.h"
+#include "shell/Style.h"
 
 namespace vaultrix {
 
@@ -11,7 +11,7 @@ void WindowBridge::showClock(const std::string& text) {
 }
 
 void WindowBridge::showStatus(const StatusText& status) {
-    Q_EMIT statusChanged(QString::fromUtf8(kTitlePrefix) + QString::fromStdString(status.oneLine),
+    Q_EMIT statusChanged(titled(QString::fromStdString(status.oneLine)),
                          QString::fromStdString(status.multiLine));
 }
 

@@ -10,7 +10,6 @@ namespace vaultrix {
 inline constexpr std::array<const char*, 8> kDayNames = {
     "Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Sonnabend", "täglich"};
 inline constexpr int kEveryDayNumber = 7;
-inline constexpr const char* kEveryDay = kDayNames[kEveryDayNumber];
 
 // The order in which the day box offers them: "täglich", "Montag" … "Sonnabend", "Sonntag".
 inline constexpr std::array<int, 8> kDayBoxOrder = {7, 1, 2, 3, 4, 5, 6, 0};

@@ -9,13 +9,16 @@
 
 namespace vaultrix {
 
-// The copy flags a run passes: 0x150 replaces what a target holds, 0x158 adds a new copy beside.
-inline constexpr unsigned kCopyFlagsOverwrite = 0x150;
-inline constexpr unsigned kCopyFlagsNewCopy = 0x158;
-inline constexpr unsigned kCopyFlagRenameOnCollision = 0x008;
-
-inline constexpr const char* kCopyProgressTitle =
-    "Vaultrix führt die automatische Datensicherung durch!";
+// The flags of a copy, with the values of the shell copy the system was built on.
+inline constexpr unsigned kCopyFlagRenameOnCollision = 0x008;  // a new copy beside what is there
+inline constexpr unsigned kCopyFlagNoConfirmation = 0x010;     // no question to the user
+inline constexpr unsigned kCopyFlagAllowUndo = 0x040;          // undo kept where there is one
+inline constexpr unsigned kCopyFlagSimpleProgress = 0x100;     // progress without file names
+// The flags a run passes: the overwrite method replaces what a target holds (0x150), the
+// new-copy method adds a new copy beside it (0x158).
+inline constexpr unsigned kCopyFlagsOverwrite =
+    kCopyFlagNoConfirmation | kCopyFlagAllowUndo | kCopyFlagSimpleProgress;
+inline constexpr unsigned kCopyFlagsNewCopy = kCopyFlagsOverwrite | kCopyFlagRenameOnCollision;
 
 struct CopyProgress {
     std::uint64_t filesDone = 0;

@@ -58,11 +58,11 @@ private:
 // use their SlotControl. Numbers outside 0 … 3 are ignored.
 class ThreadSlots {
 public:
-    static constexpr int kSlotCount = 4;
-    static constexpr int kTimeSlot = 0;
-    static constexpr int kTreeSlot = 2;
-    static constexpr int kBackupSlot = 3;
-    static constexpr std::chrono::milliseconds kStopWait{500};
+    static constexpr int kSlotCount = 4;                        // slot 1 is never used
+    static constexpr int kTimeSlot = 0;                         // the clock thread
+    static constexpr int kTreeSlot = 2;                         // the one-shot folder tree thread
+    static constexpr int kBackupSlot = 3;                       // the backup thread
+    static constexpr std::chrono::milliseconds kStopWait{500};  // the longest StopSlot waits
 
     using ThreadFunction = std::function<void(SlotControl&)>;
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/Form1.h"
-#include "app/MessagePresenter.h"
+#include "shell/MessagePresenter.h"
 #include "app/Resources.h"
 #include "engine/RunLog.h"
 #include "platform/Clock.h"

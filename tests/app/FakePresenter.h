@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "app/MessagePresenter.h"
+#include "shell/MessagePresenter.h"
 
 namespace vaultrix::test {
 

@@ -1,4 +1,4 @@
-#include "app/ManualRunWindow.h"
+#include "shell/ManualRunWindow.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "engine/CopyToFolder.h"
+#include "shell/Style.h"
 
 namespace vaultrix {
 
@@ -109,7 +110,7 @@ ManualRunWindow::ManualRunWindow(QWidget* parent)
     setMinimumWidth(440);
 
     QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(255, 255, 204));
+    background.setColor(QPalette::Window, kFormBackground);
     setPalette(background);
     setAutoFillBackground(true);
 
@@ -160,7 +161,6 @@ RunReport ManualRunWindow::run(const QString& setName, const Job& job) {
 
     RunReport report;
     report.success = success;
-    report.cancelled = cancelRequested_;
     report.successMessage = QString::fromStdString(observer.successMessage);
     report.failureMessage = QString::fromStdString(observer.failureMessage);
     report.logFailureMessage = QString::fromStdString(observer.logFailureMessage);

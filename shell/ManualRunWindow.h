@@ -17,13 +17,15 @@ namespace vaultrix {
 // How a run started by hand ended. The caller shows the messages after the window closed.
 struct RunReport {
     bool success = false;
-    // The user asked to stop (Abbrechen or closing the window) before the run ended.
-    bool cancelled = false;
     QString successMessage;
     QString failureMessage;
     // The run's record could not be written to the log.
     QString logFailureMessage;
 };
+
+// The title of the progress window.
+inline constexpr const char* kCopyProgressTitle =
+    "Vaultrix führt die automatische Datensicherung durch!";
 
 // "12 Dateien, 3,4 MB kopiert": the progress line of the window.
 QString progressText(std::uint64_t files, std::uint64_t bytes);
@@ -56,7 +58,6 @@ public:
     // Asks the run in progress to stop at the next safe point; the window closes when it has.
     // The main window calls this when it is closed during a run.
     void cancel();
-    bool isRunning() const { return running_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

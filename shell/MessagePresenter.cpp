@@ -1,4 +1,4 @@
-#include "app/MessagePresenter.h"
+#include "shell/MessagePresenter.h"
 
 namespace vaultrix {
 
