@@ -69,7 +69,8 @@ std::optional<int> Application::start() {
     // Only the main window's close ends the program; a message box closing while the window
     // is hidden must not.
     QApplication::setQuitOnLastWindowClosed(false);
-    form_ = std::make_unique<Form1>(services_);
+    app_ = std::make_unique<AppServices>(services_);
+    form_ = std::make_unique<Form1>(*app_);
     QObject::connect(form_.get(), &Form1::closed, qApp, [] { QCoreApplication::exit(0); });
     if (!form_->create()) {
         // The program ends before it started: the folder is left as it was found.
@@ -80,7 +81,7 @@ std::optional<int> Application::start() {
 }
 
 bool Application::threadsLeft() const {
-    return form_ != nullptr && form_->backgroundThreadsAlive();
+    return app_ != nullptr && app_->threadsAlive();
 }
 
 }  // namespace vaultrix

@@ -4,9 +4,10 @@
 #include <memory>
 #include <optional>
 
+#include "app/AppServices.h"
 #include "app/Form1.h"
-#include "shell/MessagePresenter.h"
 #include "platform/Clock.h"
+#include "shell/MessagePresenter.h"
 #include "shell/SoundPlayer.h"
 
 class QLockFile;
@@ -40,6 +41,8 @@ private:
     SilentSoundPlayer sounds_;
     FormServices services_;
     std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<AppServices> app_;
+    // After the core objects, so it goes before them.
     std::unique_ptr<Form1> form_;
 };
 

@@ -5,8 +5,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "app/AppServices.h"
+#include "app/Pages.h"
 #include "app/Placement.h"
-#include "engine/BackgroundThreads.h"
 #include "shell/ManualRunWindow.h"
 #include "shell/MessagePresenter.h"
 #include "shell/SoundPlayer.h"
@@ -14,12 +15,7 @@
 
 namespace vaultrix {
 
-Form1::Form1(const FormServices& services)
-    : services_(services),
-      sets_(services.dataFolder),
-      settings_(services.dataFolder),
-      log_(services.dataFolder, services.clock),
-      runner_(sets_, settings_, log_) {
+Form1::Form1(AppServices& app) : app_(app) {
     // The window starts hidden; the create handler decides whether it is shown.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
@@ -40,32 +36,23 @@ bool Form1::create() {
     applyAnimationSetting();
     collapseAll();
     setCounter = 0;
-    const WindowPlacement placement = placementFor(services_.workArea());
+    const WindowPlacement placement = placementFor(app_.services.workArea());
     if (placement.tooNarrow) return false;
     // The rectangle is the window's own, frame included: its top left is where the frame goes.
     move(placement.rect.topLeft());
     resize(placement.rect.size());
-    if (!settings_.startHidden()) showNormal();
+    if (!app_.settings.startHidden()) showNormal();
     loadSetNames();
-    scheduler_.LoadScheduleTable(sets_);
-    startThreads();
+    app_.scheduler.LoadScheduleTable(app_.sets);
+    app_.startThreads();
     showPage(Page::MainMenuPage);
     return true;
-}
-
-void Form1::startThreads() {
-    const Clock& clock = services_.clock;
-    slots_.StartSlot(ThreadSlots::kTimeSlot,
-                     [this, &clock](SlotControl& control) { TimeThread(control, clock, bridge_); });
-    slots_.StartSlot(ThreadSlots::kBackupSlot, [this, &clock](SlotControl& control) {
-        BackupThread(control, clock, scheduler_, runner_, bridge_, bridge_);
-    });
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
     closing_ = true;
     if (manualRun_ != nullptr) manualRun_->cancel();
-    for (int slot = 0; slot < ThreadSlots::kSlotCount; ++slot) slots_.StopSlot(slot);
+    app_.stopThreads();
     event->accept();
     Q_EMIT closed();
 }
@@ -83,16 +70,27 @@ void Form1::changeEvent(QEvent* event) {
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
-    } else if (watched == lb_anzeige->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == ui_.lb_anzeige->viewport() &&
+               event->type() == QEvent::MouseButtonRelease) {
         ShowSelectedSetDetails();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+void Form1::handOverPath() {
+    if (const Result<> written =
+            app_.settings.writePendingPath(ui_.textb_nach->text().toStdString());
+        !written) {
+        showError(QString::fromStdString(written.error().message));
+        return;
+    }
+    pendingPathHandOver = true;
+}
+
 void Form1::takePendingPath() {
     if (!pendingPathHandOver) return;
-    textb_nach->setText(QString::fromStdString(settings_.readPendingPath()));
-    if (const Result<> cleared = settings_.clearPendingPath(); !cleared) {
+    ui_.textb_nach->setText(QString::fromStdString(app_.settings.readPendingPath()));
+    if (const Result<> cleared = app_.settings.clearPendingPath(); !cleared) {
         showError(QString::fromStdString(cleared.error().message));
     }
     pendingPathHandOver = false;
@@ -103,25 +101,25 @@ QWidget* Form1::messageOwner() {
 }
 
 void Form1::showError(const QString& text) {
-    services_.messages.show(messageOwner(), QMessageBox::Warning, titled(QStringLiteral("Fehler")),
-                            text, QMessageBox::Ok);
+    app_.services.messages.show(messageOwner(), QMessageBox::Warning,
+                                titled(QStringLiteral("Fehler")), text, QMessageBox::Ok);
 }
 
 void Form1::playPageOpenSound() {
-    if (soundAnimationOn) services_.sounds.playSound(QStringLiteral("MENUE_AUF"));
+    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("MENUE_AUF"));
 }
 
 void Form1::playPageCloseSound() {
-    if (soundAnimationOn) services_.sounds.playSound(QStringLiteral("MENUE_ZU"));
+    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("MENUE_ZU"));
 }
 
 void Form1::playClickSound() {
-    if (soundAnimationOn) services_.sounds.playSound(QStringLiteral("KLICK"));
+    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("KLICK"));
 }
 
 void Form1::playHoverSound() {
     if (!soundAnimationOn || hoverSoundPlayed != 0) return;
-    services_.sounds.playSound(QStringLiteral("MOVE"));
+    app_.services.sounds.playSound(QStringLiteral("MOVE"));
     ++hoverSoundPlayed;
 }
 

@@ -1,17 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QRect>
-#include <filesystem>
 #include <functional>
-
-#include "app/WindowBridge.h"
-#include "engine/BackupRunner.h"
-#include "engine/RunLog.h"
-#include "engine/Scheduler.h"
-#include "engine/ThreadSlots.h"
-#include "store/BackupSetStore.h"
-#include "store/SettingsStore.h"
 
 class QAction;
 class QCheckBox;
@@ -26,23 +16,12 @@ class QTreeWidget;
 
 namespace vaultrix {
 
+class AppServices;
 class ManualRunWindow;
-class MessagePresenter;
 class PictureBox;
-class SoundPlayer;
 struct PictureBitmaps;
 enum class ReleaseOrder;
-
-// What the main window takes from outside; tests pass their own.
-struct FormServices {
-    std::filesystem::path dataFolder;  // where the data files live (the working folder)
-    const Clock& clock;
-    MessagePresenter& messages;
-    SoundPlayer& sounds;
-    std::function<QRect()> workArea;  // the desktop's work area, for the placement
-};
-
-enum class Page { MainMenuPage, EditorPage, LogPage };
+enum class Page;
 
 // The command numbers of the menu items, kept in each item's data.
 inline constexpr int kCommandIntroduction = 1001;   // "Einleitung": the tutorial's start page
@@ -61,25 +40,115 @@ inline constexpr int kCommandCreateFolder = 10000;  // "Ordner erstellen" of the
 QAction* findCommand(const QWidget* menu, int command);
 
 // The main window. Its controls sit at absolute positions in the client area; the three pages
-// are groups of them that the page operations show, move and grow.
+// are groups of them that the page operations show, move and grow. Every control carries its
+// layout name as its object name; other code reaches the window through its controls and menu
+// commands, never through its members.
 class Form1 final : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Form1(const FormServices& services);
+    // Builds the window hidden, with every control, menu and binding, over the program's core
+    // objects, which must outlive it.
+    explicit Form1(AppServices& app);
     ~Form1() override;
 
     // The create handler: brings the program up. False when the work area is too narrow; the
     // process then ends with exit code 1 before anything was started.
     bool create();
 
-    // Pages.
+Q_SIGNALS:
+    // The window was closed and its threads stopped: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls, named as in the window's layout, and the menus.
+    struct Controls {
+        QTreeWidget* tv_dir = nullptr;
+        QListWidget* lb_von = nullptr;
+        QPushButton* cb_speichern = nullptr;
+        QComboBox* combo_tag = nullptr;
+        QLineEdit* mtextb_uhr = nullptr;
+        QLabel* label_wann = nullptr;
+        QLabel* label_nach = nullptr;
+        QLabel* label_von = nullptr;
+        QLabel* label_name_der_sicherung = nullptr;
+        QLabel* label_pfad_waehlen = nullptr;
+        QPushButton* cb_starten = nullptr;
+        QPushButton* cb_verwerfen = nullptr;
+        QPushButton* cb_bearbeiten = nullptr;
+        QPushButton* cb_anlegen = nullptr;
+        QLineEdit* textb_name_der_sicherung = nullptr;
+        QPushButton* cb_lade_pfad_von = nullptr;
+        QPushButton* cb_loesche_pfad_von = nullptr;
+        QPushButton* cb_lade_pfad_nach = nullptr;
+        QPushButton* cb_loesche_alles_von = nullptr;
+        QLineEdit* textb_nach = nullptr;
+        QTextEdit* rtb_anzeige = nullptr;
+        QListWidget* lb_anzeige = nullptr;
+        QLabel* label_inhalt = nullptr;
+        QLabel* label_sicherung = nullptr;
+        QPushButton* cb_loeschen = nullptr;
+        QPushButton* cb_beenden = nullptr;
+        QLabel* label_zeit = nullptr;
+        QPushButton* cb_log_anzeigen = nullptr;
+        QPushButton* cb_log_loeschen = nullptr;
+        QPushButton* cb_log_schliessen = nullptr;
+        QPushButton* cb_tv_aktuell = nullptr;
+        QLabel* label_log = nullptr;
+        QLineEdit* textb_dummy = nullptr;
+        QCheckBox* checkbox_aktiv = nullptr;
+        QLabel* label_aktiv = nullptr;
+        QLabel* label_datum_zeit = nullptr;
+        QLabel* anim_1 = nullptr;
+        QLabel* label_1 = nullptr;
+        QPushButton* cb_1 = nullptr;
+        QPushButton* cb_2 = nullptr;
+        PictureBox* pictb_quelle = nullptr;
+        PictureBox* pictb_ziel = nullptr;
+        PictureBox* pictb_quelle_loeschen = nullptr;
+        PictureBox* pictb_quelle_aloeschen = nullptr;
+        PictureBox* pictb_sicherung_speichern = nullptr;
+        PictureBox* pictb_sicherung_verwerfen = nullptr;
+        PictureBox* pictb_tv_aktuell = nullptr;
+        PictureBox* pictb_anlegen = nullptr;
+        PictureBox* pictb_bearbeiten = nullptr;
+        PictureBox* pictb_loeschen = nullptr;
+        PictureBox* pictb_starten = nullptr;
+        PictureBox* pictb_log_anzeigen = nullptr;
+        PictureBox* pictb_beenden = nullptr;
+        PictureBox* pictb_log_loeschen = nullptr;
+        PictureBox* pictb_log_schliessen = nullptr;
+        PictureBox* pictb_logo4 = nullptr;
+        // The tray popup (its "Anzeigen" and "Beenden" belong to the tray icon) and the popup of
+        // the destination field.
+        QMenu* popup = nullptr;
+        QMenu* popup_ordner = nullptr;
+    };
+
+    // Building (Form1Controls.cpp).
+    void buildControls();
+    void buildMenus();
+
+    // Routing (Form1Routing.cpp): one function per source group.
+    void bindFormEvents();
+    void bindMenuCommands();
+    void bindControls();
+    void bindPictureButtons();
+    void bindThreadReports();
+    void bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, const bool* state,
+                     ReleaseOrder order, std::function<void()> command);
+
+    // Pages (Form1Pages.cpp).
     void collapseAll();
     void showPage(Page page);
     void hidePage(Page page);
-    void slideTo(QWidget* control, int x, int y, double delay);
-    void growTo(QWidget* control, int width, int height, double delay);
     void applyAnimationSetting();
+    void paintPending();
 
     // Picture states.
     void setCommandPictures();
@@ -94,7 +163,7 @@ public:
     void playHoverSound();
     void resetHoverSound() { hoverSoundPlayed = 0; }
 
-    // The main page.
+    // The main page (Form1Commands.cpp).
     void loadSetNames();
     void ShowSetDetails(const QString& name);
     void ShowSelectedSetDetails();
@@ -106,77 +175,19 @@ public:
     void DeleteLog();
     void CloseLog();
 
-    // The editor page as far as reaching it goes.
+    // The editor page as far as reaching it goes, and the destination's folder hand-over.
     void BeginNewSet();
     void BeginEditSet();
     void DiscardSet();
     void clearEditor();
+    void handOverPath();
+    void takePendingPath();
 
-    // True when a background thread did not end when asked; it is left to end with the process.
-    bool backgroundThreadsAlive() const { return slots_.anyAlive(); }
+    void showError(const QString& text);
+    QWidget* messageOwner();
 
-    // The controls, named as in the window's layout.
-    QTreeWidget* tv_dir = nullptr;
-    QListWidget* lb_von = nullptr;
-    QPushButton* cb_speichern = nullptr;
-    QComboBox* combo_tag = nullptr;
-    QLineEdit* mtextb_uhr = nullptr;
-    QLabel* label_wann = nullptr;
-    QLabel* label_nach = nullptr;
-    QLabel* label_von = nullptr;
-    QLabel* label_name_der_sicherung = nullptr;
-    QLabel* label_pfad_waehlen = nullptr;
-    QPushButton* cb_starten = nullptr;
-    QPushButton* cb_verwerfen = nullptr;
-    QPushButton* cb_bearbeiten = nullptr;
-    QPushButton* cb_anlegen = nullptr;
-    QLineEdit* textb_name_der_sicherung = nullptr;
-    QPushButton* cb_lade_pfad_von = nullptr;
-    QPushButton* cb_loesche_pfad_von = nullptr;
-    QPushButton* cb_lade_pfad_nach = nullptr;
-    QPushButton* cb_loesche_alles_von = nullptr;
-    QLineEdit* textb_nach = nullptr;
-    QTextEdit* rtb_anzeige = nullptr;
-    QListWidget* lb_anzeige = nullptr;
-    QLabel* label_inhalt = nullptr;
-    QLabel* label_sicherung = nullptr;
-    QPushButton* cb_loeschen = nullptr;
-    QPushButton* cb_beenden = nullptr;
-    QLabel* label_zeit = nullptr;
-    QPushButton* cb_log_anzeigen = nullptr;
-    QPushButton* cb_log_loeschen = nullptr;
-    QPushButton* cb_log_schliessen = nullptr;
-    QPushButton* cb_tv_aktuell = nullptr;
-    QLabel* label_log = nullptr;
-    QLineEdit* textb_dummy = nullptr;
-    QCheckBox* checkbox_aktiv = nullptr;
-    QLabel* label_aktiv = nullptr;
-    QLabel* label_datum_zeit = nullptr;
-    QLabel* anim_1 = nullptr;
-    QLabel* label_1 = nullptr;
-    QPushButton* cb_1 = nullptr;
-    QPushButton* cb_2 = nullptr;
-    PictureBox* pictb_quelle = nullptr;
-    PictureBox* pictb_ziel = nullptr;
-    PictureBox* pictb_quelle_loeschen = nullptr;
-    PictureBox* pictb_quelle_aloeschen = nullptr;
-    PictureBox* pictb_sicherung_speichern = nullptr;
-    PictureBox* pictb_sicherung_verwerfen = nullptr;
-    PictureBox* pictb_tv_aktuell = nullptr;
-    PictureBox* pictb_anlegen = nullptr;
-    PictureBox* pictb_bearbeiten = nullptr;
-    PictureBox* pictb_loeschen = nullptr;
-    PictureBox* pictb_starten = nullptr;
-    PictureBox* pictb_log_anzeigen = nullptr;
-    PictureBox* pictb_beenden = nullptr;
-    PictureBox* pictb_log_loeschen = nullptr;
-    PictureBox* pictb_log_schliessen = nullptr;
-    PictureBox* pictb_logo4 = nullptr;
-
-    // The tray popup (its "Anzeigen" and "Beenden" belong to the tray icon) and the popup of
-    // the destination field.
-    QMenu* popup = nullptr;
-    QMenu* popup_ordner = nullptr;
+    AppServices& app_;
+    Controls ui_;
 
     // Picture states: true is inactive.
     bool sourceState = false;
@@ -191,48 +202,8 @@ public:
     double growStepDelay = 0.0;
     int hoverSoundPlayed = 0;
 
-Q_SIGNALS:
-    // The window was closed and its threads stopped: the program ends.
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    // Building (Form1Controls.cpp).
-    void buildControls();
-    void buildMenus();
-    QAction* addCommand(QMenu* menu, const QString& text, int command);
-
-    // Routing (Form1Routing.cpp): one function per source group.
-    void bindFormEvents();
-    void bindMenuCommands();
-    void bindControls();
-    void bindPictureButtons();
-    void bindThreadReports();
-    void bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, const bool* state,
-                     ReleaseOrder order, std::function<void()> command);
-
-    void takePendingPath();
-    void placeWindow();
-    void showError(const QString& text);
-    QWidget* messageOwner();
-    void paintPending();
-    void startThreads();
-
-    FormServices services_;
-    BackupSetStore sets_;
-    SettingsStore settings_;
-    RunLog log_;
-    Scheduler scheduler_;
-    BackupRunner runner_;
-    WindowBridge bridge_;
     ManualRunWindow* manualRun_ = nullptr;  // the progress window of a run in progress
     bool closing_ = false;
-    // Last: its threads use the members above and are stopped before those go.
-    ThreadSlots slots_;
 };
 
 }  // namespace vaultrix

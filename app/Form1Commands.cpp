@@ -8,7 +8,9 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "app/AppServices.h"
 #include "app/Form1.h"
+#include "app/Pages.h"
 #include "engine/SetDetails.h"
 #include "platform/PathExists.h"
 #include "shell/ManualRunWindow.h"
@@ -26,7 +28,7 @@ constexpr std::uintmax_t kShownLogBytes = 2u << 20;
 }  // namespace
 
 void Form1::loadSetNames() {
-    const SetNames stored = sets_.loadSetNames();
+    const SetNames stored = app_.sets.loadSetNames();
     QStringList names;
     for (const std::string& name : stored.names) names << QString::fromStdString(name);
     // A sorted list box orders its entries alphabetically without regard to case.
@@ -35,40 +37,40 @@ void Form1::loadSetNames() {
     std::stable_sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) {
         return collator.compare(a, b) < 0;
     });
-    lb_anzeige->clear();
-    lb_anzeige->addItems(names);
+    ui_.lb_anzeige->clear();
+    ui_.lb_anzeige->addItems(names);
     // The number of names listed, so a count in the file that disagrees with its names never
     // offers commands for sets that are not there.
     setCounter = static_cast<int>(names.size());
-    if (lb_anzeige->count() > 0) lb_anzeige->setCurrentRow(0);
+    if (ui_.lb_anzeige->count() > 0) ui_.lb_anzeige->setCurrentRow(0);
 }
 
 void Form1::ShowSetDetails(const QString& name) {
-    const SetDetailsTexts texts = setDetailsTexts(sets_, name.toStdString(), PathExists);
-    rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
-    rtb_anzeige->moveCursor(QTextCursor::End);
-    rtb_anzeige->ensureCursorVisible();
+    const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString(), PathExists);
+    ui_.rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
+    ui_.rtb_anzeige->moveCursor(QTextCursor::End);
+    ui_.rtb_anzeige->ensureCursorVisible();
     if (!texts.missingMessage.empty()) showError(QString::fromStdString(texts.missingMessage));
 }
 
 void Form1::ShowSelectedSetDetails() {
-    const QListWidgetItem* selected = lb_anzeige->currentItem();
+    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
     if (selected != nullptr && !selected->text().isEmpty()) ShowSetDetails(selected->text());
 }
 
 void Form1::StartSelectedSet() {
-    const QListWidgetItem* selected = lb_anzeige->currentItem();
+    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
     if (selected == nullptr || manualRun_ != nullptr) return;
     ManualRunWindow window(this);
     manualRun_ = &window;
-    const RunReport report = window.run(runner_, selected->text().toStdString());
+    const RunReport report = window.run(app_.runner, selected->text().toStdString());
     manualRun_ = nullptr;
     // A run cut short by closing the program tells nothing more.
     if (closing_) return;
     if (report.success) {
-        services_.messages.show(messageOwner(), QMessageBox::Information,
-                                titled(QStringLiteral("Information")), report.successMessage,
-                                QMessageBox::Ok);
+        app_.services.messages.show(messageOwner(), QMessageBox::Information,
+                                    titled(QStringLiteral("Information")), report.successMessage,
+                                    QMessageBox::Ok);
     } else {
         showError(report.failureMessage);
     }
@@ -82,7 +84,7 @@ void Form1::ShowLog() {
 }
 
 void Form1::LoadLogText() {
-    const LogText log = log_.LoadLogEnd(kShownLogBytes);
+    const LogText log = app_.log.LoadLogEnd(kShownLogBytes);
     QString text = QString::fromStdString(log.text);
     if (log.shortened) {
         const QLocale german(QLocale::German, QLocale::Germany);
@@ -94,29 +96,29 @@ void Form1::LoadLogText() {
                                     "letzten %2.\n\n")
                          .arg(megabytes(log.fileSize), megabytes(kShownLogBytes)));
     }
-    rtb_anzeige->setPlainText(text);
-    rtb_anzeige->moveCursor(QTextCursor::Start);
-    rtb_anzeige->ensureCursorVisible();
+    ui_.rtb_anzeige->setPlainText(text);
+    ui_.rtb_anzeige->moveCursor(QTextCursor::Start);
+    ui_.rtb_anzeige->ensureCursorVisible();
 }
 
 void Form1::DeleteLog() {
-    const QMessageBox::StandardButton answer = services_.messages.show(
+    const QMessageBox::StandardButton answer = app_.services.messages.show(
         messageOwner(), QMessageBox::Warning, titled(QStringLiteral("Log Datei löschen?")),
         QStringLiteral("Möchten Sie die Log Datei\nwirklich löschen?"),
         QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok) return;
-    if (const Result<> deleted = log_.DeleteLog(); !deleted) {
+    if (const Result<> deleted = app_.log.DeleteLog(); !deleted) {
         // The log is still there, so it stays on show.
         showError(QString::fromStdString(deleted.error().message));
         return;
     }
-    rtb_anzeige->clear();
+    ui_.rtb_anzeige->clear();
 }
 
 void Form1::CloseLog() {
-    rtb_anzeige->clear();
+    ui_.rtb_anzeige->clear();
     hidePage(Page::LogPage);
-    lb_anzeige->setFocus();
+    ui_.lb_anzeige->setFocus();
     // The main page shows the selected set's details as it opens.
     showPage(Page::MainMenuPage);
 }
@@ -135,17 +137,17 @@ void Form1::BeginEditSet() {
 void Form1::DiscardSet() {
     hidePage(Page::EditorPage);
     clearEditor();
-    lb_anzeige->setFocus();
+    ui_.lb_anzeige->setFocus();
     showPage(Page::MainMenuPage);
 }
 
 void Form1::clearEditor() {
-    tv_dir->clear();
-    textb_name_der_sicherung->clear();
-    lb_von->clear();
-    textb_nach->clear();
-    combo_tag->setCurrentIndex(0);
-    mtextb_uhr->clear();
+    ui_.tv_dir->clear();
+    ui_.textb_name_der_sicherung->clear();
+    ui_.lb_von->clear();
+    ui_.textb_nach->clear();
+    ui_.combo_tag->setCurrentIndex(0);
+    ui_.mtextb_uhr->clear();
 }
 
 }  // namespace vaultrix

@@ -66,6 +66,12 @@ constexpr bool shown = true;
 constexpr bool hidden = false;
 constexpr bool disabled = false;
 
+QAction* addCommand(QMenu* menu, const QString& text, int command) {
+    QAction* action = menu->addAction(text);
+    action->setData(command);
+    return action;
+}
+
 constexpr const char* kTimeTip =
     "Bitte Uhrzeit im Format hh::mm eintragen wenn 'aktiv' gewählt ist. Somit wird Ihre "
     "Sicherung automatisch zur gewählten Uhrzeit ausgeführt";
@@ -82,82 +88,78 @@ void Form1::buildControls() {
     // In the order of the control ids, which is also the tab order.
     // clang-format off
     const Font arial = Font::arial;
-    tv_dir = make<QTreeWidget>(client, {"tv_dir", "", "Dateien oder Ordner wählen", 111, 370, 160, 40, shown}, arial);
-    lb_von = make<QListWidget>(client, {"lb_von", "", "diese Dateien sichern", 111, 460, 160, 50, shown}, arial);
-    cb_speichern = make<QPushButton>(client, {"cb_speichern", "Sicherung speichern und zurück", "", 566, 485, 76, 29, hidden, disabled}, Font::form);
-    combo_tag = make<QComboBox>(client, {"combo_tag", "", "Tag wählen", 113, 560, 22, 91, shown}, arial);
-    mtextb_uhr = make<QLineEdit>(client, {"mtextb_uhr", "", kTimeTip, 215, 560, 7, 9, shown}, arial);
-    label_wann = make<QLabel>(client, {"label_wann", "wann :", "", 113, 550, 40, 8, shown}, arial);
-    label_nach = make<QLabel>(client, {"label_nach", "nach :", "", 113, 515, 40, 8, shown}, arial);
-    label_von = make<QLabel>(client, {"label_von", "von :", "", 113, 445, 40, 8, shown}, arial);
-    label_name_der_sicherung = make<QLabel>(client, {"label_name_der_sicherung", "Name der Sicherung :", "", 113, 410, 104, 8, shown}, arial);
-    label_pfad_waehlen = make<QLabel>(client, {"label_pfad_waehlen", "Pfad wählen :", "", 111, 360, 56, 8, shown}, arial);
-    cb_starten = make<QPushButton>(client, {"cb_starten", "Sicherung manuell starten", "", 655, 120, 76, 29, hidden, disabled}, Font::form);
-    cb_verwerfen = make<QPushButton>(client, {"cb_verwerfen", "Sicherung verwerfen und zurück", "", 566, 450, 76, 29, hidden}, Font::form);
-    cb_bearbeiten = make<QPushButton>(client, {"cb_bearbeiten", "Sicherung bearbeiten", "", 655, 50, 76, 29, hidden, disabled}, Font::form);
-    cb_anlegen = make<QPushButton>(client, {"cb_anlegen", "Sicherung anlegen", "", 655, 15, 75, 29, hidden}, Font::form);
-    textb_name_der_sicherung = make<QLineEdit>(client, {"textb_name_der_sicherung", "", "Name der Sicherung eintragen", 113, 425, 160, 14, shown}, arial);
-    cb_lade_pfad_von = make<QPushButton>(client, {"cb_lade_pfad_von", ">>", "", 91, 410, 16, 31, hidden}, Font::form);
-    cb_loesche_pfad_von = make<QPushButton>(client, {"cb_loesche_pfad_von", "X", "", 91, 445, 16, 30, hidden}, Font::form);
-    cb_lade_pfad_nach = make<QPushButton>(client, {"cb_lade_pfad_nach", ">>", "Ordner hinzufügen", 91, 545, 16, 30, hidden, disabled}, Font::form);
-    cb_loesche_alles_von = make<QPushButton>(client, {"cb_loesche_alles_von", "XX", "", 91, 480, 16, 30, hidden}, Font::form);
-    textb_nach = make<QLineEdit>(client, {"textb_nach", "", "In diesem Ordner/ Laufwerk werden Ihre Daten gesichert.Mit Recktsklick können Sie ein neues Unterverzeichnis im gewählten Ordner/ Laufwerk anlegen", 111, 530, 160, 14, shown}, arial);
-    rtb_anzeige = make<QTextEdit>(client, {"rtb_anzeige", "", "", 111, 60, 70, 35, shown}, arial);
-    lb_anzeige = make<QListWidget>(client, {"lb_anzeige", "", "Sicherung auswählen", 111, 20, 65, 30, shown}, arial);
-    label_inhalt = make<QLabel>(client, {"label_inhalt", "Inhalt der Sicherung :", "", 111, 55, 75, 11, shown}, arial);
-    label_sicherung = make<QLabel>(client, {"label_sicherung", "Sicherung :", "", 111, 5, 65, 10, shown}, arial);
-    cb_loeschen = make<QPushButton>(client, {"cb_loeschen", "Sicherung löschen", "", 655, 85, 76, 29, hidden, disabled}, Font::form);
-    cb_beenden = make<QPushButton>(client, {"cb_beenden", "Programm beenden", "", 656, 326, 76, 27, hidden}, Font::form);
-    label_zeit = make<QLabel>(client, {"label_zeit", "Zeit :", kTimeTip, 215, 550, 20, 8, shown}, arial);
-    cb_log_anzeigen = make<QPushButton>(client, {"cb_log_anzeigen", "Log - Datei anzeigen", "", 656, 286, 76, 28, hidden}, Font::form);
-    cb_log_loeschen = make<QPushButton>(client, {"cb_log_loeschen", "Log - Datei löschen", "", 566, 526, 76, 27, hidden}, Font::form);
-    cb_log_schliessen = make<QPushButton>(client, {"cb_log_schliessen", "Log - Datei schliessen", "", 566, 560, 76, 30, hidden}, Font::form);
-    cb_tv_aktuell = make<QPushButton>(client, {"cb_tv_aktuell", "Aktualisieren", "", 295, 480, 76, 14, hidden}, Font::form);
-    label_log = make<QLabel>(client, {"label_log", "Log Datei :", "", 175, 360, 80, 10, shown}, arial);
-    textb_dummy = make<QLineEdit>(client, {"textb_dummy", "", "", 251, 560, 26, 15, shown}, arial);
-    checkbox_aktiv = make<QCheckBox>(client, {"checkbox_aktiv", "", "Ist diese Checkbox aktiviert wird Ihre Sicherung automatisch zur gewählten Uhrzeit ausgeführt. ", 285, 565, 14, 12, shown}, arial);
-    label_aktiv = make<QLabel>(client, {"label_aktiv", "aktiv :", "automatische, zeitgesteuerte Sicherung aktivieren [V] oder deaktivieren [  ]", 281, 550, 20, 8, shown}, arial);
-    label_datum_zeit = make<QLabel>(client, {"label_datum_zeit", "", "", 441, 292, 80, 24, shown}, arial);
-    anim_1 = make<QLabel>(client, {"anim_1", "", "", 295, 375, 260, 59, shown}, arial);
-    label_1 = make<QLabel>(client, {"label_1", "", "", 275, 0, 40, 15, hidden}, Font::form);
-    cb_1 = make<QPushButton>(client, {"cb_1", "pause", "", 230, 0, 40, 14, hidden}, Font::form);
-    cb_2 = make<QPushButton>(client, {"cb_2", "weiter", "", 185, 0, 40, 14, hidden}, Font::form);
-    pictb_quelle = make<PictureBox>(client, {"pictb_quelle", "", "Datei zur Sicherung hinzufügen", 36, 399, 51, 21, hidden}, Font::form);
-    pictb_ziel = make<PictureBox>(client, {"pictb_ziel", "", "Zielordner links auswählen und mit Klick hinzufügen - in diesen Ordner werden Ihre Daten gesichert ", 35, 550, 51, 21, hidden}, Font::form);
-    pictb_quelle_loeschen = make<PictureBox>(client, {"pictb_quelle_loeschen", "", "markierte Dateien aus Sicherung entfernen", 35, 445, 51, 21, hidden}, Font::form);
-    pictb_quelle_aloeschen = make<PictureBox>(client, {"pictb_quelle_aloeschen", "", "alle Dateien aus Sicherung entfernen", 36, 490, 51, 21, hidden}, Font::form);
-    pictb_sicherung_speichern = make<PictureBox>(client, {"pictb_sicherung_speichern", "", "fertig eingerichtete Sicherung speichern", 475, 455, 80, 21, shown}, Font::form);
-    pictb_sicherung_verwerfen = make<PictureBox>(client, {"pictb_sicherung_verwerfen", "", "Sicherung nicht speichern - zurück zum Hauptmenue", 475, 490, 80, 21, hidden}, Font::form);
-    pictb_tv_aktuell = make<PictureBox>(client, {"pictb_tv_aktuell", "", "Anzeige komplett aktualisieren", 295, 500, 80, 21, hidden}, Font::form);
-    pictb_anlegen = make<PictureBox>(client, {"pictb_anlegen", "", "Neue Sicherung anlegen", 570, 20, 80, 21, hidden}, Font::form);
-    pictb_bearbeiten = make<PictureBox>(client, {"pictb_bearbeiten", "", "ausgewählte Sicherung bearbeiten", 565, 55, 80, 21, hidden}, Font::form);
-    pictb_loeschen = make<PictureBox>(client, {"pictb_loeschen", "", "ausgewählte Sicherung löschen", 570, 90, 80, 21, hidden}, Font::form);
-    pictb_starten = make<PictureBox>(client, {"pictb_starten", "", "ausgewählte Sicherung sofort manuell starten", 565, 120, 80, 21, hidden}, Font::form);
-    pictb_log_anzeigen = make<PictureBox>(client, {"pictb_log_anzeigen", "", "Logdatei anzeigen", 565, 290, 80, 21, hidden}, Font::form);
-    pictb_beenden = make<PictureBox>(client, {"pictb_beenden", "", "Vaultrix 1.0 beenden (es können so keine Zeitgesteuerten Sicherungen ausgeführt werden)", 565, 330, 80, 21, hidden}, Font::form);
-    pictb_log_loeschen = make<PictureBox>(client, {"pictb_log_loeschen", "", "komplette Logdatei löschen", 475, 530, 80, 21, hidden}, Font::form);
-    pictb_log_schliessen = make<PictureBox>(client, {"pictb_log_schliessen", "", "Logdatei schliessen - zurück zum Hauptmenue", 475, 565, 80, 21, hidden}, Font::form);
-    pictb_logo4 = make<PictureBox>(client, {"pictb_logo4", "", "", 7, 70, 82, 186, hidden}, Font::form);
+    ui_.tv_dir = make<QTreeWidget>(client, {"tv_dir", "", "Dateien oder Ordner wählen", 111, 370, 160, 40, shown}, arial);
+    ui_.lb_von = make<QListWidget>(client, {"lb_von", "", "diese Dateien sichern", 111, 460, 160, 50, shown}, arial);
+    ui_.cb_speichern = make<QPushButton>(client, {"cb_speichern", "Sicherung speichern und zurück", "", 566, 485, 76, 29, hidden, disabled}, Font::form);
+    ui_.combo_tag = make<QComboBox>(client, {"combo_tag", "", "Tag wählen", 113, 560, 22, 91, shown}, arial);
+    ui_.mtextb_uhr = make<QLineEdit>(client, {"mtextb_uhr", "", kTimeTip, 215, 560, 7, 9, shown}, arial);
+    ui_.label_wann = make<QLabel>(client, {"label_wann", "wann :", "", 113, 550, 40, 8, shown}, arial);
+    ui_.label_nach = make<QLabel>(client, {"label_nach", "nach :", "", 113, 515, 40, 8, shown}, arial);
+    ui_.label_von = make<QLabel>(client, {"label_von", "von :", "", 113, 445, 40, 8, shown}, arial);
+    ui_.label_name_der_sicherung = make<QLabel>(client, {"label_name_der_sicherung", "Name der Sicherung :", "", 113, 410, 104, 8, shown}, arial);
+    ui_.label_pfad_waehlen = make<QLabel>(client, {"label_pfad_waehlen", "Pfad wählen :", "", 111, 360, 56, 8, shown}, arial);
+    ui_.cb_starten = make<QPushButton>(client, {"cb_starten", "Sicherung manuell starten", "", 655, 120, 76, 29, hidden, disabled}, Font::form);
+    ui_.cb_verwerfen = make<QPushButton>(client, {"cb_verwerfen", "Sicherung verwerfen und zurück", "", 566, 450, 76, 29, hidden}, Font::form);
+    ui_.cb_bearbeiten = make<QPushButton>(client, {"cb_bearbeiten", "Sicherung bearbeiten", "", 655, 50, 76, 29, hidden, disabled}, Font::form);
+    ui_.cb_anlegen = make<QPushButton>(client, {"cb_anlegen", "Sicherung anlegen", "", 655, 15, 75, 29, hidden}, Font::form);
+    ui_.textb_name_der_sicherung = make<QLineEdit>(client, {"textb_name_der_sicherung", "", "Name der Sicherung eintragen", 113, 425, 160, 14, shown}, arial);
+    ui_.cb_lade_pfad_von = make<QPushButton>(client, {"cb_lade_pfad_von", ">>", "", 91, 410, 16, 31, hidden}, Font::form);
+    ui_.cb_loesche_pfad_von = make<QPushButton>(client, {"cb_loesche_pfad_von", "X", "", 91, 445, 16, 30, hidden}, Font::form);
+    ui_.cb_lade_pfad_nach = make<QPushButton>(client, {"cb_lade_pfad_nach", ">>", "Ordner hinzufügen", 91, 545, 16, 30, hidden, disabled}, Font::form);
+    ui_.cb_loesche_alles_von = make<QPushButton>(client, {"cb_loesche_alles_von", "XX", "", 91, 480, 16, 30, hidden}, Font::form);
+    ui_.textb_nach = make<QLineEdit>(client, {"textb_nach", "", "In diesem Ordner/ Laufwerk werden Ihre Daten gesichert.Mit Recktsklick können Sie ein neues Unterverzeichnis im gewählten Ordner/ Laufwerk anlegen", 111, 530, 160, 14, shown}, arial);
+    ui_.rtb_anzeige = make<QTextEdit>(client, {"rtb_anzeige", "", "", 111, 60, 70, 35, shown}, arial);
+    ui_.lb_anzeige = make<QListWidget>(client, {"lb_anzeige", "", "Sicherung auswählen", 111, 20, 65, 30, shown}, arial);
+    ui_.label_inhalt = make<QLabel>(client, {"label_inhalt", "Inhalt der Sicherung :", "", 111, 55, 75, 11, shown}, arial);
+    ui_.label_sicherung = make<QLabel>(client, {"label_sicherung", "Sicherung :", "", 111, 5, 65, 10, shown}, arial);
+    ui_.cb_loeschen = make<QPushButton>(client, {"cb_loeschen", "Sicherung löschen", "", 655, 85, 76, 29, hidden, disabled}, Font::form);
+    ui_.cb_beenden = make<QPushButton>(client, {"cb_beenden", "Programm beenden", "", 656, 326, 76, 27, hidden}, Font::form);
+    ui_.label_zeit = make<QLabel>(client, {"label_zeit", "Zeit :", kTimeTip, 215, 550, 20, 8, shown}, arial);
+    ui_.cb_log_anzeigen = make<QPushButton>(client, {"cb_log_anzeigen", "Log - Datei anzeigen", "", 656, 286, 76, 28, hidden}, Font::form);
+    ui_.cb_log_loeschen = make<QPushButton>(client, {"cb_log_loeschen", "Log - Datei löschen", "", 566, 526, 76, 27, hidden}, Font::form);
+    ui_.cb_log_schliessen = make<QPushButton>(client, {"cb_log_schliessen", "Log - Datei schliessen", "", 566, 560, 76, 30, hidden}, Font::form);
+    ui_.cb_tv_aktuell = make<QPushButton>(client, {"cb_tv_aktuell", "Aktualisieren", "", 295, 480, 76, 14, hidden}, Font::form);
+    ui_.label_log = make<QLabel>(client, {"label_log", "Log Datei :", "", 175, 360, 80, 10, shown}, arial);
+    ui_.textb_dummy = make<QLineEdit>(client, {"textb_dummy", "", "", 251, 560, 26, 15, shown}, arial);
+    ui_.checkbox_aktiv = make<QCheckBox>(client, {"checkbox_aktiv", "", "Ist diese Checkbox aktiviert wird Ihre Sicherung automatisch zur gewählten Uhrzeit ausgeführt. ", 285, 565, 14, 12, shown}, arial);
+    ui_.label_aktiv = make<QLabel>(client, {"label_aktiv", "aktiv :", "automatische, zeitgesteuerte Sicherung aktivieren [V] oder deaktivieren [  ]", 281, 550, 20, 8, shown}, arial);
+    ui_.label_datum_zeit = make<QLabel>(client, {"label_datum_zeit", "", "", 441, 292, 80, 24, shown}, arial);
+    ui_.anim_1 = make<QLabel>(client, {"anim_1", "", "", 295, 375, 260, 59, shown}, arial);
+    ui_.label_1 = make<QLabel>(client, {"label_1", "", "", 275, 0, 40, 15, hidden}, Font::form);
+    ui_.cb_1 = make<QPushButton>(client, {"cb_1", "pause", "", 230, 0, 40, 14, hidden}, Font::form);
+    ui_.cb_2 = make<QPushButton>(client, {"cb_2", "weiter", "", 185, 0, 40, 14, hidden}, Font::form);
+    ui_.pictb_quelle = make<PictureBox>(client, {"pictb_quelle", "", "Datei zur Sicherung hinzufügen", 36, 399, 51, 21, hidden}, Font::form);
+    ui_.pictb_ziel = make<PictureBox>(client, {"pictb_ziel", "", "Zielordner links auswählen und mit Klick hinzufügen - in diesen Ordner werden Ihre Daten gesichert ", 35, 550, 51, 21, hidden}, Font::form);
+    ui_.pictb_quelle_loeschen = make<PictureBox>(client, {"pictb_quelle_loeschen", "", "markierte Dateien aus Sicherung entfernen", 35, 445, 51, 21, hidden}, Font::form);
+    ui_.pictb_quelle_aloeschen = make<PictureBox>(client, {"pictb_quelle_aloeschen", "", "alle Dateien aus Sicherung entfernen", 36, 490, 51, 21, hidden}, Font::form);
+    ui_.pictb_sicherung_speichern = make<PictureBox>(client, {"pictb_sicherung_speichern", "", "fertig eingerichtete Sicherung speichern", 475, 455, 80, 21, shown}, Font::form);
+    ui_.pictb_sicherung_verwerfen = make<PictureBox>(client, {"pictb_sicherung_verwerfen", "", "Sicherung nicht speichern - zurück zum Hauptmenue", 475, 490, 80, 21, hidden}, Font::form);
+    ui_.pictb_tv_aktuell = make<PictureBox>(client, {"pictb_tv_aktuell", "", "Anzeige komplett aktualisieren", 295, 500, 80, 21, hidden}, Font::form);
+    ui_.pictb_anlegen = make<PictureBox>(client, {"pictb_anlegen", "", "Neue Sicherung anlegen", 570, 20, 80, 21, hidden}, Font::form);
+    ui_.pictb_bearbeiten = make<PictureBox>(client, {"pictb_bearbeiten", "", "ausgewählte Sicherung bearbeiten", 565, 55, 80, 21, hidden}, Font::form);
+    ui_.pictb_loeschen = make<PictureBox>(client, {"pictb_loeschen", "", "ausgewählte Sicherung löschen", 570, 90, 80, 21, hidden}, Font::form);
+    ui_.pictb_starten = make<PictureBox>(client, {"pictb_starten", "", "ausgewählte Sicherung sofort manuell starten", 565, 120, 80, 21, hidden}, Font::form);
+    ui_.pictb_log_anzeigen = make<PictureBox>(client, {"pictb_log_anzeigen", "", "Logdatei anzeigen", 565, 290, 80, 21, hidden}, Font::form);
+    ui_.pictb_beenden = make<PictureBox>(client, {"pictb_beenden", "", "Vaultrix 1.0 beenden (es können so keine Zeitgesteuerten Sicherungen ausgeführt werden)", 565, 330, 80, 21, hidden}, Font::form);
+    ui_.pictb_log_loeschen = make<PictureBox>(client, {"pictb_log_loeschen", "", "komplette Logdatei löschen", 475, 530, 80, 21, hidden}, Font::form);
+    ui_.pictb_log_schliessen = make<PictureBox>(client, {"pictb_log_schliessen", "", "Logdatei schliessen - zurück zum Hauptmenue", 475, 565, 80, 21, hidden}, Font::form);
+    ui_.pictb_logo4 = make<PictureBox>(client, {"pictb_logo4", "", "", 7, 70, 82, 186, hidden}, Font::form);
     // clang-format on
 
-    for (const int day : kDayBoxOrder) combo_tag->addItem(QString::fromStdString(weekdayName(day)));
-    mtextb_uhr->setInputMask(QStringLiteral("99:99"));
-    tv_dir->setHeaderHidden(true);
-    rtb_anzeige->setReadOnly(true);
-    setBackground(textb_nach, Qt::white, QPalette::Base);
-    setBackground(rtb_anzeige, Qt::white, QPalette::Base);
-    label_datum_zeit->setAutoFillBackground(true);
-    setBackground(label_datum_zeit, kFormBackground, QPalette::Window);
-    pictb_logo4->setBitmaps({145, 145, 0});
-}
-
-QAction* Form1::addCommand(QMenu* menu, const QString& text, int command) {
-    QAction* action = menu->addAction(text);
-    action->setData(command);
-    return action;
+    for (const int day : kDayBoxOrder)
+        ui_.combo_tag->addItem(QString::fromStdString(weekdayName(day)));
+    ui_.mtextb_uhr->setInputMask(QStringLiteral("99:99"));
+    ui_.tv_dir->setHeaderHidden(true);
+    ui_.rtb_anzeige->setReadOnly(true);
+    setBackground(ui_.textb_nach, Qt::white, QPalette::Base);
+    setBackground(ui_.rtb_anzeige, Qt::white, QPalette::Base);
+    ui_.label_datum_zeit->setAutoFillBackground(true);
+    setBackground(ui_.label_datum_zeit, kFormBackground, QPalette::Window);
+    ui_.pictb_logo4->setBitmaps({145, 145, 0});
 }
 
 void Form1::buildMenus() {
+    menuBar()->setObjectName(QStringLiteral("ID_Form1_menu_1"));
     QMenu* program = menuBar()->addMenu(QStringLiteral("Programm"));
     // Ctrl+T stands for "Einleitung" and "Tutorial", which open the same page; a key bound twice
     // would be ambiguous, so it is bound once.
@@ -177,16 +179,18 @@ void Form1::buildMenus() {
     addCommand(info, QStringLiteral("Impressum"), kCommandAbout)
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
 
-    popup = new QMenu(this);
-    addCommand(popup, QStringLiteral("Anzeigen"), kCommandShow);
-    addCommand(popup, QStringLiteral("Einstellung"), kCommandTraySettings);
-    addCommand(popup, QStringLiteral("Minimieren"), kCommandMinimise);
-    popup->addSeparator();
-    addCommand(popup, QStringLiteral("Beenden"), kCommandTrayQuit);
+    ui_.popup = new QMenu(this);
+    ui_.popup->setObjectName(QStringLiteral("ID_Form1_popup"));
+    addCommand(ui_.popup, QStringLiteral("Anzeigen"), kCommandShow);
+    addCommand(ui_.popup, QStringLiteral("Einstellung"), kCommandTraySettings);
+    addCommand(ui_.popup, QStringLiteral("Minimieren"), kCommandMinimise);
+    ui_.popup->addSeparator();
+    addCommand(ui_.popup, QStringLiteral("Beenden"), kCommandTrayQuit);
 
-    popup_ordner = new QMenu(this);
-    addCommand(popup_ordner, QStringLiteral("Ordner erstellen"), kCommandCreateFolder);
-    textb_nach->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui_.popup_ordner = new QMenu(this);
+    ui_.popup_ordner->setObjectName(QStringLiteral("ID_Form1_popup_ordner"));
+    addCommand(ui_.popup_ordner, QStringLiteral("Ordner erstellen"), kCommandCreateFolder);
+    ui_.textb_nach->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 }  // namespace vaultrix

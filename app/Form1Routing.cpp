@@ -6,7 +6,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "app/AppServices.h"
 #include "app/Form1.h"
+#include "app/Pages.h"
 #include "shell/PictureBox.h"
 
 namespace vaultrix {
@@ -30,31 +32,34 @@ void Form1::bindFormEvents() {
 
 void Form1::bindMenuCommands() {
     // Einleitung, Einstellung, Tutorial, Hilfe, Impressum and the tray's Einstellung open
-    // windows the program does not have yet.
+    // windows the program does not have yet, as does "Ordner erstellen" beyond its hand-over.
     connect(findCommand(menuBar(), kCommandQuit), &QAction::triggered, this, &Form1::close);
-    connect(findCommand(popup, kCommandMinimise), &QAction::triggered, this, &Form1::hide);
-    connect(popup_ordner, &QMenu::aboutToShow, this, [this] {
-        findCommand(popup_ordner, kCommandCreateFolder)->setEnabled(!textb_nach->text().isEmpty());
+    connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, &Form1::hide);
+    connect(findCommand(ui_.popup_ordner, kCommandCreateFolder), &QAction::triggered, this,
+            &Form1::handOverPath);
+    connect(ui_.popup_ordner, &QMenu::aboutToShow, this, [this] {
+        findCommand(ui_.popup_ordner, kCommandCreateFolder)
+            ->setEnabled(!ui_.textb_nach->text().isEmpty());
     });
-    connect(textb_nach, &QLineEdit::customContextMenuRequested, this,
-            [this](const QPoint& at) { popup_ordner->exec(textb_nach->mapToGlobal(at)); });
+    connect(ui_.textb_nach, &QLineEdit::customContextMenuRequested, this,
+            [this](const QPoint& at) { ui_.popup_ordner->exec(ui_.textb_nach->mapToGlobal(at)); });
 }
 
 void Form1::bindControls() {
-    connect(cb_starten, &QPushButton::clicked, this, &Form1::StartSelectedSet);
-    connect(cb_verwerfen, &QPushButton::clicked, this, &Form1::DiscardSet);
-    connect(cb_bearbeiten, &QPushButton::clicked, this, &Form1::BeginEditSet);
-    connect(cb_anlegen, &QPushButton::clicked, this, &Form1::BeginNewSet);
-    connect(cb_beenden, &QPushButton::clicked, this, &Form1::close);
-    connect(cb_log_anzeigen, &QPushButton::clicked, this, &Form1::ShowLog);
-    connect(cb_log_loeschen, &QPushButton::clicked, this, &Form1::DeleteLog);
-    connect(cb_log_schliessen, &QPushButton::clicked, this, &Form1::CloseLog);
-    connect(cb_1, &QPushButton::clicked, this,
-            [this] { slots_.PauseSlot(ThreadSlots::kBackupSlot); });
-    connect(cb_2, &QPushButton::clicked, this,
-            [this] { slots_.ResumeSlot(ThreadSlots::kBackupSlot); });
+    connect(ui_.cb_starten, &QPushButton::clicked, this, &Form1::StartSelectedSet);
+    connect(ui_.cb_verwerfen, &QPushButton::clicked, this, &Form1::DiscardSet);
+    connect(ui_.cb_bearbeiten, &QPushButton::clicked, this, &Form1::BeginEditSet);
+    connect(ui_.cb_anlegen, &QPushButton::clicked, this, &Form1::BeginNewSet);
+    connect(ui_.cb_beenden, &QPushButton::clicked, this, &Form1::close);
+    connect(ui_.cb_log_anzeigen, &QPushButton::clicked, this, &Form1::ShowLog);
+    connect(ui_.cb_log_loeschen, &QPushButton::clicked, this, &Form1::DeleteLog);
+    connect(ui_.cb_log_schliessen, &QPushButton::clicked, this, &Form1::CloseLog);
+    connect(ui_.cb_1, &QPushButton::clicked, this,
+            [this] { app_.slots.PauseSlot(ThreadSlots::kBackupSlot); });
+    connect(ui_.cb_2, &QPushButton::clicked, this,
+            [this] { app_.slots.ResumeSlot(ThreadSlots::kBackupSlot); });
     // A release over the list shows the set that is selected now.
-    lb_anzeige->viewport()->installEventFilter(this);
+    ui_.lb_anzeige->viewport()->installEventFilter(this);
 }
 
 void Form1::bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, const bool* state,
@@ -71,43 +76,46 @@ void Form1::bindPictureButtons() {
     using enum ReleaseOrder;
     // The editor's own commands (adding and removing sources, the destination, saving, the
     // tree refresh and deleting a set) come with the editor.
-    bindPicture(pictb_quelle, {100, 101, 136}, &sourceState, commandFirst, {});
-    bindPicture(pictb_ziel, {106, 107, 135}, &targetState, commandFirst, {});
-    bindPicture(pictb_quelle_loeschen, {102, 103, 0}, nullptr, commandFirst, {});
-    bindPicture(pictb_quelle_aloeschen, {104, 105, 0}, nullptr, commandFirst, {});
-    bindPicture(pictb_sicherung_speichern, {108, 109, 110}, &saveState, captureFirst, {});
-    pictb_sicherung_speichern->setSilentWhileInactive(true);
-    bindPicture(pictb_sicherung_verwerfen, {112, 111, 0}, nullptr, captureFirst,
+    bindPicture(ui_.pictb_quelle, {100, 101, 136}, &sourceState, commandFirst, {});
+    bindPicture(ui_.pictb_ziel, {106, 107, 135}, &targetState, commandFirst, {});
+    bindPicture(ui_.pictb_quelle_loeschen, {102, 103, 0}, nullptr, commandFirst, {});
+    bindPicture(ui_.pictb_quelle_aloeschen, {104, 105, 0}, nullptr, commandFirst, {});
+    bindPicture(ui_.pictb_sicherung_speichern, {108, 109, 110}, &saveState, captureFirst, {});
+    ui_.pictb_sicherung_speichern->setSilentWhileInactive(true);
+    bindPicture(ui_.pictb_sicherung_verwerfen, {112, 111, 0}, nullptr, captureFirst,
                 [this] { DiscardSet(); });
-    bindPicture(pictb_tv_aktuell, {114, 115, 0}, nullptr, commandFirst, {});
-    bindPicture(pictb_anlegen, {116, 117, 0}, nullptr, captureFirst, [this] { BeginNewSet(); });
-    pictb_anlegen->setFollowUp([this] {
+    bindPicture(ui_.pictb_tv_aktuell, {114, 115, 0}, nullptr, commandFirst, {});
+    bindPicture(ui_.pictb_anlegen, {116, 117, 0}, nullptr, captureFirst, [this] { BeginNewSet(); });
+    ui_.pictb_anlegen->setFollowUp([this] {
         setSourcePicture(false);
         setTargetPicture(false);
     });
-    bindPicture(pictb_bearbeiten, {118, 119, 120}, &commandState, commandFirst,
+    bindPicture(ui_.pictb_bearbeiten, {118, 119, 120}, &commandState, commandFirst,
                 [this] { BeginEditSet(); });
-    pictb_bearbeiten->setFollowUp([this] {
+    ui_.pictb_bearbeiten->setFollowUp([this] {
         setSavePicture(false);
         setSourcePicture(false);
         setTargetPicture(false);
     });
-    bindPicture(pictb_loeschen, {121, 122, 123}, &commandState, restoreFirst, {});
-    pictb_loeschen->setFollowUp([this] { setCommandPictures(); });
-    bindPicture(pictb_starten, {124, 125, 126}, &commandState, commandFirst,
+    bindPicture(ui_.pictb_loeschen, {121, 122, 123}, &commandState, restoreFirst, {});
+    ui_.pictb_loeschen->setFollowUp([this] { setCommandPictures(); });
+    bindPicture(ui_.pictb_starten, {124, 125, 126}, &commandState, commandFirst,
                 [this] { StartSelectedSet(); });
-    bindPicture(pictb_log_anzeigen, {127, 128, 0}, nullptr, captureFirst, [this] { ShowLog(); });
-    bindPicture(pictb_beenden, {129, 130, 0}, nullptr, commandFirst, [this] { close(); });
-    bindPicture(pictb_log_loeschen, {131, 132, 0}, nullptr, commandFirst, [this] { DeleteLog(); });
-    bindPicture(pictb_log_schliessen, {133, 134, 0}, nullptr, captureFirst, [this] { CloseLog(); });
+    bindPicture(ui_.pictb_log_anzeigen, {127, 128, 0}, nullptr, captureFirst,
+                [this] { ShowLog(); });
+    bindPicture(ui_.pictb_beenden, {129, 130, 0}, nullptr, commandFirst, [this] { close(); });
+    bindPicture(ui_.pictb_log_loeschen, {131, 132, 0}, nullptr, commandFirst,
+                [this] { DeleteLog(); });
+    bindPicture(ui_.pictb_log_schliessen, {133, 134, 0}, nullptr, captureFirst,
+                [this] { CloseLog(); });
 }
 
 void Form1::bindThreadReports() {
-    connect(&bridge_, &WindowBridge::clockTextChanged, label_datum_zeit, &QLabel::setText);
-    connect(&bridge_, &WindowBridge::statusChanged, this,
+    connect(&app_.bridge, &WindowBridge::clockTextChanged, ui_.label_datum_zeit, &QLabel::setText);
+    connect(&app_.bridge, &WindowBridge::statusChanged, this,
             [this](const QString& caption) { setWindowTitle(caption); });
-    connect(&bridge_, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
-    connect(&bridge_, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
+    connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
+    connect(&app_.bridge, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
 }
 
 }  // namespace vaultrix

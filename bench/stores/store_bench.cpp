@@ -13,11 +13,12 @@
 #include <fstream>
 #include <string>
 
+#include "app/AppServices.h"
 #include "app/Form1.h"
-#include "shell/MessagePresenter.h"
 #include "app/Resources.h"
 #include "engine/RunLog.h"
 #include "platform/Clock.h"
+#include "shell/MessagePresenter.h"
 #include "shell/SoundPlayer.h"
 
 namespace {
@@ -78,13 +79,14 @@ int main(int argc, char** argv) {
     vaultrix::SilentSoundPlayer sounds;
     for (int run = 0; run < runs; ++run) {
         writeLargeLog(log);
-        vaultrix::Form1 window(vaultrix::FormServices{folder, clock, presenter, sounds,
-                                                      [] { return QRect(0, 0, 1024, 768); }});
+        vaultrix::AppServices services(vaultrix::FormServices{
+            folder, clock, presenter, sounds, [] { return QRect(0, 0, 1024, 768); }});
+        vaultrix::Form1 window(services);
         if (!window.create()) return 2;
         QCoreApplication::processEvents();
         QElapsedTimer timer;
         timer.start();
-        window.cb_log_anzeigen->click();
+        window.findChild<QPushButton*>(QStringLiteral("cb_log_anzeigen"))->click();
         window.repaint();
         QCoreApplication::processEvents();
         const qint64 elapsed = timer.elapsed();

@@ -17,7 +17,9 @@ FormServices FormTest::services(const std::filesystem::path& folder) {
 }
 
 Form1& FormTest::startForm() {
-    form = std::make_unique<Form1>(services());
+    form.reset();
+    app = std::make_unique<AppServices>(services());
+    form = std::make_unique<Form1>(*app);
     EXPECT_TRUE(form->create());
     return *form;
 }

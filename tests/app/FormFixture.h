@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FakePresenter.h"
+#include "app/AppServices.h"
 #include "app/Form1.h"
 #include "shell/SoundPlayer.h"
 #include "support/FakeClock.h"
@@ -35,8 +36,16 @@ protected:
     FormServices services();
     // The same services over another working folder.
     FormServices services(const std::filesystem::path& folder);
-    // Builds the window and runs its create handler; the test fails if it refuses to start.
+    // Builds the core objects and the window and runs its create handler; the test fails if it
+    // refuses to start.
     Form1& startForm();
+    // The window's control (or menu) of this name; the test fails without one.
+    template <class Control = QWidget>
+    Control* control(const char* name) const {
+        auto* found = form->findChild<Control*>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
 
     // Stores a set whose sources and destination are folders below the working folder.
     void storeSet(const std::string& name, const std::vector<std::string>& sources,
@@ -51,6 +60,8 @@ protected:
     FakePresenter presenter;
     RecordingSoundPlayer sounds;
     QRect workArea{0, 0, 1024, 768};
+    std::unique_ptr<AppServices> app;
+    // After the core objects, so it goes before them.
     std::unique_ptr<Form1> form;
 };
 

@@ -20,19 +20,24 @@ TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
     for (const char* name : {"beta", "Gamma", "Äpfel", "Alpha"}) {
         storeSet(name, {folder("quelle")}, folder("ziel"));
     }
-    Form1& window = startForm();
-    EXPECT_EQ(listed(window.lb_anzeige),
+    startForm();
+    EXPECT_EQ(listed(control<QListWidget>("lb_anzeige")),
               (QStringList{QStringLiteral("Alpha"), QStringLiteral("Äpfel"), QStringLiteral("beta"),
                            QStringLiteral("Gamma")}));
-    EXPECT_EQ(window.lb_anzeige->currentRow(), 0);
-    EXPECT_EQ(window.setCounter, 4);
-    EXPECT_TRUE(
-        window.rtb_anzeige->toPlainText().startsWith(QStringLiteral("Sicherungsname: Alpha\n")));
+    EXPECT_EQ(control<QListWidget>("lb_anzeige")->currentRow(), 0);
+    // Four sets: the commands on them are on offer.
+    EXPECT_EQ(control<PictureBox>("pictb_starten")->bitmapNumber(), 124);
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Sicherungsname: Alpha\n")));
 
-    const QRect third = window.lb_anzeige->visualItemRect(window.lb_anzeige->item(2));
-    QTest::mouseClick(window.lb_anzeige->viewport(), Qt::LeftButton, {}, third.center());
-    EXPECT_TRUE(
-        window.rtb_anzeige->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
+    const QRect third = control<QListWidget>("lb_anzeige")
+                            ->visualItemRect(control<QListWidget>("lb_anzeige")->item(2));
+    QTest::mouseClick(control<QListWidget>("lb_anzeige")->viewport(), Qt::LeftButton, {},
+                      third.center());
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Sicherungsname: beta\n")));
 }
 
 TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
@@ -43,7 +48,7 @@ TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
     const QString expectedText = QString::fromStdString(
         "Sicherungsname: Daten\n\nvon: " + source + "\n\nnach: " + destination +
         "\n\nwann: täglich\nZeit: 18:30\naktiv: ja\n");
-    EXPECT_EQ(window.rtb_anzeige->toPlainText(), expectedText);
+    EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->toPlainText(), expectedText);
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
     EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Warning);
@@ -59,8 +64,8 @@ TEST_F(FormTest, AManualRunCopiesAndReportsSuccess) {
     const std::string source = folder("quelle");
     writeBytes(std::filesystem::path(source) / "a.txt", "Inhalt");
     storeSet("Daten", {source}, folder("ziel"));
-    Form1& window = startForm();
-    clickPicture(window.pictb_starten);
+    startForm();
+    clickPicture(control<PictureBox>("pictb_starten"));
     EXPECT_EQ(readBytes(dir / "ziel" / "quelle" / "a.txt"), "Inhalt");
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Information"));
@@ -73,9 +78,9 @@ TEST_F(FormTest, AManualRunCopiesAndReportsSuccess) {
 TEST_F(FormTest, AFailingManualRunNamesThePathAndLogsTheError) {
     const std::string missing = (dir / "fehlt.txt").string();
     storeSet("Daten", {missing}, folder("ziel"));
-    Form1& window = startForm();
+    startForm();
     presenter.shown.clear();  // the details warned about the missing source already
-    clickPicture(window.pictb_starten);
+    clickPicture(control<PictureBox>("pictb_starten"));
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
     EXPECT_TRUE(presenter.shown[0].text.contains(QString::fromStdString(missing)));
@@ -107,7 +112,7 @@ TEST_F(FormTest, ALogThatCannotBeWrittenIsShownOnceForAScheduledAndForAManualRun
     EXPECT_TRUE(std::filesystem::is_directory(dir / "ziel" / "quelle"));
 
     presenter.shown.clear();
-    clickPicture(window.pictb_starten);
+    clickPicture(control<PictureBox>("pictb_starten"));
     ASSERT_EQ(presenter.shown.size(), 2u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Information"));
     EXPECT_EQ(presenter.shown[1].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
@@ -124,10 +129,10 @@ TEST_F(FormTest, ClosingDuringAManualRunCancelsItCleanly) {
     bool closed = false;
     QObject::connect(&window, &Form1::closed, [&] { closed = true; });
     QTimer::singleShot(0, &window, [&] { window.close(); });
-    clickPicture(window.pictb_starten);
+    clickPicture(control<PictureBox>("pictb_starten"));
     EXPECT_TRUE(closed);
     EXPECT_TRUE(presenter.shown.empty());
-    QTRY_VERIFY_WITH_TIMEOUT(!window.backgroundThreadsAlive(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!app->threadsAlive(), 5000);
     // Either nothing arrived or the whole file did; no half-written file is left.
     std::error_code error;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "ziel", error)) {
@@ -142,14 +147,14 @@ const char kLog[] = "[06.12.2026 19:30:05]\r\nSicherung=gestartet\r\nName=Daten\
 
 TEST_F(FormTest, TheLogPageShowsTheLogAndKeepsItWhenDeletingIsCancelled) {
     writeBytes(dir / "save.log", kLog);
-    Form1& window = startForm();
-    clickPicture(window.pictb_log_anzeigen);
-    const QString shown = window.rtb_anzeige->toPlainText();
+    startForm();
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
+    const QString shown = control<QTextEdit>("rtb_anzeige")->toPlainText();
     EXPECT_TRUE(shown.startsWith(
         QStringLiteral("[06.12.2026 19:30:05]\nSicherung=gestartet\nName=Daten\nVerlauf=ok")));
 
     presenter.answers = {QMessageBox::Cancel};
-    clickPicture(window.pictb_log_loeschen);
+    clickPicture(control<PictureBox>("pictb_log_loeschen"));
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Log Datei löschen?"));
     EXPECT_EQ(presenter.shown[0].text,
@@ -157,21 +162,21 @@ TEST_F(FormTest, TheLogPageShowsTheLogAndKeepsItWhenDeletingIsCancelled) {
     EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Warning);
     EXPECT_EQ(presenter.shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_EQ(readBytes(dir / "save.log"), kLog);
-    EXPECT_EQ(window.rtb_anzeige->toPlainText(), shown);
+    EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->toPlainText(), shown);
 }
 
 TEST_F(FormTest, DeletingTheLogWithOkRemovesTheFileAndEmptiesTheBox) {
     writeBytes(dir / "save.log", kLog);
-    Form1& window = startForm();
-    clickPicture(window.pictb_log_anzeigen);
+    startForm();
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     presenter.answers = {QMessageBox::Ok};
-    clickPicture(window.pictb_log_loeschen);
+    clickPicture(control<PictureBox>("pictb_log_loeschen"));
     EXPECT_FALSE(std::filesystem::exists(dir / "save.log"));
-    EXPECT_TRUE(window.rtb_anzeige->toPlainText().isEmpty());
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")->toPlainText().isEmpty());
 
-    clickPicture(window.pictb_log_schliessen);
-    clickPicture(window.pictb_log_anzeigen);
-    EXPECT_TRUE(window.rtb_anzeige->toPlainText().isEmpty());
+    clickPicture(control<PictureBox>("pictb_log_schliessen"));
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")->toPlainText().isEmpty());
 }
 
 TEST_F(FormTest, AVeryLargeLogShowsItsEndFromAWholeLineWithANote) {
@@ -179,11 +184,11 @@ TEST_F(FormTest, AVeryLargeLogShowsItsEndFromAWholeLineWithANote) {
     while (big.size() < (3u << 20)) big += std::string(kLog) + "\r\n";
     big += "[07.12.2026 03:17:00]\r\nSicherung=gestartet\r\nName=Letzte\r\nVerlauf=ok\r\n";
     writeBytes(dir / "save.log", big);
-    Form1& window = startForm();
-    clickPicture(window.pictb_log_anzeigen);
+    startForm();
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     const QString note = QStringLiteral(
         "Die Log Datei ist 3,0 MB groß. Angezeigt werden nur ihre letzten 2,0 MB.\n\n");
-    const QString shown = window.rtb_anzeige->toPlainText();
+    const QString shown = control<QTextEdit>("rtb_anzeige")->toPlainText();
     ASSERT_TRUE(shown.startsWith(note)) << shown.left(200).toStdString();
     EXPECT_LE(shown.size() - note.size(), 2 << 20);
     const QStringList recordLines = QString::fromLatin1(kLog).split(QStringLiteral("\r\n"));

@@ -38,11 +38,12 @@ TEST_F(FormTest, MenusAndPopupsCarryTheirTextsAndCommandNumbers) {
     EXPECT_EQ(entries(bar[2]->menu()),
               (QStringList{QStringLiteral("Tutorial=1006"), QStringLiteral("Hilfe=1007"),
                            QStringLiteral("-"), QStringLiteral("Impressum=1009")}));
-    EXPECT_EQ(entries(window.popup),
+    EXPECT_EQ(entries(control<QMenu>("ID_Form1_popup")),
               (QStringList{QStringLiteral("Anzeigen=10000"), QStringLiteral("Einstellung=10001"),
                            QStringLiteral("Minimieren=10002"), QStringLiteral("-"),
                            QStringLiteral("Beenden=10004")}));
-    EXPECT_EQ(entries(window.popup_ordner), QStringList{QStringLiteral("Ordner erstellen=10000")});
+    EXPECT_EQ(entries(control<QMenu>("ID_Form1_popup_ordner")),
+              QStringList{QStringLiteral("Ordner erstellen=10000")});
 }
 
 TEST_F(FormTest, EachAcceleratorIsBoundOnce) {
@@ -59,7 +60,7 @@ TEST_F(FormTest, EachAcceleratorIsBoundOnce) {
 
 TEST_F(FormTest, BeendenClosesAndMinimierenHidesTheWindow) {
     Form1& window = startForm();
-    findCommand(window.popup, 10002)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup"), 10002)->trigger();
     EXPECT_FALSE(window.isVisible());
     window.show();
     bool closed = false;
@@ -69,24 +70,35 @@ TEST_F(FormTest, BeendenClosesAndMinimierenHidesTheWindow) {
 }
 
 TEST_F(FormTest, OrdnerErstellenIsOfferedOnlyForAChosenDestination) {
-    Form1& window = startForm();
-    QAction* create = findCommand(window.popup_ordner, 10000);
-    Q_EMIT window.popup_ordner->aboutToShow();
+    startForm();
+    QAction* create = findCommand(control<QMenu>("ID_Form1_popup_ordner"), 10000);
+    Q_EMIT control<QMenu>("ID_Form1_popup_ordner")->aboutToShow();
     EXPECT_FALSE(create->isEnabled());
-    window.textb_nach->setText(QStringLiteral("/daten"));
-    Q_EMIT window.popup_ordner->aboutToShow();
+    control<QLineEdit>("textb_nach")->setText(QStringLiteral("/daten"));
+    Q_EMIT control<QMenu>("ID_Form1_popup_ordner")->aboutToShow();
     EXPECT_TRUE(create->isEnabled());
 }
 
 TEST_F(FormTest, ActivationTakesThePendingPathAndRereadsTheAnimationSetting) {
     Form1& window = startForm();
-    writeSettings("[EINSTELLUNG]\r\npfad=/daten/neu\r\n\r\n[SOUNDANI]\r\nstatus=1\r\n");
-    window.pendingPathHandOver = true;
+    writeSettings("[EINSTELLUNG]\r\nstatus=0\r\n\r\n[SOUNDANI]\r\nstatus=1\r\n");
+    auto* destination = control<QLineEdit>("textb_nach");
+    destination->setText(QStringLiteral("/daten/neu"));
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=/daten/neu\r\n"), std::string::npos);
+    destination->clear();
     QApplication::setActiveWindow(&window);
-    QTRY_COMPARE_WITH_TIMEOUT(window.textb_nach->text(), QStringLiteral("/daten/neu"), 5000);
-    EXPECT_FALSE(window.pendingPathHandOver);
-    EXPECT_TRUE(window.soundAnimationOn);
+    QTRY_COMPARE_WITH_TIMEOUT(destination->text(), QStringLiteral("/daten/neu"), 5000);
     EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=\r\n"), std::string::npos);
+    // The path is taken once; the sound setting is read again at every activation.
+    destination->setText(QStringLiteral("/eigene"));
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(&window);
+    QTRY_VERIFY_WITH_TIMEOUT(window.isActiveWindow(), 5000);
+    EXPECT_EQ(destination->text(), QStringLiteral("/eigene"));
+    sounds.played.clear();
+    clickPicture(control("pictb_log_anzeigen"));
+    EXPECT_TRUE(sounds.played.contains(QStringLiteral("KLICK")));
 }
 
 }  // namespace

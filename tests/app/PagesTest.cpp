@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FormFixture.h"
+#include "app/Pages.h"
 #include "shell/PictureBox.h"
 
 namespace vaultrix::test {
@@ -78,58 +79,56 @@ TEST_F(FormTest, EveryPageTransitionLeavesEachControlAtItsPlace) {
     Form1& window = startForm();
     expectPage(window, kMainPage, {&kEditorPage, &kLogPage});
 
-    clickPicture(window.pictb_anlegen);
+    clickPicture(control<PictureBox>("pictb_anlegen"));
     expectPage(window, kEditorPage, {&kMainPage, &kLogPage});
-    EXPECT_FALSE(window.textb_dummy->isVisible());
+    EXPECT_FALSE(control<QLineEdit>("textb_dummy")->isVisible());
 
-    clickPicture(window.pictb_sicherung_verwerfen);
+    clickPicture(control<PictureBox>("pictb_sicherung_verwerfen"));
     expectPage(window, kMainPage, {&kEditorPage, &kLogPage});
 
-    clickPicture(window.pictb_bearbeiten);
+    clickPicture(control<PictureBox>("pictb_bearbeiten"));
     expectPage(window, kEditorPage, {&kMainPage, &kLogPage});
-    clickPicture(window.pictb_sicherung_verwerfen);
+    clickPicture(control<PictureBox>("pictb_sicherung_verwerfen"));
 
-    clickPicture(window.pictb_log_anzeigen);
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     expectPage(window, kLogPage, {&kMainPage, &kEditorPage});
 
-    clickPicture(window.pictb_log_schliessen);
+    clickPicture(control<PictureBox>("pictb_log_schliessen"));
     expectPage(window, kMainPage, {&kEditorPage, &kLogPage});
-    EXPECT_EQ(window.rtb_anzeige->geometry(), QRect(150, 230, 500, 285));
-    EXPECT_TRUE(
-        window.rtb_anzeige->toPlainText().startsWith(QStringLiteral("Sicherungsname: Daten")));
+    EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->geometry(), QRect(150, 230, 500, 285));
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Sicherungsname: Daten")));
 }
 
 TEST_F(FormTest, ControlsOutsideThePagesKeepTheirLayoutPlaceAndHiddenButtonsStayHidden) {
     Form1& window = startForm();
-    clickPicture(window.pictb_log_anzeigen);
-    clickPicture(window.pictb_log_schliessen);
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
+    clickPicture(control<PictureBox>("pictb_log_schliessen"));
     // 441, 292, 80, 24 in dialog units.
-    EXPECT_EQ(window.label_datum_zeit->geometry(), QRect(661, 474, 120, 39));
-    EXPECT_TRUE(window.label_datum_zeit->isVisible());
-    EXPECT_TRUE(window.anim_1->isVisible());
-    EXPECT_TRUE(window.anim_1->text().isEmpty());
+    EXPECT_EQ(control<QLabel>("label_datum_zeit")->geometry(), QRect(661, 474, 120, 39));
+    EXPECT_TRUE(control<QLabel>("label_datum_zeit")->isVisible());
+    EXPECT_TRUE(control<QLabel>("anim_1")->isVisible());
+    EXPECT_TRUE(control<QLabel>("anim_1")->text().isEmpty());
     for (QWidget* button : window.findChildren<QPushButton*>()) {
         if (button->objectName().startsWith(QStringLiteral("cb_"))) {
             EXPECT_FALSE(button->isVisible()) << button->objectName().toStdString();
         }
     }
-    EXPECT_FALSE(window.label_1->isVisible());
+    EXPECT_FALSE(control<QLabel>("label_1")->isVisible());
 }
 
 TEST_F(FormTest, WithAnimationOnThePagesGrowToTheSameLayout) {
     writeSettings("[SOUNDANI]\r\nstatus=1\r\n");
     storeSet("Daten", {folder("quelle")}, folder("ziel"));
     Form1& window = startForm();
-    EXPECT_TRUE(window.soundAnimationOn);
-    EXPECT_EQ(window.growStepDelay, 0.5);
-    EXPECT_EQ(window.moveStepDelay, 0.0);
     expectPage(window, kMainPage, {&kEditorPage, &kLogPage});
-    clickPicture(window.pictb_anlegen);
+    clickPicture(control<PictureBox>("pictb_anlegen"));
     expectPage(window, kEditorPage, {&kMainPage, &kLogPage});
-    clickPicture(window.pictb_sicherung_verwerfen);
-    clickPicture(window.pictb_log_anzeigen);
+    clickPicture(control<PictureBox>("pictb_sicherung_verwerfen"));
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     expectPage(window, kLogPage, {&kMainPage, &kEditorPage});
-    clickPicture(window.pictb_log_schliessen);
+    clickPicture(control<PictureBox>("pictb_log_schliessen"));
     expectPage(window, kMainPage, {&kEditorPage, &kLogPage});
 }
 
@@ -138,22 +137,50 @@ TEST_F(FormTest, SlideAndGrowEndExactlyAtTheirTarget) {
     QLabel probe(window.centralWidget());
     for (const QRect start : {QRect(10, 10, 0, 0), QRect(300, 200, 80, 90)}) {
         probe.setGeometry(start);
-        window.slideTo(&probe, 40, 25, 0.5);
-        window.growTo(&probe, 30, 12, 0.5);
+        slideTo(&probe, 40, 25, 0.5);
+        growTo(&probe, 30, 12, 0.5);
         EXPECT_EQ(probe.geometry(), QRect(40, 25, 30, 12));
     }
 }
 
+// Every size a control takes while it grows.
+class SizeRecorder final : public QObject {
+public:
+    explicit SizeRecorder(QWidget* control) { control->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            sizes.push_back(static_cast<QWidget*>(watched)->size());
+        return false;
+    }
+    std::vector<QSize> sizes;
+};
+
+TEST_F(FormTest, WithAnimationOnAPictureGrowsPixelByPixelAndSettlesAtItsSize) {
+    writeSettings("[SOUNDANI]\r\nstatus=1\r\n");
+    startForm();
+    SizeRecorder grown(control("pictb_log_loeschen"));
+    clickPicture(control("pictb_log_anzeigen"));
+    // The size it was given while hidden arrives as it is shown.
+    if (!grown.sizes.empty() && grown.sizes.front().isNull())
+        grown.sizes.erase(grown.sizes.begin());
+    // From nothing: wider to 119, then taller to one past 35, back, one wider, back.
+    std::vector<QSize> expected;
+    for (int w = 1; w <= 119; ++w) expected.emplace_back(w, 0);
+    for (int h = 1; h <= 36; ++h) expected.emplace_back(119, h);
+    expected.insert(expected.end(), {QSize(119, 35), QSize(120, 35), QSize(119, 35)});
+    EXPECT_EQ(grown.sizes, expected);
+}
+
 TEST_F(FormTest, PageChangesPlayTheirSoundsOnlyWithAnimationOn) {
-    Form1& quiet = startForm();
-    clickPicture(quiet.pictb_log_anzeigen);
+    startForm();
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     EXPECT_TRUE(sounds.played.isEmpty());
     form.reset();
 
     writeSettings("[SOUNDANI]\r\nstatus=1\r\n");
-    Form1& loud = startForm();
+    startForm();
     sounds.played.clear();
-    clickPicture(loud.pictb_log_anzeigen);
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     EXPECT_EQ(sounds.played, (QStringList{QStringLiteral("KLICK"), QStringLiteral("MENUE_ZU"),
                                           QStringLiteral("MENUE_AUF")}));
 }
@@ -163,12 +190,12 @@ TEST_F(FormTest, HoverSoundPlaysOnceUntilTheMouseCrossesTheBackground) {
     storeSet("Daten", {folder("quelle")}, folder("ziel"));
     Form1& window = startForm();
     sounds.played.clear();
-    QTest::mouseMove(window.pictb_anlegen, QPoint(3, 3));
-    QTest::mouseMove(window.pictb_anlegen, QPoint(6, 6));
-    QTest::mouseMove(window.pictb_bearbeiten, QPoint(3, 3));
+    QTest::mouseMove(control<PictureBox>("pictb_anlegen"), QPoint(3, 3));
+    QTest::mouseMove(control<PictureBox>("pictb_anlegen"), QPoint(6, 6));
+    QTest::mouseMove(control<PictureBox>("pictb_bearbeiten"), QPoint(3, 3));
     EXPECT_EQ(sounds.played, QStringList{QStringLiteral("MOVE")});
     QTest::mouseMove(window.centralWidget(), QPoint(400, 540));
-    QTest::mouseMove(window.pictb_bearbeiten, QPoint(3, 3));
+    QTest::mouseMove(control<PictureBox>("pictb_bearbeiten"), QPoint(3, 3));
     EXPECT_EQ(sounds.played, (QStringList{QStringLiteral("MOVE"), QStringLiteral("MOVE")}));
 }
 

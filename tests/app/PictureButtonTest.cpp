@@ -75,46 +75,46 @@ TEST_F(PictureTest, TheReleaseOrderDecidesWhichBitmapTheCommandSees) {
 }
 
 TEST_F(FormTest, WithoutSetsTheEditDeleteAndStartPicturesAreInactiveAndDoNothing) {
-    Form1& window = startForm();
-    EXPECT_EQ(window.pictb_bearbeiten->bitmapNumber(), 120);
-    EXPECT_EQ(window.pictb_loeschen->bitmapNumber(), 123);
-    EXPECT_EQ(window.pictb_starten->bitmapNumber(), 126);
+    startForm();
+    EXPECT_EQ(control<PictureBox>("pictb_bearbeiten")->bitmapNumber(), 120);
+    EXPECT_EQ(control<PictureBox>("pictb_loeschen")->bitmapNumber(), 123);
+    EXPECT_EQ(control<PictureBox>("pictb_starten")->bitmapNumber(), 126);
     for (PictureBox* picture :
-         {window.pictb_bearbeiten, window.pictb_loeschen, window.pictb_starten}) {
+         {control<PictureBox>("pictb_bearbeiten"), control<PictureBox>("pictb_loeschen"),
+          control<PictureBox>("pictb_starten")}) {
         clickPicture(picture);
     }
-    EXPECT_EQ(window.lb_anzeige->geometry(), QRect(150, 30, 500, 170));
-    EXPECT_TRUE(window.tv_dir->size().isEmpty());
+    EXPECT_EQ(control<QListWidget>("lb_anzeige")->geometry(), QRect(150, 30, 500, 170));
+    EXPECT_TRUE(control<QTreeWidget>("tv_dir")->size().isEmpty());
     EXPECT_TRUE(presenter.shown.empty());
 }
 
 TEST_F(FormTest, WithASetTheCommandPicturesAreActive) {
     storeSet("Daten", {folder("quelle")}, folder("ziel"));
-    Form1& window = startForm();
-    EXPECT_EQ(window.pictb_bearbeiten->bitmapNumber(), 118);
-    EXPECT_EQ(window.pictb_loeschen->bitmapNumber(), 121);
-    EXPECT_EQ(window.pictb_starten->bitmapNumber(), 124);
+    startForm();
+    EXPECT_EQ(control<PictureBox>("pictb_bearbeiten")->bitmapNumber(), 118);
+    EXPECT_EQ(control<PictureBox>("pictb_loeschen")->bitmapNumber(), 121);
+    EXPECT_EQ(control<PictureBox>("pictb_starten")->bitmapNumber(), 124);
 }
 
 TEST_F(FormTest, TheNewSetPictureLeavesSourceTargetAndSaveInactive) {
-    Form1& window = startForm();
-    clickPicture(window.pictb_anlegen);
-    EXPECT_EQ(window.pictb_quelle->bitmapNumber(), 136);
-    EXPECT_EQ(window.pictb_ziel->bitmapNumber(), 135);
-    EXPECT_EQ(window.pictb_sicherung_speichern->bitmapNumber(), 110);
-    EXPECT_TRUE(window.sourceState && window.targetState && window.saveState);
+    startForm();
+    clickPicture(control<PictureBox>("pictb_anlegen"));
+    EXPECT_EQ(control<PictureBox>("pictb_quelle")->bitmapNumber(), 136);
+    EXPECT_EQ(control<PictureBox>("pictb_ziel")->bitmapNumber(), 135);
+    EXPECT_EQ(control<PictureBox>("pictb_sicherung_speichern")->bitmapNumber(), 110);
     // The inactive save picture neither sounds nor runs.
-    clickPicture(window.pictb_sicherung_speichern);
-    EXPECT_TRUE(window.tv_dir->isVisible());
+    clickPicture(control<PictureBox>("pictb_sicherung_speichern"));
+    EXPECT_TRUE(control<QTreeWidget>("tv_dir")->isVisible());
 }
 
 TEST_F(FormTest, ReleasingOnePixelPastTheEndPictureKeepsTheWindowOpen) {
     Form1& window = startForm();
     bool closed = false;
     QObject::connect(&window, &Form1::closed, [&] { closed = true; });
-    clickPicture(window.pictb_beenden, QPoint(120, 35));
+    clickPicture(control<PictureBox>("pictb_beenden"), QPoint(120, 35));
     EXPECT_FALSE(closed);
-    clickPicture(window.pictb_beenden, QPoint(119, 35));
+    clickPicture(control<PictureBox>("pictb_beenden"), QPoint(119, 35));
     EXPECT_TRUE(closed);
     EXPECT_FALSE(window.isVisible());
 }

@@ -150,7 +150,7 @@ TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
 
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();
-    QTRY_COMPARE_WITH_TIMEOUT(window.label_datum_zeit->text(),
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>("label_datum_zeit")->text(),
                               QStringLiteral("07.12.2026\nMontag\n03:17:00"), 10000);
     const QString caption = QStringLiteral("Vaultrix 1.0 - ") +
                             QString::fromStdString(statusTextFor(true, kNoNextRun).oneLine);
@@ -165,7 +165,7 @@ TEST_F(FormTest, ClosingWhileIdleStopsEveryThreadPromptly) {
     timer.start();
     window.close();
     EXPECT_TRUE(closed);
-    QTRY_VERIFY_WITH_TIMEOUT(!window.backgroundThreadsAlive(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!app->threadsAlive(), 5000);
     EXPECT_LT(timer.elapsed(), 10000);
 }
 

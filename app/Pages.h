@@ -1,0 +1,20 @@
+#pragma once
+
+class QWidget;
+
+namespace vaultrix {
+
+// The three pages of the main window.
+enum class Page { MainMenuPage, EditorPage, LogPage };
+
+// Moves the control to (x, y). With a delay above 0 it goes pixel by pixel, pausing that many
+// milliseconds (cut to whole ones) after each step: right, then down, up and left as needed, so
+// it passes x + 1 and y + 1 before it ends exactly at (x, y).
+void slideTo(QWidget* control, int x, int y, double delay);
+
+// Sizes the control to width × height. With a delay above 0 it grows or shrinks pixel by pixel
+// in the order of slideTo, repainting it every tenth step and pausing after each, so a control
+// that grows is briefly one pixel larger than its target before it settles.
+void growTo(QWidget* control, int width, int height, double delay);
+
+}  // namespace vaultrix
