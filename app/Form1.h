@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <span>
 
 class QAction;
 class QCheckBox;
@@ -22,6 +23,7 @@ class PictureBox;
 struct PictureBitmaps;
 enum class ReleaseOrder;
 enum class Page;
+struct PageStep;
 
 // The command numbers of the menu items, kept in each item's data.
 inline constexpr int kCommandIntroduction = 1001;   // "Einleitung": the tutorial's start page
@@ -144,6 +146,7 @@ private:
                      ReleaseOrder order, std::function<void()> command);
 
     // Pages (Form1Pages.cpp).
+    void runSteps(std::span<const PageStep> steps, double move, double grow);
     void collapseAll();
     void showPage(Page page);
     void hidePage(Page page);

@@ -1,17 +1,9 @@
-// The three pages of the main window: which controls they show, where, and how big.
-#include <QCheckBox>
-#include <QComboBox>
+// The three pages of the main window: which controls they show, where, and how big. Each page
+// change is a table of steps, run in order by one loop.
 #include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTextEdit>
 #include <QThread>
-#include <QTreeWidget>
-#include <initializer_list>
-#include <vector>
+#include <span>
 
-#include "app/AppConstants.h"
 #include "app/AppServices.h"
 #include "app/Form1.h"
 #include "app/Pages.h"
@@ -21,7 +13,227 @@ namespace vaultrix {
 
 namespace {
 
-using ControlList = std::initializer_list<QWidget*>;
+using Step = PageStep;
+
+constexpr Step shown(const char* control) {
+    return {Step::show, control};
+}
+constexpr Step hidden(const char* control) {
+    return {Step::hide, control};
+}
+constexpr Step place(const char* control, int x, int y) {
+    return {Step::place, control, x, y};
+}
+constexpr Step grow(const char* control, int width, int height) {
+    return {Step::size, control, width, height};
+}
+constexpr Step shrink(const char* control) {
+    return grow(control, 0, 0);
+}
+constexpr Step kCollapse{Step::collapse};
+constexpr Step kOpenSound{Step::openSound};
+constexpr Step kCloseSound{Step::closeSound};
+constexpr Step kPaint{Step::paint};
+
+// The sizes of a label, of an editor side button and of a command button.
+constexpr int kLabelWidth = 150, kLabelHeight = 13;
+constexpr int kSmallPictureWidth = 77, kSmallPictureHeight = 35;
+constexpr int kPictureWidth = 119, kPictureHeight = 35;
+
+// Every page control shrunk to nothing; run without pauses.
+constexpr Step kCollapseAll[] = {
+    shrink("pictb_logo4"), shrink("pictb_beenden"), shrink("pictb_log_anzeigen"),
+    shrink("pictb_starten"), shrink("pictb_loeschen"), shrink("pictb_bearbeiten"),
+    shrink("pictb_anlegen"), shrink("rtb_anzeige"), shrink("label_inhalt"), shrink("lb_anzeige"),
+    shrink("label_sicherung"), shrink("pictb_sicherung_verwerfen"),
+    shrink("pictb_sicherung_speichern"), shrink("pictb_tv_aktuell"), shrink("label_pfad_waehlen"),
+    shrink("checkbox_aktiv"), shrink("label_aktiv"), shrink("textb_dummy"), shrink("label_zeit"),
+    shrink("combo_tag"), shrink("label_wann"), shrink("textb_nach"), shrink("label_nach"),
+    shrink("lb_von"), shrink("label_von"), shrink("pictb_quelle"), shrink("pictb_quelle_loeschen"),
+    shrink("pictb_quelle_aloeschen"), shrink("pictb_ziel"), shrink("textb_name_der_sicherung"),
+    shrink("label_name_der_sicherung"), shrink("tv_dir"), shrink("label_log"),
+    shrink("pictb_log_schliessen"), shrink("pictb_log_loeschen"),
+    place("label_log", 20, 10), place("rtb_anzeige", 20, 10)};
+
+// clang-format off
+constexpr Step kShowMainMenuPage[] = {
+    shown("pictb_logo4"), shown("label_sicherung"), shown("lb_anzeige"), shown("label_inhalt"),
+    shown("rtb_anzeige"), shown("pictb_anlegen"), shown("pictb_bearbeiten"),
+    shown("pictb_loeschen"), shown("pictb_starten"), shown("pictb_log_anzeigen"),
+    shown("pictb_beenden"),
+    kCollapse,
+    place("pictb_logo4", 13, 115),
+    place("label_sicherung", 150, 10),
+    place("lb_anzeige", 150, 30),
+    place("label_inhalt", 150, 210),
+    place("rtb_anzeige", 150, 230),
+    place("pictb_anlegen", 663, 30),
+    place("pictb_bearbeiten", 663, 80),
+    place("pictb_loeschen", 663, 130),
+    place("pictb_starten", 663, 180),
+    place("pictb_log_anzeigen", 663, 370),
+    place("pictb_beenden", 663, 420),
+    kOpenSound,
+    grow("pictb_logo4", 122, 302),
+    grow("label_sicherung", kLabelWidth, kLabelHeight),
+    grow("label_inhalt", kLabelWidth, kLabelHeight),
+    grow("lb_anzeige", 500, 170),
+    grow("rtb_anzeige", 500, 285),
+    grow("pictb_anlegen", kPictureWidth, kPictureHeight),
+    grow("pictb_bearbeiten", kPictureWidth, kPictureHeight),
+    grow("pictb_loeschen", kPictureWidth, kPictureHeight),
+    grow("pictb_starten", kPictureWidth, kPictureHeight),
+    grow("pictb_log_anzeigen", kPictureWidth, kPictureHeight),
+    grow("pictb_beenden", kPictureWidth, kPictureHeight)};
+
+constexpr Step kHideMainMenuPage[] = {
+    kCloseSound,
+    shrink("pictb_beenden"), shrink("pictb_log_anzeigen"), shrink("pictb_starten"),
+    shrink("pictb_loeschen"), shrink("pictb_bearbeiten"), shrink("pictb_anlegen"),
+    shrink("rtb_anzeige"), shrink("label_inhalt"), shrink("lb_anzeige"),
+    shrink("label_sicherung"), shrink("pictb_logo4"),
+    place("pictb_beenden", 663, 30), place("pictb_log_anzeigen", 663, 30),
+    place("pictb_starten", 663, 30), place("pictb_loeschen", 663, 30),
+    place("pictb_bearbeiten", 663, 30), place("pictb_anlegen", 663, 30),
+    place("label_sicherung", 20, 10), place("lb_anzeige", 20, 10),
+    place("label_inhalt", 20, 10), place("rtb_anzeige", 20, 10), place("pictb_logo4", 20, 10),
+    kPaint,
+    hidden("pictb_beenden"), hidden("pictb_log_anzeigen"), hidden("pictb_starten"),
+    hidden("pictb_loeschen"), hidden("pictb_bearbeiten"), hidden("pictb_anlegen"),
+    hidden("rtb_anzeige"), hidden("label_inhalt"), hidden("lb_anzeige"),
+    hidden("label_sicherung"), hidden("pictb_logo4")};
+
+constexpr Step kShowEditorPage[] = {
+    shown("label_pfad_waehlen"), shown("tv_dir"), shown("pictb_tv_aktuell"),
+    shown("pictb_quelle"), shown("pictb_quelle_loeschen"), shown("pictb_quelle_aloeschen"),
+    shown("pictb_ziel"), shown("label_name_der_sicherung"), shown("textb_name_der_sicherung"),
+    shown("label_von"), shown("lb_von"), shown("label_nach"), shown("textb_nach"),
+    shown("label_wann"), shown("combo_tag"), shown("label_zeit"), shown("label_aktiv"),
+    shown("checkbox_aktiv"), shown("pictb_sicherung_speichern"),
+    shown("pictb_sicherung_verwerfen"),
+    kCollapse,
+    place("pictb_tv_aktuell", 17, 485),
+    place("tv_dir", 17, 30),
+    place("label_pfad_waehlen", 17, 10),
+    place("pictb_ziel", 276, 435),
+    place("pictb_quelle_aloeschen", 276, 180),
+    place("pictb_quelle_loeschen", 276, 130),
+    place("pictb_quelle", 276, 80),
+    place("combo_tag", 360, 495),
+    place("textb_name_der_sicherung", 360, 30),
+    place("label_name_der_sicherung", 360, 10),
+    place("label_wann", 360, 475),
+    place("label_zeit", 540, 475),
+    place("checkbox_aktiv", 620, 495),
+    place("label_aktiv", 620, 475),
+    place("textb_nach", 360, 445),
+    place("label_nach", 360, 425),
+    place("lb_von", 360, 80),
+    place("label_von", 360, 60),
+    place("mtextb_uhr", 540, 495),
+    place("pictb_sicherung_speichern", 663, 30),
+    place("pictb_sicherung_verwerfen", 663, 80),
+    kOpenSound,
+    hidden("textb_dummy"), shown("combo_tag"), shown("mtextb_uhr"),
+    grow("label_pfad_waehlen", kLabelWidth, kLabelHeight),
+    grow("tv_dir", 250, 445),
+    grow("pictb_tv_aktuell", kPictureWidth, kPictureHeight),
+    grow("pictb_quelle", kSmallPictureWidth, kSmallPictureHeight),
+    grow("pictb_quelle_loeschen", kSmallPictureWidth, kSmallPictureHeight),
+    grow("pictb_quelle_aloeschen", kSmallPictureWidth, kSmallPictureHeight),
+    grow("pictb_ziel", kSmallPictureWidth, kSmallPictureHeight),
+    grow("label_name_der_sicherung", kLabelWidth, kLabelHeight),
+    grow("textb_name_der_sicherung", 290, 20),
+    grow("label_von", kLabelWidth, kLabelHeight),
+    grow("lb_von", 290, 335),
+    grow("label_nach", kLabelWidth, kLabelHeight),
+    grow("textb_nach", 290, 20),
+    grow("label_wann", kLabelWidth, kLabelHeight),
+    grow("label_zeit", 50, 13),
+    grow("label_aktiv", 50, 13),
+    grow("checkbox_aktiv", 50, 20),
+    grow("combo_tag", 150, 20),
+    grow("mtextb_uhr", 50, 20),
+    grow("pictb_sicherung_speichern", kPictureWidth, kPictureHeight),
+    grow("pictb_sicherung_verwerfen", kPictureWidth, kPictureHeight)};
+
+constexpr Step kHideEditorPage[] = {
+    kCloseSound,
+    shrink("pictb_sicherung_verwerfen"), shrink("pictb_sicherung_speichern"),
+    shrink("pictb_tv_aktuell"), shrink("label_pfad_waehlen"), shrink("checkbox_aktiv"),
+    shrink("label_aktiv"), shrink("textb_dummy"), shrink("label_zeit"), shrink("combo_tag"),
+    shrink("label_wann"), shrink("textb_nach"), shrink("label_nach"), shrink("lb_von"),
+    shrink("label_von"),
+    hidden("textb_dummy"), hidden("mtextb_uhr"), hidden("combo_tag"),
+    shrink("pictb_quelle"), shrink("pictb_quelle_loeschen"), shrink("pictb_quelle_aloeschen"),
+    shrink("pictb_ziel"), shrink("textb_name_der_sicherung"), shrink("label_name_der_sicherung"),
+    shrink("tv_dir"),
+    place("pictb_sicherung_verwerfen", 663, 30), place("pictb_sicherung_speichern", 663, 30),
+    place("pictb_tv_aktuell", 20, 10), place("label_pfad_waehlen", 20, 10),
+    place("checkbox_aktiv", 20, 10), place("label_aktiv", 20, 10), place("textb_dummy", 20, 10),
+    place("label_zeit", 20, 10), place("combo_tag", 20, 10), place("label_wann", 20, 10),
+    place("textb_nach", 20, 10), place("label_nach", 20, 10), place("lb_von", 20, 10),
+    place("label_von", 20, 10), place("pictb_quelle", 20, 10),
+    place("pictb_quelle_loeschen", 20, 10), place("pictb_quelle_aloeschen", 20, 10),
+    place("pictb_ziel", 20, 10), place("textb_name_der_sicherung", 20, 10),
+    place("label_name_der_sicherung", 20, 10), place("tv_dir", 20, 10),
+    kPaint,
+    hidden("label_pfad_waehlen"), hidden("tv_dir"), hidden("pictb_tv_aktuell"),
+    hidden("pictb_quelle"), hidden("pictb_quelle_loeschen"), hidden("pictb_quelle_aloeschen"),
+    hidden("pictb_ziel"), hidden("label_name_der_sicherung"), hidden("textb_name_der_sicherung"),
+    hidden("label_von"), hidden("lb_von"), hidden("label_nach"), hidden("textb_nach"),
+    hidden("label_wann"), hidden("combo_tag"), hidden("label_zeit"), hidden("label_aktiv"),
+    hidden("checkbox_aktiv"), hidden("pictb_sicherung_speichern"),
+    hidden("pictb_sicherung_verwerfen"), hidden("mtextb_uhr")};
+
+// It always follows the main page's closing, so it collapses nothing.
+constexpr Step kShowLogPage[] = {
+    shown("label_log"), shown("rtb_anzeige"), shown("pictb_log_loeschen"),
+    shown("pictb_log_schliessen"),
+    place("rtb_anzeige", 150, 30),
+    place("label_log", 150, 10),
+    place("pictb_log_schliessen", 663, 80),
+    place("pictb_log_loeschen", 663, 30),
+    kOpenSound,
+    grow("label_log", kLabelWidth, kLabelHeight),
+    grow("rtb_anzeige", 500, 484),
+    grow("pictb_log_loeschen", kPictureWidth, kPictureHeight),
+    grow("pictb_log_schliessen", kPictureWidth, kPictureHeight)};
+
+constexpr Step kHideLogPage[] = {
+    kCloseSound,
+    shrink("pictb_log_schliessen"), shrink("pictb_log_loeschen"), shrink("rtb_anzeige"),
+    shrink("label_log"),
+    place("label_log", 20, 10), place("rtb_anzeige", 20, 10),
+    place("pictb_log_schliessen", 663, 30), place("pictb_log_loeschen", 663, 30),
+    kPaint,
+    hidden("pictb_log_schliessen"), hidden("pictb_log_loeschen"), hidden("rtb_anzeige"),
+    hidden("label_log")};
+// clang-format on
+
+std::span<const Step> showSteps(Page page) {
+    switch (page) {
+        case Page::MainMenuPage:
+            return kShowMainMenuPage;
+        case Page::EditorPage:
+            return kShowEditorPage;
+        case Page::LogPage:
+            return kShowLogPage;
+    }
+    return {};
+}
+
+std::span<const Step> hideSteps(Page page) {
+    switch (page) {
+        case Page::MainMenuPage:
+            return kHideMainMenuPage;
+        case Page::EditorPage:
+            return kHideEditorPage;
+        case Page::LogPage:
+            return kHideLogPage;
+    }
+    return {};
+}
 
 // The pause between two animation steps, cut to whole milliseconds; none only yields.
 void pauseFor(double delay) {
@@ -33,42 +245,7 @@ void pauseFor(double delay) {
     }
 }
 
-void setAllVisible(ControlList controls, bool visible) {
-    for (QWidget* control : controls) control->setVisible(visible);
-}
-
-// The controls the editor page shows as it opens and hides as it closes.
-template <class Ui>
-std::vector<QWidget*> editorPageControls(const Ui& form) {
-    return {form.label_pfad_waehlen,
-            form.tv_dir,
-            form.pictb_tv_aktuell,
-            form.pictb_quelle,
-            form.pictb_quelle_loeschen,
-            form.pictb_quelle_aloeschen,
-            form.pictb_ziel,
-            form.label_name_der_sicherung,
-            form.textb_name_der_sicherung,
-            form.label_von,
-            form.lb_von,
-            form.label_nach,
-            form.textb_nach,
-            form.label_wann,
-            form.combo_tag,
-            form.label_zeit,
-            form.label_aktiv,
-            form.checkbox_aktiv,
-            form.pictb_sicherung_speichern,
-            form.pictb_sicherung_verwerfen};
-}
-
 }  // namespace
-
-void Form1::applyAnimationSetting() {
-    soundAnimationOn = app_.settings.soundAnimationOn();
-    moveStepDelay = 0.0;
-    growStepDelay = soundAnimationOn ? 0.5 : 0.0;
-}
 
 void slideTo(QWidget* control, int x, int y, double delay) {
     if (delay <= 0) {
@@ -128,217 +305,69 @@ void growTo(QWidget* control, int width, int height, double delay) {
     }
 }
 
-void Form1::collapseAll() {
-    for (QWidget* control : ControlList{ui_.pictb_logo4,
-                                        ui_.pictb_beenden,
-                                        ui_.pictb_log_anzeigen,
-                                        ui_.pictb_starten,
-                                        ui_.pictb_loeschen,
-                                        ui_.pictb_bearbeiten,
-                                        ui_.pictb_anlegen,
-                                        ui_.rtb_anzeige,
-                                        ui_.label_inhalt,
-                                        ui_.lb_anzeige,
-                                        ui_.label_sicherung,
-                                        ui_.pictb_sicherung_verwerfen,
-                                        ui_.pictb_sicherung_speichern,
-                                        ui_.pictb_tv_aktuell,
-                                        ui_.label_pfad_waehlen,
-                                        ui_.checkbox_aktiv,
-                                        ui_.label_aktiv,
-                                        ui_.textb_dummy,
-                                        ui_.label_zeit,
-                                        ui_.combo_tag,
-                                        ui_.label_wann,
-                                        ui_.textb_nach,
-                                        ui_.label_nach,
-                                        ui_.lb_von,
-                                        ui_.label_von,
-                                        ui_.pictb_quelle,
-                                        ui_.pictb_quelle_loeschen,
-                                        ui_.pictb_quelle_aloeschen,
-                                        ui_.pictb_ziel,
-                                        ui_.textb_name_der_sicherung,
-                                        ui_.label_name_der_sicherung,
-                                        ui_.tv_dir,
-                                        ui_.label_log,
-                                        ui_.pictb_log_schliessen,
-                                        ui_.pictb_log_loeschen}) {
-        control->resize(0, 0);
+void Form1::applyAnimationSetting() {
+    soundAnimationOn = app_.settings.soundAnimationOn();
+    moveStepDelay = 0.0;
+    growStepDelay = soundAnimationOn ? 0.5 : 0.0;
+}
+
+void Form1::runSteps(std::span<const PageStep> steps, double move, double grow) {
+    for (const PageStep& step : steps) {
+        QWidget* control =
+            step.control == nullptr
+                ? nullptr
+                : centralWidget()->findChild<QWidget*>(QString::fromLatin1(step.control),
+                                                       Qt::FindDirectChildrenOnly);
+        switch (step.kind) {
+            case PageStep::show:
+                control->show();
+                break;
+            case PageStep::hide:
+                control->hide();
+                break;
+            case PageStep::place:
+                slideTo(control, step.x, step.y, move);
+                break;
+            case PageStep::size:
+                growTo(control, step.x, step.y, grow);
+                break;
+            case PageStep::collapse:
+                collapseAll();
+                break;
+            case PageStep::openSound:
+                playPageOpenSound();
+                break;
+            case PageStep::closeSound:
+                playPageCloseSound();
+                break;
+            case PageStep::paint:
+                paintPending();
+                break;
+        }
     }
-    ui_.label_log->move(20, 10);
-    ui_.rtb_anzeige->move(20, 10);
+}
+
+void Form1::collapseAll() {
+    runSteps(kCollapseAll, 0.0, 0.0);
+}
+
+void Form1::showPage(Page page) {
+    runSteps(showSteps(page), moveStepDelay, growStepDelay);
+    if (page == Page::MainMenuPage) {
+        setCommandPictures();
+        ShowSelectedSetDetails();
+    } else if (page == Page::EditorPage) {
+        setSavePicture(false);
+    }
+    paintPending();
+}
+
+void Form1::hidePage(Page page) {
+    runSteps(hideSteps(page), moveStepDelay, growStepDelay);
 }
 
 void Form1::paintPending() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-}
-
-void Form1::showPage(Page page) {
-    const double move = moveStepDelay;
-    const double grow = growStepDelay;
-    switch (page) {
-        case Page::MainMenuPage:
-            setAllVisible(
-                {ui_.pictb_logo4, ui_.label_sicherung, ui_.lb_anzeige, ui_.label_inhalt,
-                 ui_.rtb_anzeige, ui_.pictb_anlegen, ui_.pictb_bearbeiten, ui_.pictb_loeschen,
-                 ui_.pictb_starten, ui_.pictb_log_anzeigen, ui_.pictb_beenden},
-                true);
-            collapseAll();
-            slideTo(ui_.pictb_logo4, 13, 115, move);
-            slideTo(ui_.label_sicherung, 150, 10, move);
-            slideTo(ui_.lb_anzeige, 150, 30, move);
-            slideTo(ui_.label_inhalt, 150, 210, move);
-            slideTo(ui_.rtb_anzeige, 150, 230, move);
-            slideTo(ui_.pictb_anlegen, 663, 30, move);
-            slideTo(ui_.pictb_bearbeiten, 663, 80, move);
-            slideTo(ui_.pictb_loeschen, 663, 130, move);
-            slideTo(ui_.pictb_starten, 663, 180, move);
-            slideTo(ui_.pictb_log_anzeigen, 663, 370, move);
-            slideTo(ui_.pictb_beenden, 663, 420, move);
-            playPageOpenSound();
-            growTo(ui_.pictb_logo4, 122, 302, grow);
-            growTo(ui_.label_sicherung, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.label_inhalt, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.lb_anzeige, 500, 170, grow);
-            growTo(ui_.rtb_anzeige, 500, 285, grow);
-            for (QWidget* picture :
-                 ControlList{ui_.pictb_anlegen, ui_.pictb_bearbeiten, ui_.pictb_loeschen,
-                             ui_.pictb_starten, ui_.pictb_log_anzeigen, ui_.pictb_beenden}) {
-                growTo(picture, kPictureSize.width(), kPictureSize.height(), grow);
-            }
-            setCommandPictures();
-            ShowSelectedSetDetails();
-            paintPending();
-            break;
-        case Page::EditorPage:
-            for (QWidget* control : editorPageControls(ui_)) control->show();
-            collapseAll();
-            slideTo(ui_.pictb_tv_aktuell, 17, 485, move);
-            slideTo(ui_.tv_dir, 17, 30, move);
-            slideTo(ui_.label_pfad_waehlen, 17, 10, move);
-            slideTo(ui_.pictb_ziel, 276, 435, move);
-            slideTo(ui_.pictb_quelle_aloeschen, 276, 180, move);
-            slideTo(ui_.pictb_quelle_loeschen, 276, 130, move);
-            slideTo(ui_.pictb_quelle, 276, 80, move);
-            slideTo(ui_.combo_tag, 360, 495, move);
-            slideTo(ui_.textb_name_der_sicherung, 360, 30, move);
-            slideTo(ui_.label_name_der_sicherung, 360, 10, move);
-            slideTo(ui_.label_wann, 360, 475, move);
-            slideTo(ui_.label_zeit, 540, 475, move);
-            slideTo(ui_.checkbox_aktiv, 620, 495, move);
-            slideTo(ui_.label_aktiv, 620, 475, move);
-            slideTo(ui_.textb_nach, 360, 445, move);
-            slideTo(ui_.label_nach, 360, 425, move);
-            slideTo(ui_.lb_von, 360, 80, move);
-            slideTo(ui_.label_von, 360, 60, move);
-            slideTo(ui_.mtextb_uhr, 540, 495, move);
-            slideTo(ui_.pictb_sicherung_speichern, 663, 30, move);
-            slideTo(ui_.pictb_sicherung_verwerfen, 663, 80, move);
-            playPageOpenSound();
-            ui_.textb_dummy->hide();
-            ui_.combo_tag->show();
-            ui_.mtextb_uhr->show();
-            growTo(ui_.label_pfad_waehlen, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.tv_dir, 250, 445, grow);
-            growTo(ui_.pictb_tv_aktuell, kPictureSize.width(), kPictureSize.height(), grow);
-            for (QWidget* picture : ControlList{ui_.pictb_quelle, ui_.pictb_quelle_loeschen,
-                                                ui_.pictb_quelle_aloeschen, ui_.pictb_ziel}) {
-                growTo(picture, kSmallPictureSize.width(), kSmallPictureSize.height(), grow);
-            }
-            growTo(ui_.label_name_der_sicherung, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.textb_name_der_sicherung, 290, 20, grow);
-            growTo(ui_.label_von, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.lb_von, 290, 335, grow);
-            growTo(ui_.label_nach, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.textb_nach, 290, 20, grow);
-            growTo(ui_.label_wann, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.label_zeit, 50, 13, grow);
-            growTo(ui_.label_aktiv, 50, 13, grow);
-            growTo(ui_.checkbox_aktiv, 50, 20, grow);
-            growTo(ui_.combo_tag, 150, 20, grow);
-            growTo(ui_.mtextb_uhr, 50, 20, grow);
-            growTo(ui_.pictb_sicherung_speichern, kPictureSize.width(), kPictureSize.height(),
-                   grow);
-            growTo(ui_.pictb_sicherung_verwerfen, kPictureSize.width(), kPictureSize.height(),
-                   grow);
-            setSavePicture(false);
-            paintPending();
-            break;
-        case Page::LogPage:
-            setAllVisible(
-                {ui_.label_log, ui_.rtb_anzeige, ui_.pictb_log_loeschen, ui_.pictb_log_schliessen},
-                true);
-            slideTo(ui_.rtb_anzeige, 150, 30, move);
-            slideTo(ui_.label_log, 150, 10, move);
-            slideTo(ui_.pictb_log_schliessen, 663, 80, move);
-            slideTo(ui_.pictb_log_loeschen, 663, 30, move);
-            playPageOpenSound();
-            growTo(ui_.label_log, kLabelSize.width(), kLabelSize.height(), grow);
-            growTo(ui_.rtb_anzeige, 500, 484, grow);
-            growTo(ui_.pictb_log_loeschen, kPictureSize.width(), kPictureSize.height(), grow);
-            growTo(ui_.pictb_log_schliessen, kPictureSize.width(), kPictureSize.height(), grow);
-            paintPending();
-            break;
-    }
-}
-
-void Form1::hidePage(Page page) {
-    const double move = moveStepDelay;
-    const double grow = growStepDelay;
-    playPageCloseSound();
-    switch (page) {
-        case Page::MainMenuPage: {
-            const ControlList pictures{ui_.pictb_beenden,    ui_.pictb_log_anzeigen,
-                                       ui_.pictb_starten,    ui_.pictb_loeschen,
-                                       ui_.pictb_bearbeiten, ui_.pictb_anlegen};
-            const ControlList others{ui_.rtb_anzeige, ui_.label_inhalt, ui_.lb_anzeige,
-                                     ui_.label_sicherung, ui_.pictb_logo4};
-            for (QWidget* control : pictures) growTo(control, 0, 0, grow);
-            for (QWidget* control : others) growTo(control, 0, 0, grow);
-            for (QWidget* control : pictures) slideTo(control, 663, 30, move);
-            for (QWidget* control : others) slideTo(control, 20, 10, move);
-            paintPending();
-            setAllVisible(pictures, false);
-            setAllVisible(others, false);
-            break;
-        }
-        case Page::EditorPage: {
-            const ControlList saveAndDiscard{ui_.pictb_sicherung_verwerfen,
-                                             ui_.pictb_sicherung_speichern};
-            const ControlList first{
-                ui_.pictb_tv_aktuell, ui_.label_pfad_waehlen, ui_.checkbox_aktiv, ui_.label_aktiv,
-                ui_.textb_dummy,      ui_.label_zeit,         ui_.combo_tag,      ui_.label_wann,
-                ui_.textb_nach,       ui_.label_nach,         ui_.lb_von,         ui_.label_von};
-            const ControlList second{
-                ui_.pictb_quelle, ui_.pictb_quelle_loeschen,    ui_.pictb_quelle_aloeschen,
-                ui_.pictb_ziel,   ui_.textb_name_der_sicherung, ui_.label_name_der_sicherung,
-                ui_.tv_dir};
-            for (QWidget* control : saveAndDiscard) growTo(control, 0, 0, grow);
-            for (QWidget* control : first) growTo(control, 0, 0, grow);
-            setAllVisible({ui_.textb_dummy, ui_.mtextb_uhr, ui_.combo_tag}, false);
-            for (QWidget* control : second) growTo(control, 0, 0, grow);
-            for (QWidget* control : first) slideTo(control, 20, 10, move);
-            for (QWidget* control : second) slideTo(control, 20, 10, move);
-            for (QWidget* control : saveAndDiscard) slideTo(control, 663, 30, move);
-            paintPending();
-            for (QWidget* control : editorPageControls(ui_)) control->hide();
-            ui_.mtextb_uhr->hide();
-            break;
-        }
-        case Page::LogPage: {
-            const ControlList controls{ui_.pictb_log_schliessen, ui_.pictb_log_loeschen,
-                                       ui_.rtb_anzeige, ui_.label_log};
-            for (QWidget* control : controls) growTo(control, 0, 0, grow);
-            slideTo(ui_.label_log, 20, 10, move);
-            slideTo(ui_.rtb_anzeige, 20, 10, move);
-            slideTo(ui_.pictb_log_schliessen, 663, 30, move);
-            slideTo(ui_.pictb_log_loeschen, 663, 30, move);
-            paintPending();
-            setAllVisible(controls, false);
-            break;
-        }
-    }
 }
 
 void Form1::setCommandPictures() {

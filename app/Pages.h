@@ -7,6 +7,24 @@ namespace vaultrix {
 // The three pages of the main window.
 enum class Page { MainMenuPage, EditorPage, LogPage };
 
+// One step of a page change. A page change is a table of them, run in order.
+struct PageStep {
+    enum Kind {
+        show,        // make the control visible
+        hide,        // hide the control
+        place,       // slideTo (x, y) with the move delay
+        size,        // growTo x × y with the grow delay
+        collapse,    // collapseAll
+        openSound,   // the page-open sound
+        closeSound,  // the page-close sound
+        paint,       // paint what is pending
+    };
+    Kind kind;
+    const char* control = nullptr;  // the control's object name
+    int x = 0;                      // place: left; size: width
+    int y = 0;                      // place: top; size: height
+};
+
 // Moves the control to (x, y). With a delay above 0 it goes pixel by pixel, pausing that many
 // milliseconds (cut to whole ones) after each step: right, then down, up and left as needed, so
 // it passes x + 1 and y + 1 before it ends exactly at (x, y).
