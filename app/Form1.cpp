@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QWindow>
 
 #include "app/AppServices.h"
 #include "app/Pages.h"
@@ -19,6 +20,10 @@ Form1::Form1(AppServices& app) : app_(app) {
     // The window starts hidden; the create handler decides whether it is shown.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
+    // A border with a caption, the system menu and the minimise box: the window has one size.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
     bindFormEvents();
@@ -38,15 +43,40 @@ bool Form1::create() {
     setCounter = 0;
     const WindowPlacement placement = placementFor(app_.services.workArea());
     if (placement.tooNarrow) return false;
-    // The rectangle is the window's own, frame included: its top left is where the frame goes.
-    move(placement.rect.topLeft());
-    resize(placement.rect.size());
+    placeWindow(placement.rect);
     if (!app_.settings.startHidden()) showNormal();
     loadSetNames();
     app_.scheduler.LoadScheduleTable(app_.sets);
     app_.startThreads();
     showPage(Page::MainMenuPage);
     return true;
+}
+
+void Form1::placeWindow(const QRect& frame) {
+    placedFrame_ = frame;
+    // The native window, so the window system can tell how thick its frame is.
+    winId();
+    fitToFrame();
+    // A window's position is that of its frame.
+    move(frame.topLeft());
+}
+
+void Form1::fitToFrame() {
+    if (placedFrame_.isNull()) return;
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const QSize client = placedFrame_.size().shrunkBy(frame);
+    if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    fitToFrame();
+    QMainWindow::showEvent(event);
+}
+
+void Form1::moveEvent(QMoveEvent* event) {
+    // A window manager frames the window after it is shown, which moves its client area.
+    fitToFrame();
+    QMainWindow::moveEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

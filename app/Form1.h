@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 #include <functional>
 #include <span>
 
@@ -63,6 +64,8 @@ Q_SIGNALS:
     void closed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -186,6 +189,11 @@ private:
     void handOverPath();
     void takePendingPath();
 
+    // Places the window so that, frame included, it covers `frame`, at a fixed size. The
+    // frame's thickness is known once the window system has framed the window, so the client
+    // area is fitted again as the window shows and moves.
+    void placeWindow(const QRect& frame);
+    void fitToFrame();
     void showError(const QString& text);
     QWidget* messageOwner();
 
@@ -205,6 +213,7 @@ private:
     double growStepDelay = 0.0;
     int hoverSoundPlayed = 0;
 
+    QRect placedFrame_;
     ManualRunWindow* manualRun_ = nullptr;  // the progress window of a run in progress
     bool closing_ = false;
 };

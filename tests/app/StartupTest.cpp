@@ -42,14 +42,25 @@ TEST_F(FormTest, ATooNarrowWorkAreaEndsWithCodeOneBeforeAnythingIsWritten) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST_F(FormTest, TheWindowFillsAMiddleWorkAreaAndIsCentredInAWideOne) {
-    workArea = QRect(0, 0, 850, 600);
-    EXPECT_EQ(startForm().pos(), workArea.topLeft());
-    EXPECT_EQ(form->size(), workArea.size());
-    form.reset();
+TEST_F(FormTest, TheWindowWithItsFrameFillsAMiddleWorkAreaAndIsCentredInAWideOne) {
+    for (const QRect middle : {QRect(0, 0, 790, 600), QRect(0, 0, 850, 600)}) {
+        workArea = middle;
+        EXPECT_EQ(startForm().frameGeometry(), middle);
+    }
     workArea = QRect(0, 0, 851, 768);
-    EXPECT_EQ(startForm().pos(), QPoint(25, 94));
-    EXPECT_EQ(form->size(), QSize(800, 580));
+    EXPECT_EQ(startForm().frameGeometry(), QRect(25, 94, 800, 580));
+}
+
+TEST_F(FormTest, TheMainWindowKeepsItsSizeAndOffersNoMaximiseButton) {
+    Form1& window = startForm();
+    const QSize placed = window.size();
+    window.resize(placed + QSize(120, 40));
+    EXPECT_EQ(window.size(), placed);
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
 }
 
 TEST_F(FormTest, ANonZeroStartStatusKeepsTheWindowHidden) {
