@@ -4,6 +4,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QScreen>
 #include <QStandardPaths>
@@ -38,7 +40,12 @@ QString readOnlyFolderLockFile(const std::filesystem::path& folder) {
 
 Application::Application()
     : services_{std::filesystem::path(QDir::currentPath().toStdU16String()), clock_, messages_,
-                sounds_, primaryWorkArea} {}
+                sounds_, primaryWorkArea} {
+    if (qtTexts_.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                      QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts_);
+    }
+}
 
 Application::Application(const FormServices& services) : services_(services) {}
 

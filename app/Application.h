@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QTranslator>
 #include <memory>
 #include <optional>
 
@@ -36,6 +37,9 @@ public:
     Form1* window() const { return form_.get(); }
 
 private:
+    // Qt's own texts (standard buttons, the text fields' menus, key names) in German, where
+    // Qt's translations are installed.
+    QTranslator qtTexts_;
     SystemClock clock_;
     QtMessagePresenter messages_;
     SilentSoundPlayer sounds_;

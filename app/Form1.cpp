@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QWindow>
 
 #include "app/AppServices.h"
@@ -101,7 +102,8 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
     } else if (watched == ui_.lb_anzeige->viewport() &&
-               event->type() == QEvent::MouseButtonRelease) {
+               event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         ShowSelectedSetDetails();
     }
     return QMainWindow::eventFilter(watched, event);

@@ -72,6 +72,16 @@ QAction* addCommand(QMenu* menu, const QString& text, int command) {
     return action;
 }
 
+struct Accelerator {
+    const char* keys;
+    int command;
+};
+constexpr Accelerator kAccelerators[] = {{"Ctrl+T", kCommandIntroduction},
+                                         {"Ctrl+Z", kCommandQuit},
+                                         {"Ctrl+E", kCommandSettings},
+                                         {"Ctrl+H", kCommandHelp},
+                                         {"Ctrl+I", kCommandAbout}};
+
 constexpr const char* kTimeTip =
     "Bitte Uhrzeit im Format hh::mm eintragen wenn 'aktiv' gewählt ist. Somit wird Ihre "
     "Sicherung automatisch zur gewählten Uhrzeit ausgeführt";
@@ -151,6 +161,8 @@ void Form1::buildControls() {
     ui_.mtextb_uhr->setInputMask(QStringLiteral("99:99"));
     ui_.tv_dir->setHeaderHidden(true);
     ui_.rtb_anzeige->setReadOnly(true);
+    // The text shows; it offers no commands of its own.
+    ui_.rtb_anzeige->setContextMenuPolicy(Qt::NoContextMenu);
     setBackground(ui_.textb_nach, Qt::white, QPalette::Base);
     setBackground(ui_.rtb_anzeige, Qt::white, QPalette::Base);
     ui_.label_datum_zeit->setAutoFillBackground(true);
@@ -161,23 +173,27 @@ void Form1::buildControls() {
 void Form1::buildMenus() {
     menuBar()->setObjectName(QStringLiteral("ID_Form1_menu_1"));
     QMenu* program = menuBar()->addMenu(QStringLiteral("Programm"));
-    // Ctrl+T stands for "Einleitung" and "Tutorial", which open the same page; a key bound twice
-    // would be ambiguous, so it is bound once.
-    addCommand(program, QStringLiteral("Einleitung"), kCommandIntroduction)
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    addCommand(program, QStringLiteral("Einleitung"), kCommandIntroduction);
     program->addSeparator();
-    addCommand(program, QStringLiteral("Beenden"), kCommandQuit)
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
-    QAction* settings = menuBar()->addAction(QStringLiteral("Einstellung"));
-    settings->setData(kCommandSettings);
-    settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    addCommand(program, QStringLiteral("Beenden"), kCommandQuit);
+    menuBar()->addAction(QStringLiteral("Einstellung"))->setData(kCommandSettings);
     QMenu* info = menuBar()->addMenu(QStringLiteral("Info"));
     addCommand(info, QStringLiteral("Tutorial"), kCommandTutorial);
-    addCommand(info, QStringLiteral("Hilfe"), kCommandHelp)
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    addCommand(info, QStringLiteral("Hilfe"), kCommandHelp);
     info->addSeparator();
-    addCommand(info, QStringLiteral("Impressum"), kCommandAbout)
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+I")));
+    addCommand(info, QStringLiteral("Impressum"), kCommandAbout);
+
+    // The accelerators belong to the window, not to the menu items, so the items show their
+    // texts only. Ctrl+T stands for "Einleitung" and "Tutorial", which open the same page; a
+    // key bound twice would be ambiguous, so it is bound once.
+    for (const auto& [keys, command] : kAccelerators) {
+        auto* accelerator = new QAction(this);
+        accelerator->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        accelerator->setData(command);
+        addAction(accelerator);
+        connect(accelerator, &QAction::triggered, findCommand(menuBar(), command),
+                &QAction::trigger);
+    }
 
     ui_.popup = new QMenu(this);
     ui_.popup->setObjectName(QStringLiteral("ID_Form1_popup"));

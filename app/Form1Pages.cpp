@@ -40,6 +40,7 @@ constexpr int kLabelWidth = 150, kLabelHeight = 13;
 constexpr int kSmallPictureWidth = 77, kSmallPictureHeight = 35;
 constexpr int kPictureWidth = 119, kPictureHeight = 35;
 
+// clang-format off
 // Every page control shrunk to nothing; run without pauses.
 constexpr Step kCollapseAll[] = {
     shrink("pictb_logo4"), shrink("pictb_beenden"), shrink("pictb_log_anzeigen"),
@@ -55,7 +56,6 @@ constexpr Step kCollapseAll[] = {
     shrink("pictb_log_schliessen"), shrink("pictb_log_loeschen"),
     place("label_log", 20, 10), place("rtb_anzeige", 20, 10)};
 
-// clang-format off
 constexpr Step kShowMainMenuPage[] = {
     shown("pictb_logo4"), shown("label_sicherung"), shown("lb_anzeige"), shown("label_inhalt"),
     shown("rtb_anzeige"), shown("pictb_anlegen"), shown("pictb_bearbeiten"),
@@ -313,11 +313,10 @@ void Form1::applyAnimationSetting() {
 
 void Form1::runSteps(std::span<const PageStep> steps, double move, double grow) {
     for (const PageStep& step : steps) {
-        QWidget* control =
-            step.control == nullptr
-                ? nullptr
-                : centralWidget()->findChild<QWidget*>(QString::fromLatin1(step.control),
-                                                       Qt::FindDirectChildrenOnly);
+        QWidget* control = step.control == nullptr
+                               ? nullptr
+                               : centralWidget()->findChild<QWidget*>(
+                                     QString::fromLatin1(step.control), Qt::FindDirectChildrenOnly);
         switch (step.kind) {
             case PageStep::show:
                 control->show();

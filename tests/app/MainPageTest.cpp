@@ -21,23 +21,22 @@ TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
         storeSet(name, {folder("quelle")}, folder("ziel"));
     }
     startForm();
-    EXPECT_EQ(listed(control<QListWidget>("lb_anzeige")),
-              (QStringList{QStringLiteral("Alpha"), QStringLiteral("Äpfel"), QStringLiteral("beta"),
-                           QStringLiteral("Gamma")}));
-    EXPECT_EQ(control<QListWidget>("lb_anzeige")->currentRow(), 0);
+    auto* list = control<QListWidget>("lb_anzeige");
+    auto* details = control<QTextEdit>("rtb_anzeige");
+    EXPECT_EQ(listed(list), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Äpfel"),
+                                         QStringLiteral("beta"), QStringLiteral("Gamma")}));
+    EXPECT_EQ(list->currentRow(), 0);
     // Four sets: the commands on them are on offer.
     EXPECT_EQ(control<PictureBox>("pictb_starten")->bitmapNumber(), 124);
-    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
-                    ->toPlainText()
-                    .startsWith(QStringLiteral("Sicherungsname: Alpha\n")));
+    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: Alpha\n")));
 
-    const QRect third = control<QListWidget>("lb_anzeige")
-                            ->visualItemRect(control<QListWidget>("lb_anzeige")->item(2));
-    QTest::mouseClick(control<QListWidget>("lb_anzeige")->viewport(), Qt::LeftButton, {},
-                      third.center());
-    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
-                    ->toPlainText()
-                    .startsWith(QStringLiteral("Sicherungsname: beta\n")));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(2)).center());
+    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
+    // Only the left button shows the details.
+    QTest::mouseClick(list->viewport(), Qt::RightButton, {},
+                      list->visualItemRect(list->item(3)).center());
+    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
 }
 
 TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {

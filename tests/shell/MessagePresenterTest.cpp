@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTimer>
 
@@ -24,6 +25,23 @@ TEST(QtMessagePresenter, ShowsNamesAndPathsAsPlainTextWithTheirBlankLines) {
                    QMessageBox::Ok);
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_EQ(shown, text);
+}
+
+TEST(QtMessagePresenter, AQuestionsButtonsReadOkAndAbbrechen) {
+    QStringList texts;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        texts << box->button(QMessageBox::Ok)->text() << box->button(QMessageBox::Cancel)->text();
+        box->done(QMessageBox::Cancel);
+    });
+    QtMessagePresenter presenter;
+    const auto answer = presenter.show(
+        nullptr, QMessageBox::Warning, QStringLiteral("Vaultrix 1.0 - Log Datei löschen?"),
+        QStringLiteral("Möchten Sie die Log Datei\nwirklich löschen?"),
+        QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("OK"), QStringLiteral("Abbrechen")}));
+    EXPECT_EQ(answer, QMessageBox::Cancel);
 }
 
 }  // namespace
