@@ -73,6 +73,11 @@ void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& sch
 void TreeThread(SlotControl& control, const std::function<void(SlotControl&)>& fill) {
     reportThreadName("treeview thread");
     fill(control);
+    // Its own stop request, then a wait on its own stopped event, which nothing signals before
+    // the thread ends: for that half second the thread is still alive, so a second refresh in
+    // it starts no second fill.
+    control.signalStop();
+    control.waitStopped(ThreadSlots::kStopWait);
 }
 
 }  // namespace vaultrix

@@ -45,8 +45,9 @@ void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& sch
                   BackupRunner& runner, WindowSink& sink, RunObserver& observer,
                   BackupThreadTiming timing = {});
 
-// The one-shot tree thread ("treeview thread"): runs `fill` once and ends. Start it in the
-// tree slot with markRunning = false; whether it still runs is ThreadSlots::IsAlive.
+// The one-shot tree thread ("treeview thread"): runs `fill` once, signals its own stop request,
+// waits 500 ms and ends. Start it in the tree slot with markRunning = false; whether it still
+// runs is ThreadSlots::IsAlive.
 void TreeThread(SlotControl& control, const std::function<void(SlotControl&)>& fill);
 
 }  // namespace vaultrix

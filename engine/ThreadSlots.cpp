@@ -24,6 +24,10 @@ struct ThreadSlots::Slot final : SlotControl {
         return stopRequest.waitFor(duration);
     }
 
+    void signalStop() override { requestStop(); }
+
+    void waitStopped(std::chrono::milliseconds timeout) override { stopped.waitFor(timeout); }
+
     bool enterWork() override {
         std::unique_lock lock(mutex);
         changed.wait(lock, [this] { return state != SlotState::paused || stopRequest.isSet(); });

@@ -25,6 +25,10 @@ public:
     virtual bool StopRequested() const = 0;
     // Sleeps for `duration` unless a stop is requested first; true when a stop was requested.
     virtual bool sleepUnlessStopped(std::chrono::milliseconds duration) = 0;
+    // Signals the slot's own stop request, as a one-shot thread does when its work is done.
+    virtual void signalStop() = 0;
+    // Waits at most `timeout` for the slot's stopped event.
+    virtual void waitStopped(std::chrono::milliseconds timeout) = 0;
     // Waits while the slot is paused (the thread is parked at a safe point), then marks the
     // thread busy until leaveWork; PauseSlot waits for that. Returns false, without marking,
     // when a stop was requested. Use it through WorkSection.

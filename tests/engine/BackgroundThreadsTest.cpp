@@ -173,6 +173,8 @@ TEST(TreeThreadTest, FillsOnceAndEnds) {
     EXPECT_TRUE(eventually([&] { return !slots.IsAlive(ThreadSlots::kTreeSlot); }));
     EXPECT_EQ(fills, 1);
     EXPECT_EQ(slots.state(ThreadSlots::kTreeSlot), SlotState::stopped);
+    // It asked itself to stop once its fill was done.
+    EXPECT_TRUE(slots.StopRequested(ThreadSlots::kTreeSlot));
 }
 
 }  // namespace
