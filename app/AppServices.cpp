@@ -1,15 +1,26 @@
 #include "app/AppServices.h"
 
 #include "engine/BackgroundThreads.h"
+#include "engine/CopyToFolder.h"
 
 namespace vaultrix {
+namespace {
+
+BackupRunner::CopyOperation copyOperation(const FormServices& services) {
+    if (services.copy) return services.copy;
+    return
+        [](const std::string& source, const std::string& destination, unsigned flags,
+           CopyObserver& observer) { return CopyToFolder(source, destination, flags, observer); };
+}
+
+}  // namespace
 
 AppServices::AppServices(const FormServices& outside)
     : services(outside),
       sets(outside.dataFolder),
       settings(outside.dataFolder),
       log(outside.dataFolder, outside.clock),
-      runner(sets, settings, log) {}
+      runner(sets, settings, log, copyOperation(outside)) {}
 
 void AppServices::startThreads() {
     slots.StartSlot(ThreadSlots::kTimeSlot,

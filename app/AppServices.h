@@ -24,7 +24,8 @@ struct FormServices {
     const Clock& clock;
     MessagePresenter& messages;
     SoundPlayer& sounds;
-    std::function<QRect()> workArea;  // the desktop's work area, for the placement
+    std::function<QRect()> workArea;        // the desktop's work area, for the placement
+    BackupRunner::CopyOperation copy = {};  // the copy of one source; none for CopyToFolder
 };
 
 // The program's core objects over its data folder and the background threads that use them.

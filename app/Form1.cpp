@@ -10,14 +10,14 @@
 #include "app/AppServices.h"
 #include "app/Pages.h"
 #include "app/Placement.h"
-#include "shell/ManualRunWindow.h"
 #include "shell/MessagePresenter.h"
+#include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
 #include "shell/Style.h"
 
 namespace vaultrix {
 
-Form1::Form1(AppServices& app) : app_(app) {
+Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(this)) {
     // The window starts hidden; the create handler decides whether it is shown.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));

@@ -19,7 +19,7 @@ class QTreeWidget;
 namespace vaultrix {
 
 class AppServices;
-class ManualRunWindow;
+class ProgressWindow;
 class PictureBox;
 struct PictureBitmaps;
 enum class ReleaseOrder;
@@ -214,7 +214,8 @@ private:
     int hoverSoundPlayed = 0;
 
     QRect placedFrame_;
-    ManualRunWindow* manualRun_ = nullptr;  // the progress window of a run in progress
+    ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
+    ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;
 };
 

@@ -13,8 +13,8 @@
 #include "app/Pages.h"
 #include "engine/SetDetails.h"
 #include "platform/PathExists.h"
-#include "shell/ManualRunWindow.h"
 #include "shell/MessagePresenter.h"
+#include "shell/ProgressWindow.h"
 #include "shell/Style.h"
 
 namespace vaultrix {
@@ -61,7 +61,7 @@ void Form1::ShowSelectedSetDetails() {
 void Form1::StartSelectedSet() {
     const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
     if (selected == nullptr || manualRun_ != nullptr) return;
-    ManualRunWindow window(this);
+    ProgressWindow window(this);
     manualRun_ = &window;
     const RunReport report = window.run(app_.runner, selected->text().toStdString());
     manualRun_ = nullptr;

@@ -10,6 +10,7 @@
 #include "app/Form1.h"
 #include "app/Pages.h"
 #include "shell/PictureBox.h"
+#include "shell/ProgressWindow.h"
 
 namespace vaultrix {
 
@@ -114,6 +115,12 @@ void Form1::bindThreadReports() {
     connect(&app_.bridge, &WindowBridge::clockTextChanged, ui_.label_datum_zeit, &QLabel::setText);
     connect(&app_.bridge, &WindowBridge::statusChanged, this,
             [this](const QString& caption) { setWindowTitle(caption); });
+    connect(&app_.bridge, &WindowBridge::scheduledRunStarted, scheduledRun_,
+            &ProgressWindow::showScheduledRun);
+    connect(&app_.bridge, &WindowBridge::scheduledRunProgress, scheduledRun_,
+            &ProgressWindow::showProgress);
+    connect(&app_.bridge, &WindowBridge::scheduledRunEnded, scheduledRun_,
+            &ProgressWindow::scheduledRunEnded);
     connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
     connect(&app_.bridge, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
 }

@@ -15,7 +15,22 @@ void WindowBridge::showStatus(const StatusText& status) {
                          QString::fromStdString(status.multiLine));
 }
 
-void WindowBridge::onProgress(const CopyProgress&) {}
+void WindowBridge::onRunStarted(const std::string& name) {
+    progress_ = RunProgress();
+    Q_EMIT scheduledRunStarted(QString::fromStdString(name));
+}
+
+void WindowBridge::onRunEnded() {
+    if (const auto last = progress_.last())
+        Q_EMIT scheduledRunProgress(last->filesDone, last->bytesDone);
+    Q_EMIT scheduledRunEnded();
+}
+
+void WindowBridge::onProgress(const CopyProgress& progress) {
+    if (const auto shown = progress_.add(progress)) {
+        Q_EMIT scheduledRunProgress(shown->filesDone, shown->bytesDone);
+    }
+}
 
 bool WindowBridge::cancelRequested() {
     return false;

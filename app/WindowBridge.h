@@ -6,6 +6,7 @@
 
 #include "engine/BackgroundThreads.h"
 #include "engine/BackupRunner.h"
+#include "shell/ProgressWindow.h"
 
 namespace vaultrix {
 
@@ -25,8 +26,11 @@ public:
     void showClock(const std::string& text) override;
     void showStatus(const StatusText& status) override;
 
-    // RunObserver for scheduled runs: only failures (of a copy or of the log) reach the user.
-    // The backup thread checks its own stop request, so this never asks a copy to stop.
+    // RunObserver for scheduled runs: the progress window follows the run, and only failures
+    // (of a copy or of the log) come as messages. The backup thread checks its own stop request,
+    // so this never asks a copy to stop.
+    void onRunStarted(const std::string& name) override;
+    void onRunEnded() override;
     void onProgress(const CopyProgress& progress) override;
     bool cancelRequested() override;
     void onRunSucceeded(const std::string& message) override;
@@ -37,8 +41,15 @@ Q_SIGNALS:
     void clockTextChanged(const QString& text);
     // caption: "Vaultrix 1.0 - " and the one-line countdown; tooltip: the multi-line form.
     void statusChanged(const QString& caption, const QString& tooltip);
+    void scheduledRunStarted(const QString& setName);
+    void scheduledRunProgress(quint64 files, quint64 bytes);
+    void scheduledRunEnded();
     void scheduledRunFailed(const QString& message);
     void scheduledLogFailed(const QString& message);
+
+private:
+    // Used only by the backup thread, one run at a time.
+    RunProgress progress_;
 };
 
 }  // namespace vaultrix

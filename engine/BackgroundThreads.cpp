@@ -15,6 +15,8 @@ public:
     StoppableObserver(SlotControl& control, RunObserver& inner)
         : control_(control), inner_(inner) {}
 
+    void onRunStarted(const std::string& name) override { inner_.onRunStarted(name); }
+    void onRunEnded() override { inner_.onRunEnded(); }
     void onProgress(const CopyProgress& progress) override { inner_.onProgress(progress); }
     bool cancelRequested() override { return control_.StopRequested() || inner_.cancelRequested(); }
     void onRunSucceeded(const std::string& message) override { inner_.onRunSucceeded(message); }

@@ -83,11 +83,13 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
     Result<> logged;
     {
         std::lock_guard run(runMutex_);
+        observer.onRunStarted(name);
         failures = copyAll(name, observer);
         // The log keeps a file it cannot replace as it was; the run's outcome stands regardless.
         logged =
             log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name, kActionStarted);
     }
+    observer.onRunEnded();
     // Reported once the run has let go of the lock, so a message that waits for the user does
     // not hold up the next run.
     if (failures.count > 0) {

@@ -16,6 +16,10 @@ namespace vaultrix {
 // What a run tells the user; the window implements it. Called on the thread of the run.
 class RunObserver : public CopyObserver {
 public:
+    // The run has its turn and starts copying the set of this name.
+    virtual void onRunStarted(const std::string&) {}
+    // The run has copied and logged; its outcome is reported next.
+    virtual void onRunEnded() {}
     // Only for a run started by hand that succeeded: "Ihre Sicherung 'Name' wurde erfolgreich
     // durchgeführt!"
     virtual void onRunSucceeded(const std::string& message) = 0;

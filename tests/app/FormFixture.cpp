@@ -13,7 +13,7 @@ FormServices FormTest::services() {
 }
 
 FormServices FormTest::services(const std::filesystem::path& folder) {
-    return FormServices{folder, clock, presenter, sounds, [this] { return workArea; }};
+    return FormServices{folder, clock, presenter, sounds, [this] { return workArea; }, copy};
 }
 
 Form1& FormTest::startForm() {

@@ -60,6 +60,8 @@ protected:
     FakePresenter presenter;
     RecordingSoundPlayer sounds;
     QRect workArea{0, 0, 1024, 768};
+    // The copy the runs use; none for the real one.
+    BackupRunner::CopyOperation copy;
     std::unique_ptr<AppServices> app;
     // After the core objects, so it goes before them.
     std::unique_ptr<Form1> form;

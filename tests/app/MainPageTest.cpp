@@ -6,6 +6,8 @@
 
 #include "FormFixture.h"
 #include "shell/PictureBox.h"
+#include "shell/ProgressWindow.h"
+#include "support/FakeCopy.h"
 
 namespace vaultrix::test {
 namespace {
@@ -96,6 +98,43 @@ TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
     EXPECT_TRUE(presenter.shown[0].text.contains(QString::fromStdString(missing)));
     EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=error"), std::string::npos);
     window.close();
+}
+
+// Notes when the progress window shows and hides.
+class ProgressWatch final : public QObject {
+public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto* window = qobject_cast<QWidget*>(watched);
+        if (window != nullptr && window->isWindow() &&
+            window->windowTitle() == QString::fromUtf8(kCopyProgressTitle)) {
+            if (event->type() == QEvent::Show) shown = true;
+            if (event->type() == QEvent::Hide && shown) hidden = true;
+        }
+        return false;
+    }
+    bool shown = false;
+    bool hidden = false;
+};
+
+TEST_F(FormTest, AScheduledRunShowsTheProgressWindowUntilItEndsAlsoWhenStartedHidden) {
+    writeSettings("[EINSTELLUNG]\r\nstatus=1\r\n");
+    FakeCopy held(/*hold=*/true);
+    copy = held.operation();
+    storeSet("Nacht", {folder("quelle")}, folder("ziel"), "täglich", "03:17", true);
+    ProgressWatch watch;
+    Form1& window = startForm();
+    ASSERT_TRUE(held.awaitStarted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.shown; }, 10000));
+    // All the run has told the window so far is handled: it stays while the copy goes on.
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(watch.hidden);
+    held.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.hidden; }, 10000));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(presenter.shown.empty());
+    form.reset();
+    app.reset();
 }
 
 TEST_F(FormTest, ALogThatCannotBeWrittenIsShownOnceForAScheduledAndForAManualRun) {

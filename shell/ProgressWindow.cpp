@@ -1,4 +1,4 @@
-#include "shell/ManualRunWindow.h"
+#include "shell/ProgressWindow.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -17,8 +17,6 @@ namespace vaultrix {
 
 namespace {
 
-// Progress reaches the window at most this often, so a copy of many small files does not
-// flood the window thread with updates.
 constexpr std::chrono::milliseconds kProgressInterval{100};
 
 QString sizeText(std::uint64_t bytes, const QLocale& german) {
@@ -43,28 +41,36 @@ QString progressText(std::uint64_t files, std::uint64_t bytes) {
     return QStringLiteral("%1, %2 kopiert").arg(count, sizeText(bytes, german));
 }
 
+std::optional<CopyProgress> RunProgress::add(const CopyProgress& progress) {
+    // A drop marks the next source.
+    if (progress.filesDone < source_.filesDone || progress.bytesDone < source_.bytesDone) {
+        earlierSources_.filesDone += source_.filesDone;
+        earlierSources_.bytesDone += source_.bytesDone;
+    }
+    source_ = progress;
+    latest_ = CopyProgress{earlierSources_.filesDone + progress.filesDone,
+                           earlierSources_.bytesDone + progress.bytesDone};
+    const auto now = std::chrono::steady_clock::now();
+    if (shown_ && now - lastShown_ < kProgressInterval) return std::nullopt;
+    shown_ = true;
+    lastShown_ = now;
+    return latest_;
+}
+
+std::optional<CopyProgress> RunProgress::last() const {
+    if (!shown_) return std::nullopt;
+    return latest_;
+}
+
 // Runs on the worker thread: hands progress to the window with queued calls and keeps the
 // run's messages for run() to read after the join.
-class ManualRunWindow::Observer final : public RunObserver {
+class ProgressWindow::Observer final : public RunObserver {
 public:
-    Observer(ManualRunWindow& window, const std::atomic<bool>& cancel)
+    Observer(ProgressWindow& window, const std::atomic<bool>& cancel)
         : window_(window), cancel_(cancel) {}
 
     void onProgress(const CopyProgress& progress) override {
-        // The copy of each source counts from zero again; a drop marks the next source, and
-        // the window shows the whole run.
-        if (progress.filesDone < source_.filesDone || progress.bytesDone < source_.bytesDone) {
-            earlierSources_.filesDone += source_.filesDone;
-            earlierSources_.bytesDone += source_.bytesDone;
-        }
-        source_ = progress;
-        latest_ = CopyProgress{earlierSources_.filesDone + progress.filesDone,
-                               earlierSources_.bytesDone + progress.bytesDone};
-        const auto now = std::chrono::steady_clock::now();
-        if (posted_ && now - lastPost_ < kProgressInterval) return;
-        posted_ = true;
-        lastPost_ = now;
-        post(latest_);
+        if (const auto shown = progress_.add(progress)) post(*shown);
     }
 
     bool cancelRequested() override { return cancel_.load(); }
@@ -74,7 +80,7 @@ public:
 
     // The last numbers, in case the throttle held them back.
     void flush() {
-        if (posted_) post(latest_);
+        if (const auto last = progress_.last()) post(*last);
     }
 
     std::string successMessage;
@@ -83,23 +89,19 @@ public:
 
 private:
     void post(const CopyProgress& progress) {
-        ManualRunWindow* window = &window_;
+        ProgressWindow* window = &window_;
         QMetaObject::invokeMethod(
             window,
             [window, progress] { window->showProgress(progress.filesDone, progress.bytesDone); },
             Qt::QueuedConnection);
     }
 
-    ManualRunWindow& window_;
+    ProgressWindow& window_;
     const std::atomic<bool>& cancel_;
-    CopyProgress earlierSources_;
-    CopyProgress source_;
-    CopyProgress latest_;
-    bool posted_ = false;
-    std::chrono::steady_clock::time_point lastPost_;
+    RunProgress progress_;
 };
 
-ManualRunWindow::ManualRunWindow(QWidget* parent)
+ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent),
       setLabel_(new QLabel(this)),
       progressLabel_(new QLabel(this)),
@@ -130,12 +132,12 @@ ManualRunWindow::ManualRunWindow(QWidget* parent)
 
     // Enter must not stop a backup by accident; Abbrechen takes a click or Esc.
     cancelButton_->setAutoDefault(false);
-    connect(cancelButton_, &QPushButton::clicked, this, &ManualRunWindow::cancel);
+    connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::cancel);
 }
 
-ManualRunWindow::~ManualRunWindow() = default;
+ProgressWindow::~ProgressWindow() = default;
 
-RunReport ManualRunWindow::run(const QString& setName, const Job& job) {
+RunReport ProgressWindow::run(const QString& setName, const Job& job) {
     const std::uint64_t generation = ++generation_;
     cancelRequested_ = false;
     workerEnded_ = false;
@@ -167,14 +169,14 @@ RunReport ManualRunWindow::run(const QString& setName, const Job& job) {
     return report;
 }
 
-void ManualRunWindow::cancel() {
+void ProgressWindow::cancel() {
     if (!running_ || workerEnded_ || cancelRequested_) return;
     cancelRequested_ = true;
     cancelButton_->setEnabled(false);
     setLabel_->setText(QStringLiteral("Die Sicherung wird abgebrochen …"));
 }
 
-void ManualRunWindow::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
     if (running_ && !workerEnded_) {
         // The window stays until the worker has stopped; it then closes itself.
         cancel();
@@ -184,7 +186,7 @@ void ManualRunWindow::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void ManualRunWindow::reject() {
+void ProgressWindow::reject() {
     if (running_ && !workerEnded_) {
         cancel();
         return;
@@ -192,11 +194,25 @@ void ManualRunWindow::reject() {
     QDialog::reject();
 }
 
-void ManualRunWindow::showProgress(std::uint64_t files, std::uint64_t bytes) {
+void ProgressWindow::showProgress(std::uint64_t files, std::uint64_t bytes) {
     progressLabel_->setText(progressText(files, bytes));
 }
 
-void ManualRunWindow::workerEnded(std::uint64_t generation) {
+void ProgressWindow::showScheduledRun(const QString& setName) {
+    setLabel_->setText(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName));
+    progressLabel_->setText(progressText(0, 0));
+    cancelButton_->hide();
+    // A backup that starts by its clock must not take the keyboard from what the user is doing.
+    setWindowModality(Qt::NonModal);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    show();
+}
+
+void ProgressWindow::scheduledRunEnded() {
+    hide();
+}
+
+void ProgressWindow::workerEnded(std::uint64_t generation) {
     // A worker of an earlier run whose window loop had already ended must not close this one.
     if (generation != generation_) return;
     workerEnded_ = true;

@@ -1,4 +1,4 @@
-#include "shell/ManualRunWindow.h"
+#include "shell/ProgressWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Runs `action` on the window thread once the window's event loop is running.
-void onWindowThread(ManualRunWindow& window, std::function<void()> action) {
+void onWindowThread(ProgressWindow& window, std::function<void()> action) {
     QMetaObject::invokeMethod(&window, std::move(action), Qt::QueuedConnection);
 }
 
@@ -36,15 +36,15 @@ bool awaitCancel(RunObserver& observer) {
     return true;
 }
 
-QString progressLine(ManualRunWindow& window) {
+QString progressLine(ProgressWindow& window) {
     for (auto* label : window.findChildren<QLabel*>()) {
         if (label->text().endsWith(QStringLiteral(" kopiert"))) return label->text();
     }
     return {};
 }
 
-TEST(ManualRunWindow, ShowsProgressWhileRunningAndReportsTheSuccessMessage) {
-    ManualRunWindow window;
+TEST(ProgressWindow, ShowsProgressWhileRunningAndReportsTheSuccessMessage) {
+    ProgressWindow window;
     QString shownProgress;
     bool visibleDuringRun = false;
 
@@ -79,8 +79,8 @@ TEST(ManualRunWindow, ShowsProgressWhileRunningAndReportsTheSuccessMessage) {
     EXPECT_EQ(nextStart, QStringLiteral("0 Dateien, 0 Bytes kopiert"));
 }
 
-TEST(ManualRunWindow, AFailedRunHandsBackTheFailureMessage) {
-    ManualRunWindow window;
+TEST(ProgressWindow, AFailedRunHandsBackTheFailureMessage) {
+    ProgressWindow window;
     const RunReport report = window.run(QStringLiteral("Tag"), [](RunObserver& observer) {
         observer.onRunFailed("Die Datei »C:\\fehlt.txt« konnte nicht kopiert werden.");
         return false;
@@ -92,8 +92,8 @@ TEST(ManualRunWindow, AFailedRunHandsBackTheFailureMessage) {
     EXPECT_TRUE(report.successMessage.isEmpty());
 }
 
-TEST(ManualRunWindow, AbbrechenStopsTheRunWhichThenCountsAsFailed) {
-    ManualRunWindow window;
+TEST(ProgressWindow, AbbrechenStopsTheRunWhichThenCountsAsFailed) {
+    ProgressWindow window;
     bool cancelSeen = false;
     const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
         onWindowThread(window, [&] {
@@ -111,8 +111,8 @@ TEST(ManualRunWindow, AbbrechenStopsTheRunWhichThenCountsAsFailed) {
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(ManualRunWindow, ClosingTheWindowDuringARunCancelsItAndWaitsForTheWorker) {
-    ManualRunWindow window;
+TEST(ProgressWindow, ClosingTheWindowDuringARunCancelsItAndWaitsForTheWorker) {
+    ProgressWindow window;
     bool cancelSeen = false;
     bool stayedOpenUntilWorkerEnded = false;
     const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
@@ -128,8 +128,8 @@ TEST(ManualRunWindow, ClosingTheWindowDuringARunCancelsItAndWaitsForTheWorker) {
     EXPECT_FALSE(report.success);
 }
 
-TEST(ManualRunWindow, CancelFromTheMainWindowReachesARunningCopy) {
-    ManualRunWindow window;
+TEST(ProgressWindow, CancelFromTheMainWindowReachesARunningCopy) {
+    ProgressWindow window;
     window.cancel();  // no run yet: nothing to stop, and the next run is not affected
     bool cancelSeen = false;
     const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
@@ -141,8 +141,8 @@ TEST(ManualRunWindow, CancelFromTheMainWindowReachesARunningCopy) {
     EXPECT_TRUE(cancelSeen);
 }
 
-TEST(ManualRunWindow, ProgressAddsUpOverAllSourcesOfTheRun) {
-    ManualRunWindow window;
+TEST(ProgressWindow, ProgressAddsUpOverAllSourcesOfTheRun) {
+    ProgressWindow window;
     const RunReport report = window.run(QStringLiteral("Tag"), [](RunObserver& observer) {
         observer.onProgress(CopyProgress{2, 1000});
         observer.onProgress(CopyProgress{3, 5000});
@@ -179,7 +179,7 @@ protected:
 TEST_F(ManualRunOfAStoredSet, CopiesTheSetAndReportsSuccess) {
     store((dir_ / "brief.txt").string());
     BackupRunner runner(sets_, settings_, log_);
-    ManualRunWindow window;
+    ProgressWindow window;
 
     const RunReport report = window.run(runner, "Tag");
 
@@ -193,7 +193,7 @@ TEST_F(ManualRunOfAStoredSet, CopiesTheSetAndReportsSuccess) {
 TEST_F(ManualRunOfAStoredSet, AMissingSourceFailsWithAMessageAndNoSuccess) {
     store((dir_ / "fehlt.txt").string());
     BackupRunner runner(sets_, settings_, log_);
-    ManualRunWindow window;
+    ProgressWindow window;
 
     const RunReport report = window.run(runner, "Tag");
 
@@ -208,7 +208,7 @@ TEST_F(ManualRunOfAStoredSet, AbbrechenDuringTheCopyLogsTheRunAsFailed) {
     store((dir_ / "brief.txt").string());
     test::FakeCopy copy(/*hold=*/true);
     BackupRunner runner(sets_, settings_, log_, copy.operation());
-    ManualRunWindow window;
+    ProgressWindow window;
 
     std::thread user([&] {
         if (!copy.awaitStarted()) return;
@@ -223,7 +223,7 @@ TEST_F(ManualRunOfAStoredSet, AbbrechenDuringTheCopyLogsTheRunAsFailed) {
     EXPECT_NE(log_.LoadLogText().find("Verlauf=error"), std::string::npos);
 }
 
-TEST(ManualRunWindow, ProgressTextCountsFilesAndSizesInGerman) {
+TEST(ProgressWindow, ProgressTextCountsFilesAndSizesInGerman) {
     EXPECT_EQ(progressText(0, 0), QStringLiteral("0 Dateien, 0 Bytes kopiert"));
     EXPECT_EQ(progressText(1, 1023), QStringLiteral("1 Datei, 1.023 Bytes kopiert"));
     EXPECT_EQ(progressText(2, 1024), QStringLiteral("2 Dateien, 1,0 KB kopiert"));

@@ -3,8 +3,10 @@
 #include <QDialog>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/BackupRunner.h"
@@ -30,19 +32,42 @@ inline constexpr const char* kCopyProgressTitle =
 // "12 Dateien, 3,4 MB kopiert": the progress line of the window.
 QString progressText(std::uint64_t files, std::uint64_t bytes);
 
-// The progress window of a run started by hand. The run itself goes on a worker thread, so
-// the window stays responsive and can offer to cancel; a cancelled copy makes the run fail.
-// The window closes itself when the worker ends. It shows no message boxes: run() hands the
-// outcome back to the caller.
-class ManualRunWindow final : public QDialog {
+// The progress of a whole run from its copies' reports, in which each source counts from zero
+// again. It lets the numbers through at most every 100 ms, so a copy of many small files does
+// not flood the window thread with updates.
+class RunProgress {
+public:
+    // The run's numbers when they are due to be shown.
+    std::optional<CopyProgress> add(const CopyProgress& progress);
+    // The run's last numbers, in case the throttle held them back; nothing before any came.
+    std::optional<CopyProgress> last() const;
+
+private:
+    CopyProgress earlierSources_;
+    CopyProgress source_;
+    CopyProgress latest_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point lastShown_;
+};
+
+// The small progress window of a backup run, titled "Vaultrix führt die automatische
+// Datensicherung durch!". It never shows a message box.
+//
+// A run started by hand: run() shows the window modal while the run goes on a worker thread, so
+// the window stays responsive and can offer to cancel (a cancelled copy makes the run fail); it
+// closes itself when the worker ends and hands the outcome back to the caller.
+//
+// A scheduled run goes on the backup thread; the window only shows it, driven through the
+// window thread's queue: showScheduledRun(), showProgress(), scheduledRunEnded().
+class ProgressWindow final : public QDialog {
     Q_OBJECT
 
 public:
     // The work of one run: it reports to the observer and returns whether it succeeded.
     using Job = std::function<bool(RunObserver&)>;
 
-    explicit ManualRunWindow(QWidget* parent = nullptr);
-    ~ManualRunWindow() override;
+    explicit ProgressWindow(QWidget* parent = nullptr);
+    ~ProgressWindow() override;
 
     // Runs the set `name` as started by hand; returns when the run has ended.
     RunReport run(BackupRunner& runner, const std::string& name) {
@@ -59,6 +84,12 @@ public:
     // The main window calls this when it is closed during a run.
     void cancel();
 
+    // Shows a scheduled run of the set, without taking the focus and without Abbrechen (the
+    // backup thread's run stops only when the program ends).
+    void showScheduledRun(const QString& setName);
+    void showProgress(std::uint64_t files, std::uint64_t bytes);
+    void scheduledRunEnded();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -68,7 +99,6 @@ public Q_SLOTS:
 private:
     class Observer;
 
-    void showProgress(std::uint64_t files, std::uint64_t bytes);
     void workerEnded(std::uint64_t generation);
 
     QLabel* setLabel_;
