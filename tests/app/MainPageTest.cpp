@@ -93,7 +93,7 @@ TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
     storeSet("Nacht", {missing}, folder("ziel"), "täglich", "03:17", true);
     Form1& window = startForm();
     presenter.shown.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(!presenter.shown.empty(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 10000));
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
     EXPECT_TRUE(presenter.shown[0].text.contains(QString::fromStdString(missing)));
     EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=error"), std::string::npos);
@@ -142,7 +142,7 @@ TEST_F(FormTest, ALogThatCannotBeWrittenIsShownOnceForAScheduledAndForAManualRun
     storeSet("Nacht", {source}, folder("ziel"), "täglich", "03:17", true);
     std::filesystem::create_directory(dir / "save.log");
     Form1& window = startForm();
-    QTRY_VERIFY_WITH_TIMEOUT(!presenter.shown.empty(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 10000));
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
     EXPECT_TRUE(presenter.shown[0].text.startsWith(
@@ -170,7 +170,7 @@ TEST_F(FormTest, ClosingDuringAManualRunCancelsItCleanly) {
     clickPicture(control<PictureBox>("pictb_starten"));
     EXPECT_TRUE(closed);
     EXPECT_TRUE(presenter.shown.empty());
-    QTRY_VERIFY_WITH_TIMEOUT(!app->threadsAlive(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->threadsAlive(); }, 5000));
     // Either nothing arrived or the whole file did; no half-written file is left.
     std::error_code error;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "ziel", error)) {

@@ -106,13 +106,14 @@ TEST_F(FormTest, ActivationTakesThePendingPathAndRereadsTheAnimationSetting) {
     EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=/daten/neu\r\n"), std::string::npos);
     destination->clear();
     QApplication::setActiveWindow(&window);
-    QTRY_COMPARE_WITH_TIMEOUT(destination->text(), QStringLiteral("/daten/neu"), 5000);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return destination->text() == QStringLiteral("/daten/neu"); }, 5000));
     EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=\r\n"), std::string::npos);
     // The path is taken once; the sound setting is read again at every activation.
     destination->setText(QStringLiteral("/eigene"));
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(&window);
-    QTRY_VERIFY_WITH_TIMEOUT(window.isActiveWindow(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000));
     EXPECT_EQ(destination->text(), QStringLiteral("/eigene"));
     sounds.played.clear();
     clickPicture(control("pictb_log_anzeigen"));

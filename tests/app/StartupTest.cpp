@@ -161,11 +161,14 @@ TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
 
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();
-    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>("label_datum_zeit")->text(),
-                              QStringLiteral("07.12.2026\nMontag\n03:17:00"), 10000);
+    auto* clockText = control<QLabel>("label_datum_zeit");
+    const QString shown = QStringLiteral("07.12.2026\nMontag\n03:17:00");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clockText->text() == shown; }, 10000))
+        << clockText->text().toStdString();
     const QString caption = QStringLiteral("Vaultrix 1.0 - ") +
                             QString::fromStdString(statusTextFor(true, kNoNextRun).oneLine);
-    QTRY_COMPARE_WITH_TIMEOUT(window.windowTitle(), caption, 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.windowTitle() == caption; }, 10000))
+        << window.windowTitle().toStdString();
 }
 
 TEST_F(FormTest, ClosingWhileIdleStopsEveryThreadPromptly) {
@@ -176,7 +179,7 @@ TEST_F(FormTest, ClosingWhileIdleStopsEveryThreadPromptly) {
     timer.start();
     window.close();
     EXPECT_TRUE(closed);
-    QTRY_VERIFY_WITH_TIMEOUT(!app->threadsAlive(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->threadsAlive(); }, 5000));
     EXPECT_LT(timer.elapsed(), 10000);
 }
 
@@ -185,7 +188,7 @@ TEST_F(FormTest, TheEventLoopEndsWithCodeZeroWhenTheWindowCloses) {
     ASSERT_EQ(program.start(), std::nullopt);
     QTimer::singleShot(0, program.window(), [&] { program.window()->close(); });
     EXPECT_EQ(QApplication::exec(), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(!program.threadsLeft(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program.threadsLeft(); }, 5000));
 }
 
 }  // namespace
