@@ -57,6 +57,7 @@ void Form1::placeWindow(const QRect& frame) {
     placedFrame_ = frame;
     // The native window, so the window system can tell how thick its frame is.
     winId();
+    windowHandle()->installEventFilter(this);
     fitToFrame();
     // A window's position is that of its frame.
     move(frame.topLeft());
@@ -67,17 +68,6 @@ void Form1::fitToFrame() {
     const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
     const QSize client = placedFrame_.size().shrunkBy(frame);
     if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
-}
-
-void Form1::showEvent(QShowEvent* event) {
-    fitToFrame();
-    QMainWindow::showEvent(event);
-}
-
-void Form1::moveEvent(QMoveEvent* event) {
-    // A window manager frames the window after it is shown, which moves its client area.
-    fitToFrame();
-    QMainWindow::moveEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -99,6 +89,8 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // A window manager frames the window as it maps it, before the first expose.
+    if (watched == windowHandle() && event->type() == QEvent::Expose) fitToFrame();
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
     } else if (watched == ui_.lb_anzeige->viewport() &&

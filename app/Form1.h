@@ -64,8 +64,6 @@ Q_SIGNALS:
     void closed();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -191,7 +189,7 @@ private:
 
     // Places the window so that, frame included, it covers `frame`, at a fixed size. The
     // frame's thickness is known once the window system has framed the window, so the client
-    // area is fitted again as the window shows and moves.
+    // area is fitted again whenever the window is exposed.
     void placeWindow(const QRect& frame);
     void fitToFrame();
     void showError(const QString& text);
