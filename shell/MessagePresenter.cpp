@@ -1,8 +1,17 @@
 #include "shell/MessagePresenter.h"
 
 #include <QAbstractButton>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 
 namespace vaultrix {
+namespace {
+
+// What a window frame's caption takes besides its title: the icon and three buttons.
+constexpr int kCaptionButtonsWidth = 120;
+
+}  // namespace
 
 QMessageBox::StandardButton QtMessagePresenter::show(QWidget* owner, QMessageBox::Icon icon,
                                                      const QString& title, const QString& text,
@@ -14,6 +23,16 @@ QMessageBox::StandardButton QtMessagePresenter::show(QWidget* owner, QMessageBox
     if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("OK"));
     if (QAbstractButton* cancel = box.button(QMessageBox::Cancel)) {
         cancel->setText(QStringLiteral("Abbrechen"));
+    }
+    // A box sizes itself to its text; it is made wide enough that a window frame shows the whole
+    // title (in its caption font, bolder than the text's), with room for the frame's buttons.
+    QFont captionFont = box.font();
+    captionFont.setBold(true);
+    const int titleWidth =
+        QFontMetrics(captionFont).horizontalAdvance(title) + kCaptionButtonsWidth;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     }
     // Task-modal: the whole program waits for the answer, as with an owned system message box.
     box.setWindowModality(Qt::ApplicationModal);

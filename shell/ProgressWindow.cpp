@@ -109,7 +109,8 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     setWindowTitle(QString::fromUtf8(kCopyProgressTitle));
     setWindowModality(parent != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    setMinimumWidth(440);
+    // Wide enough that a window frame shows the whole title.
+    setMinimumWidth(560);
 
     QPalette background = palette();
     background.setColor(QPalette::Window, kFormBackground);
