@@ -276,11 +276,13 @@ TEST_F(BackupSetStoreTest, HiddenNamesStayHiddenAndTheCountAgrees) {
     expectNames({"Neu"});
 }
 
-#if !defined(_WIN32)
 // When "savename.ini" cannot be written after "save.ini" was, "save.ini" is put back, so
 // the two files never disagree. The failure is a full disk, simulated by a file size limit
 // that the long line in "savename.ini" exceeds.
 TEST_F(BackupSetStoreTest, AFailedSecondWriteUndoesTheFirst) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is played by the POSIX file size limit, which Windows lacks";
+#else
     const std::string namesBefore =
         "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=" + std::string(8000, 'n') +
         "\r\n\r\n[NUMMER]\r\nwert=1\r\n";
@@ -300,8 +302,8 @@ TEST_F(BackupSetStoreTest, AFailedSecondWriteUndoesTheFirst) {
     EXPECT_FALSE(result);
     EXPECT_EQ(names(), namesBefore);
     EXPECT_EQ(sets(), kWocheSection);
-}
 #endif
+}
 
 }  // namespace
 }  // namespace vaultrix
