@@ -293,7 +293,9 @@ public:
         end();
         CloseHandle(process_.hProcess);
     }
-    unsigned long id() const { return process_.dwProcessId; }
+    unsigned long id() const {
+        return process_.dwProcessId;
+    }
     void end() {
         TerminateProcess(process_.hProcess, 1);
         WaitForSingleObject(process_.hProcess, INFINITE);
@@ -307,8 +309,12 @@ private:
             for (;;) ::pause();
         }
     }
-    ~OtherProgram() { end(); }
-    unsigned long id() const { return static_cast<unsigned long>(child_); }
+    ~OtherProgram() {
+        end();
+    }
+    unsigned long id() const {
+        return static_cast<unsigned long>(child_);
+    }
     // Reaped, since a zombie still counts as running; its number is rarely handed out so soon.
     void end() {
         if (child_ <= 0 || ended_) return;

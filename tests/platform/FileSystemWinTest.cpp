@@ -78,9 +78,8 @@ TEST(WindowsErrors, BothFullDiskCodesStopTheCopyAndKeepTheOlderBackup) {
     for (const DWORD code : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
         Quiet observer;
         FullDisk full(static_cast<fs::OsCode>(code));
-        const Result<> result = CopyToFolderWithFaults((dir / "Daten").string(),
-                                                       (dir / "Ziel").string(),
-                                                       kCopyFlagsOverwrite, observer, full);
+        const Result<> result = CopyToFolderWithFaults(
+            (dir / "Daten").string(), (dir / "Ziel").string(), kCopyFlagsOverwrite, observer, full);
         ASSERT_FALSE(result) << code;
         EXPECT_EQ(result.error().message, "'" + (dir / "Daten" / "a.txt").string() +
                                               "' konnte nicht kopiert werden: " + kDiskFullText);
@@ -120,8 +119,8 @@ TEST(WindowsPaths, ATreeDeeperThanMaxPathIsCopiedWhole) {
     ASSERT_TRUE(CopyToFolder((dir / "klein.txt").string(), folder, kCopyFlagsOverwrite, observer));
     ASSERT_TRUE(backUp((dir / "Daten").string(), (dir / "Ziel").string()));
 
-    const std::string copy = (dir / "Ziel").string() + folder.substr(dir.path().string().size()) +
-                             "\\klein.txt";
+    const std::string copy =
+        (dir / "Ziel").string() + folder.substr(dir.path().string().size()) + "\\klein.txt";
     fs::EntryInfo info;
     ASSERT_EQ(fs::statEntry(copy, info), fs::kOsOk);
     EXPECT_EQ(info.kind, fs::EntryKind::File);
@@ -270,9 +269,9 @@ TEST(WindowsFileCopy, HolesOfASparseFileStayHoles) {
 
     fs::CopyContext context;
     RecordingHook hook;
-    ASSERT_EQ(fs::copyFileData((dir / "abbild").string(), (dir / "kopie").string(), false, hook,
-                               context),
-              fs::kOsOk);
+    ASSERT_EQ(
+        fs::copyFileData((dir / "abbild").string(), (dir / "kopie").string(), false, hook, context),
+        fs::kOsOk);
     EXPECT_LT(allocated(dir / "kopie"), 1 << 20);
     EXPECT_EQ(stdfs::file_size(dir / "kopie"), static_cast<std::uintmax_t>(kSize));
     EXPECT_EQ(readBytes(dir / "kopie"), readBytes(dir / "abbild"));

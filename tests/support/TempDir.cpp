@@ -80,10 +80,10 @@ unsigned permissionsOf(const std::filesystem::path& path) {
 #ifdef _WIN32
 
 std::uint64_t identityOf(const std::filesystem::path& path) {
-    const HANDLE handle = CreateFileW(
-        path.wstring().c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE handle =
+        CreateFileW(path.wstring().c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     BY_HANDLE_FILE_INFORMATION data{};
     if (handle == INVALID_HANDLE_VALUE) return 0;
     GetFileInformationByHandle(handle, &data);
@@ -93,8 +93,8 @@ std::uint64_t identityOf(const std::filesystem::path& path) {
 
 std::string makeLink(const std::filesystem::path& target, const std::filesystem::path& link,
                      bool folder) {
-    const DWORD flags = SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE |
-                        (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
+    const DWORD flags =
+        SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE | (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0);
     const std::wstring to = std::filesystem::path(target).make_preferred().wstring();
     if (!CreateSymbolicLinkW(link.wstring().c_str(), to.c_str(), flags))
         return "Windows makes no symbolic link here (error " + std::to_string(GetLastError()) + ")";
