@@ -28,8 +28,9 @@ using LogLines = std::vector<std::string_view>;
 // empty line of the record, then its header), each step seeing the lines as the previous step's
 // rewrite reads back; but the lines are passed once, so a log of any size is trimmed in linear
 // time. Stops at a first line that is no section header, so a damaged log never loops forever.
+// `rewritten` tells that the lines are as a rewrite (the append) left them, not as loaded.
 // Returns whether anything was removed.
-bool trimLines(LogLines& lines) {
+bool trimLines(LogLines& lines, bool rewritten) {
     std::size_t front = 0;
     long long count = static_cast<long long>(lines.size());
     long long bytes = 0;
@@ -39,8 +40,9 @@ bool trimLines(LogLines& lines) {
     const auto fileSize = [&] { return count == 0 ? 0 : bytes + 2 * (count - 1); };
     bool trimmed = false;
     while (fileSize() > kLogSizeLimit) {
-        // A rewrite reads back without a leading empty line.
-        const std::size_t first = front < lines.size() && lines[front].empty() ? front + 1 : front;
+        // A rewrite reads back without a leading empty line; loaded lines were read already.
+        const bool skip = (rewritten || trimmed) && front < lines.size() && lines[front].empty();
+        const std::size_t first = skip ? front + 1 : front;
         if (first >= lines.size() || !isSectionHeader(lines[first])) {
             break;
         }
@@ -136,7 +138,7 @@ Result<> RunLog::AppendRecord(const std::string& result, const std::string& name
                                   "Verlauf=" + result, ""};
     LogLines lines = LineList::parseViews(text.value());
     lines.insert(lines.end(), std::begin(record), std::end(record));
-    trimLines(lines);
+    trimLines(lines, true);
     return KeyedTextFile::save(file(), toLineList(lines));
 }
 
@@ -147,7 +149,7 @@ Result<> RunLog::TrimLog() {
         return text.error();
     }
     LogLines lines = LineList::parseViews(text.value());
-    if (!trimLines(lines)) {
+    if (!trimLines(lines, false)) {
         return success();
     }
     return KeyedTextFile::save(file(), toLineList(lines));

@@ -211,21 +211,22 @@ public:
         if (!names) {
             return names.error();
         }
-        auto setText = KeyedTextFile::readText(setFile);
-        if (!setText) {
-            return setText.error();
+        auto setBytes = KeyedTextFile::readStoredBytes(setFile);
+        if (!setBytes) {
+            return setBytes.error();
         }
         std::error_code error;
         const bool setFileExisted = std::filesystem::exists(setFile, error);
         return SetFiles(nameFile, setFile, std::move(nameLock), std::move(setLock),
-                        std::move(names).value(), std::move(setText).value(), setFileExisted);
+                        std::move(names).value(), std::move(setBytes).value(), setFileExisted);
     }
 
     KeyedSteps names;
     KeyedSteps sets;
 
     // Writes "save.ini", then "savename.ini"; when the second write fails the first is undone,
-    // so the names never point at sections that are not there (or the other way round).
+    // so the names never point at sections that are not there (or the other way round). The
+    // bytes as read go back, so a file read as UTF-8 stays UTF-8.
     Result<> save() {
         if (auto saved = KeyedTextFile::save(setFile_, sets.lines()); !saved) {
             return saved;
@@ -233,7 +234,7 @@ public:
         auto saved = KeyedTextFile::save(nameFile_, names.lines());
         if (!saved) {
             if (setFileExisted_) {
-                (void)replaceFileAtomically(setFile_, *encodeCp1252(setText_));
+                (void)replaceFileAtomically(setFile_, setBytes_);
             } else {
                 (void)KeyedTextFile::remove(setFile_);
             }
@@ -245,21 +246,21 @@ private:
     SetFiles(std::filesystem::path nameFile, std::filesystem::path setFile,
              std::unique_lock<std::recursive_mutex> nameLock,
              std::unique_lock<std::recursive_mutex> setLock, LineList nameLines,
-             std::string setText, bool setFileExisted)
+             std::string setBytes, bool setFileExisted)
         : names(std::move(nameLines)),
-          sets(LineList::parse(setText)),
+          sets(LineList::parse(decodeStoredText(setBytes))),
           nameFile_(std::move(nameFile)),
           setFile_(std::move(setFile)),
           nameLock_(std::move(nameLock)),
           setLock_(std::move(setLock)),
-          setText_(std::move(setText)),
+          setBytes_(std::move(setBytes)),
           setFileExisted_(setFileExisted) {}
 
     std::filesystem::path nameFile_;
     std::filesystem::path setFile_;
     std::unique_lock<std::recursive_mutex> nameLock_;
     std::unique_lock<std::recursive_mutex> setLock_;
-    std::string setText_;
+    std::string setBytes_;
     bool setFileExisted_;
 };
 

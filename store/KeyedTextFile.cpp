@@ -142,6 +142,11 @@ Result<std::string> KeyedTextFile::readText(const Path& file) {
     return decodeStoredText(bytes.value());
 }
 
+Result<std::string> KeyedTextFile::readStoredBytes(const Path& file) {
+    auto held = lock(file);
+    return readBytes(file);
+}
+
 Result<KeyedTextFile::TextEnd> KeyedTextFile::readTextEnd(const Path& file,
                                                           std::uintmax_t maxBytes) {
     auto held = lock(file);

@@ -48,6 +48,8 @@ public:
 
     // The whole file as UTF-8 text, as it stands (for showing it); empty when missing.
     static Result<std::string> readText(const Path& file);
+    // The file's bytes as they stand, to put it back exactly; empty when missing.
+    static Result<std::string> readStoredBytes(const Path& file);
     // The end of a file too large to show whole: at most maxBytes of it, from the first line
     // that starts there.
     struct TextEnd {
