@@ -13,8 +13,9 @@ constexpr std::int64_t kIntervalsPerSecond = 10000000;
 
 }  // namespace
 
-// Through the system's own conversion with the dynamic time-zone data, so the daylight saving
-// rules of the year in question apply, as the system clock shows them.
+// Through the system's own conversion with the rules of the year in question from the dynamic
+// time-zone data, as the system clock shows them. (Not SystemTimeToTzSpecificLocalTimeEx, which
+// Wine lacks; the rules of the UTC year serve, and no zone changes its clock at New Year.)
 std::tm localCalendar(std::time_t time) {
     const auto intervals =
         static_cast<std::uint64_t>(time * kIntervalsPerSecond + kIntervalsFrom1601To1970);
@@ -22,9 +23,11 @@ std::tm localCalendar(std::time_t time) {
     SYSTEMTIME universal{};
     SYSTEMTIME local{};
     DYNAMIC_TIME_ZONE_INFORMATION zone{};
+    TIME_ZONE_INFORMATION rules{};
     FileTimeToSystemTime(&file, &universal);
     const bool converted = GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID &&
-                           SystemTimeToTzSpecificLocalTimeEx(&zone, &universal, &local);
+                           GetTimeZoneInformationForYear(universal.wYear, &zone, &rules) &&
+                           SystemTimeToTzSpecificLocalTime(&rules, &universal, &local);
     // Without time-zone data the clock shows UTC.
     const SYSTEMTIME& shown = converted ? local : universal;
     std::tm tm{};

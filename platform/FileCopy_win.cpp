@@ -1,5 +1,7 @@
 #include "platform/FileCopy.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/FileSystem_win.h"
@@ -10,41 +12,74 @@
 namespace vaultrix::fs {
 namespace {
 
-struct ProgressState {
-    ChunkHook& hook;
-    std::uint64_t reported = 0;
-    OsCode stoppedWith = kOsOk;
+constexpr std::size_t kBufferBytes = 1u << 20;
+// The attributes a copy carries over, as statEntry reports them.
+constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                    FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+OsCode lastError() {
+    return static_cast<OsCode>(GetLastError());
+}
+
+// Closes the handle when the copy leaves, whichever way.
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() {
+        if (valid()) CloseHandle(handle_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes now, because closing can report a write error (network shares do).
+    OsCode close() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(handle) ? kOsOk : lastError();
+    }
+
+private:
+    HANDLE handle_;
 };
 
-DWORD CALLBACK onProgress(LARGE_INTEGER, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER,
-                          DWORD, DWORD, HANDLE, HANDLE, LPVOID data) {
-    auto& state = *static_cast<ProgressState*>(data);
-    const auto done = static_cast<std::uint64_t>(transferred.QuadPart);
-    if (done <= state.reported) return PROGRESS_CONTINUE;
-    const std::uint64_t chunk = done - state.reported;
-    state.reported = done;
-    state.stoppedWith = state.hook.afterChunk(chunk);
-    return state.stoppedWith == kOsOk ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+OsCode writeAll(HANDLE out, const char* data, std::size_t size) {
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(out, data, static_cast<DWORD>(size), &written, nullptr)) return lastError();
+        data += written;
+        size -= written;
+    }
+    return kOsOk;
 }
 
-// Writes the file's data through to the disk; a read-only copy is opened for that briefly
-// without its flag.
-OsCode flushToDisk(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    const bool readOnly =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly) SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    OsCode code = handle == INVALID_HANDLE_VALUE ? static_cast<OsCode>(GetLastError()) : kOsOk;
-    if (code == kOsOk && !FlushFileBuffers(handle)) code = static_cast<OsCode>(GetLastError());
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    if (readOnly) SetFileAttributesW(path.c_str(), attributes);
-    return code;
+// Moves `length` bytes on from the handles' positions through the buffer and tells the hook
+// after every 4 MiB at most, so a cancel or a fault stops a large file early. (CopyFileExW's
+// progress routine could do that, but not every system calls it: Wine never does.) Stops
+// early when the file shrank while we copied.
+OsCode copySpan(HANDLE in, HANDLE out, std::uint64_t length, ChunkHook& hook,
+                std::vector<char>& buffer) {
+    std::uint64_t sinceHook = 0;
+    while (length > 0) {
+        const auto want = static_cast<DWORD>(std::min<std::uint64_t>(buffer.size(), length));
+        DWORD got = 0;
+        if (!ReadFile(in, buffer.data(), want, &got, nullptr)) return lastError();
+        if (got == 0) break;
+        if (const OsCode code = writeAll(out, buffer.data(), got); code != kOsOk) return code;
+        length -= got;
+        sinceHook += got;
+        if (sinceHook >= kCopyChunkBytes) {
+            if (const OsCode code = hook.afterChunk(sinceHook); code != kOsOk) return code;
+            sinceHook = 0;
+        }
+    }
+    return sinceHook > 0 ? hook.afterChunk(sinceHook) : kOsOk;
 }
 
-// The ranges of the file that hold data, from the start to `size`; empty when they cannot be told.
-std::vector<FILE_ALLOCATED_RANGE_BUFFER> dataRanges(HANDLE file, LONGLONG size) {
+// The ranges of the file that hold data, from the start to `size`; none when they cannot be told.
+std::optional<std::vector<FILE_ALLOCATED_RANGE_BUFFER>> dataRanges(HANDLE file, LONGLONG size) {
     std::vector<FILE_ALLOCATED_RANGE_BUFFER> ranges;
     FILE_ALLOCATED_RANGE_BUFFER query{};
     query.Length.QuadPart = size;
@@ -53,7 +88,7 @@ std::vector<FILE_ALLOCATED_RANGE_BUFFER> dataRanges(HANDLE file, LONGLONG size) 
         DWORD bytes = 0;
         const BOOL done = DeviceIoControl(file, FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query,
                                           found, sizeof found, &bytes, nullptr);
-        if (!done && GetLastError() != ERROR_MORE_DATA) return {};
+        if (!done && GetLastError() != ERROR_MORE_DATA) return std::nullopt;
         const std::size_t count = bytes / sizeof found[0];
         ranges.insert(ranges.end(), found, found + count);
         if (done || count == 0) return ranges;
@@ -64,84 +99,77 @@ std::vector<FILE_ALLOCATED_RANGE_BUFFER> dataRanges(HANDLE file, LONGLONG size) 
     }
 }
 
-// CopyFileExW writes the holes of a sparse file out as zeros. Where the source has holes, the
-// copy is marked sparse and the same ranges are given back to the disk: one query and one call
-// per hole, cheap beside the copy itself. The copy's data stay right if this fails, so a failure
-// only costs room.
-void keepHoles(const std::wstring& source, const std::wstring& target) {
-    const DWORD sourceAttributes = GetFileAttributesW(source.c_str());
-    if (sourceAttributes == INVALID_FILE_ATTRIBUTES ||
-        (sourceAttributes & FILE_ATTRIBUTE_SPARSE_FILE) == 0) {
-        return;
-    }
-    const HANDLE in = CreateFileW(source.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-    if (in == INVALID_HANDLE_VALUE) return;
-    LARGE_INTEGER size{};
-    std::vector<FILE_ALLOCATED_RANGE_BUFFER> ranges;
-    if (GetFileSizeEx(in, &size)) ranges = dataRanges(in, size.QuadPart);
-    CloseHandle(in);
-    if (ranges.empty()) return;
+OsCode seek(HANDLE file, LONGLONG offset) {
+    LARGE_INTEGER position{};
+    position.QuadPart = offset;
+    return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) ? kOsOk : lastError();
+}
 
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    const bool readOnly =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly) SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    const HANDLE out = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
-        FILETIME written{};
-        GetFileTime(out, nullptr, nullptr, &written);
-        DWORD bytes = 0;
-        if (DeviceIoControl(out, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &bytes, nullptr)) {
-            LONGLONG holeStart = 0;
-            ranges.push_back(FILE_ALLOCATED_RANGE_BUFFER{size, {}});  // the hole at the end
-            for (const FILE_ALLOCATED_RANGE_BUFFER& range : ranges) {
-                if (range.FileOffset.QuadPart > holeStart) {
-                    FILE_ZERO_DATA_INFORMATION hole{};
-                    hole.FileOffset.QuadPart = holeStart;
-                    hole.BeyondFinalZero.QuadPart = range.FileOffset.QuadPart;
-                    DeviceIoControl(out, FSCTL_SET_ZERO_DATA, &hole, sizeof hole, nullptr, 0,
-                                    &bytes, nullptr);
-                }
-                holeStart = range.FileOffset.QuadPart + range.Length.QuadPart;
-            }
-        }
-        // Punching holes counts as writing: the source's time is put back.
-        SetFileTime(out, nullptr, nullptr, &written);
-        CloseHandle(out);
+// Copies only the data ranges of a file with holes into a sparse copy, so a large mostly empty
+// file (a disk image, a database) takes no more room in the backup than at home. Where the
+// ranges cannot be told or the copy cannot be sparse (FAT), every byte is copied.
+OsCode copyContents(HANDLE in, HANDLE out, const BY_HANDLE_FILE_INFORMATION& source,
+                    ChunkHook& hook, std::vector<char>& buffer) {
+    const LONGLONG size = static_cast<LONGLONG>(
+        (static_cast<std::uint64_t>(source.nFileSizeHigh) << 32) | source.nFileSizeLow);
+    std::optional<std::vector<FILE_ALLOCATED_RANGE_BUFFER>> ranges;
+    if ((source.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) != 0) ranges = dataRanges(in, size);
+    DWORD bytes = 0;
+    if (!ranges ||
+        !DeviceIoControl(out, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &bytes, nullptr)) {
+        return copySpan(in, out, static_cast<std::uint64_t>(size), hook, buffer);
     }
-    if (readOnly) SetFileAttributesW(target.c_str(), attributes);
+    for (const FILE_ALLOCATED_RANGE_BUFFER& range : *ranges) {
+        const LONGLONG begin = range.FileOffset.QuadPart;
+        const LONGLONG end = std::min(size, begin + range.Length.QuadPart);
+        if (begin >= end) continue;
+        if (const OsCode code = seek(in, begin); code != kOsOk) return code;
+        if (const OsCode code = seek(out, begin); code != kOsOk) return code;
+        if (const OsCode code =
+                copySpan(in, out, static_cast<std::uint64_t>(end - begin), hook, buffer);
+            code != kOsOk) {
+            return code;
+        }
+    }
+    // The holes between the ranges and at the end stay unwritten.
+    if (const OsCode code = seek(out, size); code != kOsOk) return code;
+    return SetEndOfFile(out) ? kOsOk : lastError();
 }
 
 }  // namespace
 
-// CopyFileExW keeps the attributes and the modification time itself and chooses its own
-// fast path, so the context is not needed here.
+// Our own loop rather than CopyFileExW, so the hook is told between chunks on every system;
+// the clone and copy-range paths of the context are POSIX ones.
 OsCode copyFileData(const std::string& from, const std::string& to, bool syncData, ChunkHook& hook,
-                    CopyContext&) {
-    const std::wstring source = extendedPath(from);
+                    CopyContext& context) {
+    // Shared like a POSIX read: a file another program holds open is backed up too.
+    Handle in(CreateFileW(extendedPath(from).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.valid()) return lastError();
+    BY_HANDLE_FILE_INFORMATION source{};
+    if (!GetFileInformationByHandle(in.get(), &source)) return lastError();
+
     const std::wstring target = extendedPath(to);
-    ProgressState state{hook};
-    BOOL cancel = FALSE;
-    if (!CopyFileExW(source.c_str(), target.c_str(), onProgress, &state, &cancel,
-                     COPY_FILE_FAIL_IF_EXISTS)) {
-        const DWORD error = GetLastError();
-        // An existing `to` is not ours to remove.
-        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
-            return static_cast<OsCode>(error);
-        removeQuietly(to);
-        return state.stoppedWith != kOsOk ? state.stoppedWith : static_cast<OsCode>(error);
-    }
-    keepHoles(source, target);
-    if (syncData) {
-        if (const OsCode code = flushToDisk(target); code != kOsOk) {
-            removeQuietly(to);
-            return code;
-        }
-    }
-    return kOsOk;
+    Handle out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    // An existing `to` is not ours to remove.
+    if (!out.valid()) return lastError();
+
+    if (context.buffer.size() != kBufferBytes) context.buffer.resize(kBufferBytes);
+    OsCode code = copyContents(in.get(), out.get(), source, hook, context.buffer);
+    // The time is set last: a file cut short never carries the source's time, so the next run
+    // does not take it for current.
+    if (code == kOsOk && !SetFileTime(out.get(), nullptr, nullptr, &source.ftLastWriteTime))
+        code = lastError();
+    if (code == kOsOk && syncData && !FlushFileBuffers(out.get())) code = lastError();
+    const OsCode closed = out.close();
+    if (code == kOsOk) code = closed;
+    const DWORD attributes = source.dwFileAttributes & kCopiedAttributes;
+    if (code == kOsOk && attributes != 0 && !SetFileAttributesW(target.c_str(), attributes))
+        code = lastError();
+    if (code != kOsOk) removeQuietly(to);
+    return code;
 }
 
 }  // namespace vaultrix::fs

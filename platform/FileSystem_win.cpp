@@ -16,6 +16,9 @@ constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HID
                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// The longest name, in UTF-16 units, that NTFS, exFAT and FAT take.
+constexpr std::size_t kMaxNameUnits = 255;
+
 bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
@@ -76,6 +79,35 @@ HANDLE openEntry(const std::string& path, DWORD access) {
     return CreateFileW(
         extendedPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// Why the entry cannot be read, told as POSIX tells it. Windows and Wine report a name longer
+// than any file system takes as invalid or not found, and a path that leads through a file as
+// not found; the first is the name's length, the second a file where a folder above should be.
+OsCode readFailure(const std::string& path, DWORD code) {
+    if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND && code != ERROR_INVALID_NAME)
+        return static_cast<OsCode>(code);
+    const std::size_t root = rootLength(path);
+    std::size_t end = path.size();
+    // Set once the nearest existing folder or file above is found.
+    DWORD above = code == ERROR_PATH_NOT_FOUND ? INVALID_FILE_ATTRIBUTES : FILE_ATTRIBUTE_DIRECTORY;
+    for (;;) {
+        while (end > root && isSeparator(path[end - 1])) --end;
+        const std::size_t nameEnd = end;
+        while (end > root && !isSeparator(path[end - 1])) --end;
+        if (nameEnd == end) break;
+        if (toWide(path.substr(end, nameEnd - end)).size() > kMaxNameUnits)
+            return ERROR_FILENAME_EXCED_RANGE;
+        if (above == INVALID_FILE_ATTRIBUTES) {
+            std::size_t folderEnd = end;
+            while (folderEnd > root && isSeparator(path[folderEnd - 1])) --folderEnd;
+            if (folderEnd > root)
+                above = GetFileAttributesW(extendedPath(path.substr(0, folderEnd)).c_str());
+        }
+    }
+    const bool throughFile =
+        above != INVALID_FILE_ATTRIBUTES && (above & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return throughFile ? ERROR_DIRECTORY : static_cast<OsCode>(code);
 }
 
 OsCode moveNew(const std::string& from, const std::string& to) {
@@ -142,10 +174,8 @@ OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink) {
     const std::wstring wide = extendedPath(path);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
-        const DWORD code = GetLastError();
-        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND
-                   ? kOsOk
-                   : static_cast<OsCode>(code);
+        const OsCode code = readFailure(path, GetLastError());
+        return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? kOsOk : code;
     }
     const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     info.kind = folder ? EntryKind::Folder : EntryKind::File;

@@ -26,8 +26,9 @@ using LogLines = std::vector<std::string_view>;
 // empty line of the record, then its header), each step seeing the lines as the previous step's
 // rewrite reads back; but the lines are passed once, so a log of any size is trimmed in linear
 // time. Stops at a first line that is no section header, so a damaged log never loops forever.
+// `rewritten` tells that the lines are as a rewrite (the append) left them, not as loaded.
 // Returns whether anything was removed.
-bool trimLines(LogLines& lines) {
+bool trimLines(LogLines& lines, bool rewritten) {
     std::size_t front = 0;
     long long count = static_cast<long long>(lines.size());
     long long bytes = 0;
@@ -37,8 +38,9 @@ bool trimLines(LogLines& lines) {
     const auto fileSize = [&] { return count == 0 ? 0 : bytes + 2 * (count - 1); };
     bool trimmed = false;
     while (fileSize() > kLogSizeLimit) {
-        // A rewrite reads back without a leading empty line.
-        const std::size_t first = front < lines.size() && lines[front].empty() ? front + 1 : front;
+        // A rewrite reads back without a leading empty line; loaded lines were read already.
+        const bool skip = (rewritten || trimmed) && front < lines.size() && lines[front].empty();
+        const std::size_t first = skip ? front + 1 : front;
         if (first >= lines.size() || !isSectionHeader(lines[first])) {
             break;
         }
@@ -112,7 +114,7 @@ Result<> LogFile::append(const std::vector<std::string>& record) {
     }
     LogLines lines = LineList::parseViews(opened.value().text(0));
     lines.insert(lines.end(), record.begin(), record.end());
-    trimLines(lines);
+    trimLines(lines, true);
     const LineList trimmed = toLineList(lines);
     return opened.value().save({&trimmed});
 }
@@ -123,7 +125,7 @@ Result<> LogFile::trim() {
         return opened.error();
     }
     LogLines lines = LineList::parseViews(opened.value().text(0));
-    if (!trimLines(lines)) {
+    if (!trimLines(lines, false)) {
         return success();
     }
     const LineList trimmed = toLineList(lines);

@@ -1,6 +1,9 @@
 // Keyed-file operations on a real file, checked against the same steps done in memory: every
 // result and every byte written agree, and a write that cannot be stored (a line feed, a text
-// Windows-1252 cannot hold) is refused and leaves the file as it was.
+// Windows-1252 cannot hold) is refused and leaves the file as it was. Each operation reads the
+// file as it stands: as UTF-8 when its bytes are valid UTF-8 with a multi-byte character or
+// start with a byte-order mark, so Windows-1252 text that happens to look like UTF-8 reads back
+// as UTF-8 after a write.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +12,7 @@
 #include "store/Cp1252.h"
 #include "store/KeyedSteps.h"
 #include "store/KeyedTextFile.h"
+#include "store/LineList.h"
 
 namespace vaultrix {
 namespace {
@@ -106,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(written.ok(), "lines a file can hold are written");
         require(fuzz::stateOf(file) == fuzz::FileState{true, *bytes},
                 "the file holds the lines the steps wrote");
-        model = std::move(next);
+        model = KeyedSteps(LineList::parse(decodeStoredText(*bytes)));
     }
     return 0;
 }

@@ -1,12 +1,21 @@
-// The run log over an arbitrary "save.log": appends and trims end, a refused append leaves the
-// file byte-identical, an accepted one ends the log with its record, and afterwards the log
-// fits in 4200 bytes unless its first line is no record header.
+// The run log over an arbitrary "save.log", checked against the rules done step by step in
+// memory: an append adds its record as a section of its own at the end; then, while the log
+// is larger than 4200 bytes, the oldest record goes key by key ("Sicherung=", "Name=",
+// "Verlauf=", its first empty line, its header), each step seeing the lines as the previous
+// step's rewrite reads back, until the first line is no record header. The log holds exactly
+// the lines the rules leave. An append is refused, and the log stays byte-identical, exactly
+// when a text holds a line break or a character Windows-1252 lacks, or when the lines left
+// cannot be stored (a log read as UTF-8 may hold such characters); a trim that removes nothing
+// leaves the file untouched.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "FuzzSupport.h"
 #include "engine/RunLog.h"
 #include "store/Cp1252.h"
+#include "store/KeyedSteps.h"
 #include "store/LineList.h"
 #include "support/FakeClock.h"
 
@@ -31,16 +40,49 @@ std::pair<std::string, bool> textFrom(FuzzedDataProvider& steps) {
     }
 }
 
-bool isRecordHeader(const std::string& line) {
+bool isRecordHeader(std::string_view line) {
     return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-// The log fits, or the trim had to stop at a first line that is no record header. Measured as
-// the trim measures: the lines as a load gives them, written back.
-bool trimmedAsFarAsItCan(const fuzz::FileState& log) {
-    const auto lines = LineList::parse(decodeCp1252(log.bytes));
-    return encodeCp1252(lines.joined())->size() <= static_cast<std::size_t>(kLogSizeLimit) ||
-           !isRecordHeader(lines.lineAt(1));
+// The bytes the text takes in the file: one per character.
+long long storedSize(std::string_view text) {
+    long long size = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        size += (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return size;
+}
+
+// The log as loaded from its bytes.
+KeyedSteps loaded(const fuzz::FileState& log) {
+    return KeyedSteps(LineList::parse(decodeStoredText(log.bytes)));
+}
+
+// Removes the oldest records by the rules; true when anything was removed.
+bool trimByTheRules(KeyedSteps& log) {
+    bool trimmed = false;
+    while (storedSize(log.lines().joined()) > kLogSizeLimit) {
+        const auto header = log.firstLine();
+        if (!isRecordHeader(header)) {
+            break;
+        }
+        for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""}) {
+            log.deleteEntry(header, key);
+        }
+        log.deleteSectionHeader(header);
+        trimmed = true;
+    }
+    return trimmed;
+}
+
+// The file's bytes for the lines; none when a file cannot hold them.
+std::optional<std::string> storable(const KeyedSteps& log) {
+    for (const auto& line : log.lines().lines()) {
+        if (line.find('\n') != std::string::npos) {
+            return std::nullopt;
+        }
+    }
+    return encodeCp1252(log.lines().joined());
 }
 
 }  // namespace
@@ -60,30 +102,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Few distinct seconds, so that records share their header now and then.
         clock.set(test::at(1, 1, 2026, 0, 0, steps.ConsumeIntegralInRange(0, 2), 4));
         const auto before = fuzz::stateOf(file);
+        auto expected = loaded(before);
         if (steps.ConsumeBool()) {
-            require(log.TrimLog().ok(), "a trim never fails on a readable log");
-            require(trimmedAsFarAsItCan(fuzz::stateOf(file)), "the trim goes as far as it can");
+            const auto trimmed = log.TrimLog();
+            if (!trimByTheRules(expected)) {
+                require(trimmed.ok(), "a trim that removes nothing succeeds");
+                require(fuzz::stateOf(file) == before,
+                        "a trim that removes nothing writes nothing");
+                continue;
+            }
+            const auto bytes = storable(expected);
+            require(trimmed.ok() == bytes.has_value(),
+                    "a trim fails exactly when its lines cannot be stored");
+            require(fuzz::stateOf(file) == (bytes ? fuzz::FileState{true, *bytes} : before),
+                    "the trim leaves the lines the rules leave");
             continue;
         }
         const auto [result, resultValid] = textFrom(steps);
         const auto [name, nameValid] = textFrom(steps);
         const auto [action, actionValid] = textFrom(steps);
-        const bool valid = resultValid && nameValid && actionValid;
         const auto appended = log.AppendRecord(result, name, action);
-        require(appended.ok() == valid,
-                "refused exactly a line break or a text Windows-1252 lacks");
-        const auto after = fuzz::stateOf(file);
-        if (!appended) {
-            require(after == before, "a refused append leaves the log byte-identical");
-            continue;
+        std::optional<std::string> bytes;
+        if (resultValid && nameValid && actionValid) {
+            expected.appendLines(
+                {"[" + formatDate(clock.now()) + " " + formatTime(clock.now()) + "]",
+                 "Sicherung=" + action, "Name=" + name, "Verlauf=" + result, ""});
+            trimByTheRules(expected);
+            bytes = storable(expected);
         }
-        require(trimmedAsFarAsItCan(after), "the append trims as far as it can");
-        const auto record = *encodeCp1252("[" + formatDate(clock.now()) + " " +
-                                          formatTime(clock.now()) + "]\r\nSicherung=" + action +
-                                          "\r\nName=" + name + "\r\nVerlauf=" + result + "\r\n");
-        if (record.size() <= static_cast<std::size_t>(kLogSizeLimit)) {
-            require(after.bytes.ends_with(record), "the log ends with the new record");
-        }
+        require(appended.ok() == bytes.has_value(),
+                "refused exactly a line break, a text Windows-1252 lacks or a log it cannot store");
+        require(fuzz::stateOf(file) == (bytes ? fuzz::FileState{true, *bytes} : before),
+                "the log holds the lines the rules leave");
     }
     return 0;
 }

@@ -2,6 +2,11 @@
 // list reads exactly as the change says and "wert=" agrees with it, a saved set reads back as
 // saved, no text line outside the changed sections differs, and a refused change leaves both
 // files byte-identical.
+//
+// Files are read as UTF-8 when they start with a byte-order mark or are valid UTF-8 with a
+// multi-byte character, and always written as Windows-1252. So a change is refused when a line
+// it keeps cannot be stored again, and what is read after a change is the written text as the
+// file's reading takes it.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -96,12 +101,12 @@ Candidate setFrom(FuzzedDataProvider& steps, const Text& name) {
     return c;
 }
 
-// The text lines of a file by section ("" for those above the first header), leaving out the
-// sections the change may touch. Empty lines only separate sections, so they are not compared.
+// The text lines of a file by section ("" for those above the first header). Empty lines only
+// separate sections, so they are left out.
 using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
-Sections sectionsOutside(const fuzz::FileState& state, const std::set<std::string>& changed) {
+Sections sectionsOf(const std::string& text) {
     Sections sections{{"", {}}};
-    const auto lines = LineList::parse(decodeCp1252(state.bytes));
+    const auto lines = LineList::parse(text);
     for (const auto& line : lines.lines()) {
         if (line.starts_with('[')) {
             sections.push_back({line, {}});
@@ -109,8 +114,59 @@ Sections sectionsOutside(const fuzz::FileState& state, const std::set<std::strin
             sections.back().second.push_back(line);
         }
     }
+    return sections;
+}
+
+// The sections as the store read them before a change, or as it wrote them after one, leaving
+// out the sections the change may touch.
+Sections readOutside(const fuzz::FileState& state, const std::set<std::string>& changed) {
+    auto sections = sectionsOf(decodeStoredText(state.bytes));
     std::erase_if(sections, [&](const auto& s) { return changed.contains(s.first); });
     return sections;
+}
+Sections writtenOutside(const fuzz::FileState& state, const std::set<std::string>& changed) {
+    auto sections = sectionsOf(decodeCp1252(state.bytes));
+    std::erase_if(sections, [&](const auto& s) { return changed.contains(s.first); });
+    return sections;
+}
+
+// Whether every line of the file as read can be stored again: false when one outside the changed
+// sections cannot (the change keeps it), unknown when only lines inside them cannot.
+std::optional<bool> storableAgain(const fuzz::FileState& state,
+                                  const std::set<std::string>& changed) {
+    std::optional<bool> storable = true;
+    for (const auto& [header, lines] : sectionsOf(decodeStoredText(state.bytes))) {
+        const bool kept = !changed.contains(header);
+        const bool fits = fitsCp1252(header) &&
+                          std::ranges::all_of(lines, [](const auto& l) { return fitsCp1252(l); });
+        if (!fits && kept) {
+            return false;
+        }
+        if (!fits) {
+            storable = std::nullopt;
+        }
+    }
+    return storable;
+}
+
+// A text the store wrote, as the file reads back: when the file reads as UTF-8, the text's
+// Windows-1252 bytes are taken as UTF-8.
+bool readsAsUtf8(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const auto rest = bytes.starts_with(kByteOrderMark) ? bytes.substr(3) : bytes;
+    return decodeStoredText(bytes) == rest && decodeCp1252(rest) != rest;
+}
+std::string readBack(const std::string& text, const fuzz::FileState& state) {
+    return readsAsUtf8(state.bytes) ? encodeCp1252(text).value_or(text) : text;
+}
+BackupSet readBack(BackupSet set, const fuzz::FileState& state) {
+    for (auto* text : {&set.name, &set.destination, &set.day, &set.time}) {
+        *text = readBack(*text, state);
+    }
+    for (auto& source : set.sources) {
+        source = readBack(source, state);
+    }
+    return set;
 }
 
 bool listed(const std::vector<std::string>& names, const std::string& name) {
@@ -146,14 +202,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto expected = before;
         std::set<std::string> changed;
         std::optional<BackupSet> readsBack;
-        std::optional<bool> refusal;
+        bool listReason = false;
+        std::optional<bool> valid = true;
         Result<> result = success();
 
         switch (steps.ConsumeIntegralInRange(0, 3)) {
             case 0: {
                 const auto c = setFrom(steps, nameFrom(steps, {}));
                 result = store.saveNewSet(c.set);
-                refusal = refusedFor(listed(before, c.set.name), c.valid);
+                listReason = listed(before, c.set.name);
+                valid = c.valid;
                 expected.push_back(c.set.name);
                 changed = {"[" + c.set.name + "]"};
                 readsBack = c.set;
@@ -164,7 +222,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const auto old = nameFrom(steps, before).text;
                 const auto name =
                     steps.ConsumeBool() ? Text{old, validity(old)} : nameFrom(steps, {});
-                const bool taken =
+                listReason =
                     !listed(before, old) || (name.text != old && listed(before, name.text));
                 if (const auto found = std::ranges::find(expected, old); found != expected.end()) {
                     *found = name.text;
@@ -173,13 +231,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (steps.ConsumeBool()) {
                     const auto c = setFrom(steps, name);
                     result = store.saveEditedSet(old, c.set);
-                    refusal = refusedFor(taken, c.valid);
+                    valid = c.valid;
                     readsBack = c.set;
                 } else {
                     auto renamed = store.loadSet(old);
                     renamed.name = name.text;
                     result = store.renameStoredSet(old, name.text);
-                    refusal = refusedFor(taken, name.valid);
+                    valid = name.valid;
                     readsBack = renamed;
                 }
                 break;
@@ -187,7 +245,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             default: {
                 const auto name = nameFrom(steps, before).text;
                 result = store.deleteStoredSet(name);
-                refusal = refusedFor(!listed(before, name), true);
+                listReason = !listed(before, name);
                 if (const auto found = std::ranges::find(expected, name); found != expected.end()) {
                     expected.erase(found);
                 }
@@ -196,25 +254,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
 
-        if (refusal) {
-            require(result.ok() != *refusal, "refused exactly when the texts or the list say so");
+        const std::set<std::string> namesSections = {"[SICHERUNG]", "[NUMMER]"};
+        const auto storable =
+            allOf(storableAgain(namesBefore, namesSections), storableAgain(setsBefore, changed));
+        if (const auto refusal = refusedFor(listReason, allOf(valid, storable))) {
+            require(result.ok() != *refusal,
+                    "refused exactly when the texts, the list or the lines kept say so");
         }
         if (!result) {
             require(fuzz::stateOf(nameFile) == namesBefore && fuzz::stateOf(setFile) == setsBefore,
                     "a refused change leaves both files byte-identical");
             continue;
         }
+        const auto namesAfter = fuzz::stateOf(nameFile);
+        const auto setsAfter = fuzz::stateOf(setFile);
         const auto after = store.loadSetNames();
         require(after.count == static_cast<int>(after.names.size()), "names and count agree");
+        for (auto& name : expected) {
+            name = readBack(name, namesAfter);
+        }
         require(after.names == expected, "the names list reads as the change says");
         if (readsBack) {
-            require(store.loadSet(readsBack->name) == *readsBack, "the set reads back as saved");
+            const auto saved = readBack(*readsBack, setsAfter);
+            require(store.loadSet(saved.name) == saved, "the set reads back as saved");
         }
-        require(sectionsOutside(namesBefore, {"[SICHERUNG]", "[NUMMER]"}) ==
-                    sectionsOutside(fuzz::stateOf(nameFile), {"[SICHERUNG]", "[NUMMER]"}),
-                "no line outside the names sections differs");
-        require(sectionsOutside(setsBefore, changed) ==
-                    sectionsOutside(fuzz::stateOf(setFile), changed),
+        require(
+            readOutside(namesBefore, namesSections) == writtenOutside(namesAfter, namesSections),
+            "no line outside the names sections differs");
+        require(readOutside(setsBefore, changed) == writtenOutside(setsAfter, changed),
                 "no line outside the set's sections differs");
     }
     return 0;

@@ -200,6 +200,27 @@ TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
         store.saveNewSet(makeSet("Neu", {"C:\\Bücher ~"}, "E:\\", "Montag", "07:00", true)));
 }
 
+// "savename.ini" read as UTF-8 with a note Windows-1252 cannot hold: no change can store it, and
+// "save.ini", written first, is put back byte for byte, also when it was read as UTF-8 and held
+// such a character in the section a deletion removes.
+TEST_F(BackupSetStoreTest, AChangeRefusedForTheOtherFileLeavesAUtf8FileByteForByte) {
+    const std::string namesBefore =
+        "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=\xD0\x96\r\n\r\n[NUMMER]\r\nwert=1\r\n";
+    for (const std::string source : {"D:\\B\xC3\xBC"
+                                     "cher",
+                                     "D:\\\xD0\x96"}) {
+        const std::string setsBefore = "[Woche]\r\nvon_0=" + source +
+                                       "\r\nnach=F:\\Archiv\r\nwann=Freitag\r\nzeit=08:00\r\n"
+                                       "aktiv=nein\r\n";
+        writeBytes(dir / kSetNameFileName, namesBefore);
+        writeBytes(dir / kSetFileName, setsBefore);
+        EXPECT_FALSE(store.saveNewSet(kTag));
+        EXPECT_FALSE(store.deleteStoredSet("Woche"));
+        EXPECT_EQ(names(), namesBefore);
+        EXPECT_EQ(sets(), setsBefore) << source;
+    }
+}
+
 TEST_F(BackupSetStoreTest, ANewSetTakesTheFirstFreeNumberAndTheTrueCount) {
     writeBytes(dir / kSetNameFileName,
                "[SICHERUNG]\r\nname_1=A\r\nname_2=B\r\n\r\n[NUMMER]\r\nwert=1\r\n");
@@ -276,11 +297,13 @@ TEST_F(BackupSetStoreTest, HiddenNamesStayHiddenAndTheCountAgrees) {
     expectNames({"Neu"});
 }
 
-#if !defined(_WIN32)
 // When "savename.ini" cannot be written after "save.ini" was, "save.ini" is put back, so
 // the two files never disagree. The failure is a full disk, simulated by a file size limit
 // that the long line in "savename.ini" exceeds.
 TEST_F(BackupSetStoreTest, AFailedSecondWriteUndoesTheFirst) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is played by the POSIX file size limit, which Windows lacks";
+#else
     const std::string namesBefore =
         "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=" + std::string(8000, 'n') +
         "\r\n\r\n[NUMMER]\r\nwert=1\r\n";
@@ -300,8 +323,8 @@ TEST_F(BackupSetStoreTest, AFailedSecondWriteUndoesTheFirst) {
     EXPECT_FALSE(result);
     EXPECT_EQ(names(), namesBefore);
     EXPECT_EQ(sets(), kWocheSection);
-}
 #endif
+}
 
 }  // namespace
 }  // namespace vaultrix

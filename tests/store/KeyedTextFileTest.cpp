@@ -166,10 +166,12 @@ TEST_F(KeyedTextFileTest, AWriteIntoAMissingFolderFailsAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "fehlt"));
 }
 
-#if !defined(_WIN32)
 // A disk that fills up in the middle of a rewrite, simulated with the process's file size
 // limit (permission bits would not stop the root user the tests may run as).
 TEST_F(KeyedTextFileTest, ARewriteThatFailsMidwayLeavesTheOldFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is played by the POSIX file size limit, which Windows lacks";
+#else
     const std::string original = "[A]\r\nk=1\r\n";
     writeBytes(file, original);
 
@@ -186,13 +188,15 @@ TEST_F(KeyedTextFileTest, ARewriteThatFailsMidwayLeavesTheOldFile) {
     ASSERT_FALSE(result);
     EXPECT_EQ(readBytes(file), original);
     EXPECT_EQ(otherFiles(), 0);
+#endif
 }
 
 TEST_F(KeyedTextFileTest, AFileThatIsALinkStaysALinkAndItsTargetIsRewritten) {
     std::filesystem::create_directory(dir / "echt");
     const auto target = dir / "echt" / "x.ini";
     writeBytes(target, "[A]\r\nk=1\r\n");
-    std::filesystem::create_symlink("echt/x.ini", file);
+    if (const std::string why = test::makeLink("echt/x.ini", file); !why.empty())
+        GTEST_SKIP() << why;
     ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[A]", "k=2"));
     EXPECT_TRUE(std::filesystem::is_symlink(file));
     EXPECT_EQ(readBytes(target), "[A]\r\nk=2\r\n");
@@ -200,13 +204,12 @@ TEST_F(KeyedTextFileTest, AFileThatIsALinkStaysALinkAndItsTargetIsRewritten) {
 
     // A link to a link to a file that does not exist yet: the file is created.
     std::filesystem::remove(file);
-    std::filesystem::create_symlink(dir / "zwischen", file);
-    std::filesystem::create_symlink(dir / "echt" / "neu.ini", dir / "zwischen");
+    ASSERT_EQ(test::makeLink(dir / "zwischen", file), "");
+    ASSERT_EQ(test::makeLink(dir / "echt" / "neu.ini", dir / "zwischen"), "");
     ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[B]", "z=9"));
     EXPECT_TRUE(std::filesystem::is_symlink(file));
     EXPECT_EQ(readBytes(dir / "echt" / "neu.ini"), "[B]\r\nz=9");
 }
-#endif
 
 TEST_F(KeyedTextFileTest, TwoThreadsNeverLoseOrTearAnUpdate) {
     constexpr int kRounds = 1000;

@@ -1,0 +1,283 @@
+// Windows error codes, paths, drives and the file copy; POSIX has its own codes and calls.
+#ifdef _WIN32
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winioctl.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/CopyToFolder.h"
+#include "platform/FileCopy.h"
+#include "platform/FileSystem.h"
+#include "platform/PathExists.h"
+#include "platform/Volumes.h"
+#include "support/TempDir.h"
+
+namespace vaultrix {
+namespace {
+
+namespace stdfs = std::filesystem;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+constexpr const char* kDiskFullText = "Nicht genügend Speicherplatz auf dem Datenträger";
+
+class Quiet final : public CopyObserver {
+public:
+    void onProgress(const CopyProgress&) override {}
+    bool cancelRequested() override { return false; }
+    void onFailure(const Error& error) override { failures.push_back(error); }
+    std::vector<Error> failures;
+};
+
+Result<> backUp(const std::string& source, const std::string& destination) {
+    Quiet observer;
+    return CopyToFolder(source, destination, kCopyFlagsOverwrite, observer);
+}
+
+TEST(WindowsErrors, CommonCodesReadAsGermanReasonsAndAFullDiskStopsTheCopy) {
+    EXPECT_EQ(fs::osErrorReason(ERROR_FILE_NOT_FOUND), "Datei oder Ordner nicht gefunden");
+    EXPECT_EQ(fs::osErrorReason(ERROR_PATH_NOT_FOUND), "Datei oder Ordner nicht gefunden");
+    EXPECT_EQ(fs::osErrorReason(ERROR_ACCESS_DENIED), "Zugriff verweigert");
+    EXPECT_EQ(fs::osErrorReason(ERROR_DIRECTORY), "Ein Teil des Pfades ist kein Ordner");
+    EXPECT_EQ(fs::osErrorReason(ERROR_FILENAME_EXCED_RANGE), "Der Dateiname oder Pfad ist zu lang");
+    EXPECT_EQ(fs::osErrorReason(ERROR_SHARING_VIOLATION),
+              "Die Datei wird von einem anderen Programm verwendet");
+    EXPECT_EQ(fs::osErrorReason(ERROR_BAD_NETPATH), "Das Netzlaufwerk ist nicht erreichbar");
+    EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
+    EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
+    for (const DWORD full : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
+        EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(full)), kDiskFullText) << full;
+        EXPECT_TRUE(fs::destinationExhausted(static_cast<fs::OsCode>(full))) << full;
+    }
+    EXPECT_TRUE(fs::destinationExhausted(ERROR_WRITE_PROTECT));
+    EXPECT_FALSE(fs::destinationExhausted(ERROR_ACCESS_DENIED));
+}
+
+// Fails every write with the code from the first chunk on.
+class FullDisk final : public CopyFaults {
+public:
+    explicit FullDisk(fs::OsCode code) : code_(code) {}
+    fs::OsCode afterChunk(std::uint64_t) override { return code_; }
+
+private:
+    fs::OsCode code_;
+};
+
+TEST(WindowsErrors, BothFullDiskCodesStopTheCopyAndKeepTheOlderBackup) {
+    TempDir dir;
+    stdfs::create_directories(dir / "Daten");
+    writeBytes(dir / "Daten" / "a.txt", "alt");
+    ASSERT_TRUE(backUp((dir / "Daten").string(), (dir / "Ziel").string()));
+    writeBytes(dir / "Daten" / "a.txt", "neu und länger");
+    writeBytes(dir / "Daten" / "b.txt", "b");
+    for (const DWORD code : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
+        Quiet observer;
+        FullDisk full(static_cast<fs::OsCode>(code));
+        const Result<> result = CopyToFolderWithFaults(
+            (dir / "Daten").string(), (dir / "Ziel").string(), kCopyFlagsOverwrite, observer, full);
+        ASSERT_FALSE(result) << code;
+        EXPECT_EQ(result.error().message, "'" + (dir / "Daten" / "a.txt").string() +
+                                              "' konnte nicht kopiert werden: " + kDiskFullText);
+        EXPECT_EQ(observer.failures.size(), 1u) << "stopped before b.txt";
+        EXPECT_EQ(readBytes(dir / "Ziel" / "Daten" / "a.txt"), "alt");
+        EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "b.txt"));
+    }
+}
+
+TEST(WindowsPaths, JoiningNamingAndNormalisingKeepDriveAndShareRoots) {
+    EXPECT_EQ(fs::joinPath("C:\\", "Daten"), "C:\\Daten");
+    EXPECT_EQ(fs::joinPath("D:\\Sicherung\\\\", "Daten"), "D:\\Sicherung\\Daten");
+    EXPECT_EQ(fs::lastName("C:\\Users\\jörg\\Daten\\"), "Daten");
+    EXPECT_EQ(fs::lastName("C:\\"), "");
+    EXPECT_EQ(fs::lastName("\\\\server\\freigabe\\"), "");
+    EXPECT_EQ(fs::normalisePath("c:/Users/./jörg//Daten/"), "c:\\Users\\jörg\\Daten");
+    EXPECT_EQ(fs::normalisePath("C:\\Users\\..\\..\\Windows"), "C:\\Windows");
+    EXPECT_EQ(fs::normalisePath("\\\\server\\freigabe\\a\\.."), "\\\\server\\freigabe\\");
+}
+
+TEST(WindowsPaths, ATreeDeeperThanMaxPathIsCopiedWhole) {
+    TempDir dir;
+    stdfs::path deep = dir / "Daten";
+    while (deep.wstring().size() < 2 * MAX_PATH) deep /= "Unterordner mit langem Namen";
+    const std::string folder = deep.string();
+    // std::filesystem has no long paths in MinGW: the program's own calls make the tree.
+    std::string made = (dir / "Daten").string();
+    ASSERT_EQ(fs::makeFolder(made), fs::kOsOk);
+    for (std::size_t at = made.size(); at < folder.size();) {
+        const std::size_t next = folder.find('\\', at + 1);
+        made = folder.substr(0, next);
+        ASSERT_EQ(fs::makeFolder(made), fs::kOsOk) << made.size();
+        at = next == std::string::npos ? folder.size() : next;
+    }
+    writeBytes(dir / "klein.txt", "tief unten");
+    Quiet observer;
+    ASSERT_TRUE(CopyToFolder((dir / "klein.txt").string(), folder, kCopyFlagsOverwrite, observer));
+    ASSERT_TRUE(backUp((dir / "Daten").string(), (dir / "Ziel").string()));
+
+    const std::string copy =
+        (dir / "Ziel").string() + folder.substr(dir.path().string().size()) + "\\klein.txt";
+    fs::EntryInfo info;
+    ASSERT_EQ(fs::statEntry(copy, info), fs::kOsOk);
+    EXPECT_EQ(info.kind, fs::EntryKind::File);
+    EXPECT_EQ(info.size, 10u);
+    EXPECT_TRUE(PathExists(copy));
+    EXPECT_EQ(fs::removeTree((dir / "Daten").string()), fs::kOsOk);
+    EXPECT_EQ(fs::removeTree((dir / "Ziel").string()), fs::kOsOk);
+}
+
+// Wine reports a path through a file as not found; the program says what is wrong with it.
+TEST(WindowsPaths, APathThroughAFileOrWithAnOverlongNameIsNamedAsSuch) {
+    TempDir dir;
+    writeBytes(dir / "datei", "");
+    fs::EntryInfo info;
+    EXPECT_EQ(fs::statEntry((dir / "datei" / "Ziel" / "tiefer").string(), info), ERROR_DIRECTORY);
+    EXPECT_EQ(fs::statEntry((dir / "fehlt" / "Ziel").string(), info), fs::kOsOk);
+    EXPECT_EQ(info.kind, fs::EntryKind::Missing);
+    EXPECT_EQ(fs::statEntry((dir / std::string(256, 'x')).string(), info),
+              ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(fs::statEntry((dir / std::string(255, 'x')).string(), info), fs::kOsOk);
+    EXPECT_FALSE(PathExists((dir / "datei" / "Ziel").string()));
+
+    stdfs::create_directories(dir / "Daten");
+    const Result<> underFile = backUp((dir / "Daten").string(), (dir / "datei" / "Ziel").string());
+    ASSERT_FALSE(underFile);
+    EXPECT_EQ(underFile.error().message, "Der Zielordner '" + (dir / "datei" / "Ziel").string() +
+                                             "' ist nicht verfügbar: Ein Teil des Pfades ist "
+                                             "kein Ordner");
+}
+
+// A drive letter that names no drive, or empty when every letter is taken.
+std::string absentDrive() {
+    for (char letter = 'Z'; letter >= 'D'; --letter) {
+        const std::string root = std::string(1, letter) + ":\\";
+        const std::wstring wide(root.begin(), root.end());
+        if (GetDriveTypeW(wide.c_str()) == DRIVE_NO_ROOT_DIR) return root;
+    }
+    return {};
+}
+
+TEST(WindowsDrives, ADriveRootIsNoSourceAndAnAbsentDriveGetsNoBackup) {
+    TempDir dir;
+    writeBytes(dir / "a.txt", "a");
+    for (const std::string root : {"C:\\", "C:\\Windows\\..", "c:"}) {
+        const Result<> refused = backUp(root, (dir / "Ziel").string());
+        ASSERT_FALSE(refused) << root;
+        EXPECT_EQ(refused.error().message,
+                  "'" + root +
+                      "' konnte nicht kopiert werden: Ein Laufwerk oder Wurzelordner kann nicht "
+                      "als Ganzes gesichert werden");
+    }
+    EXPECT_TRUE(PathExists("C:\\"));
+    EXPECT_EQ(fs::absentVolume("C:\\Sicherung", {}), "");
+
+    const std::string drive = absentDrive();
+    if (drive.empty()) GTEST_SKIP() << "every drive letter from D: to Z: is in use";
+    EXPECT_FALSE(PathExists(drive));
+    EXPECT_EQ(fs::absentVolume(drive + "Sicherung\\Daten", {}), drive);
+    const Result<> absent = backUp((dir / "a.txt").string(), drive + "Sicherung");
+    ASSERT_FALSE(absent);
+    EXPECT_EQ(absent.error().message, "Der Zielordner '" + drive +
+                                          "Sicherung' ist nicht verfügbar: Das Laufwerk oder der "
+                                          "Netzwerkordner '" +
+                                          drive + "' ist nicht verbunden");
+}
+
+// Records the chunks and can stop the copy after a number of them.
+class RecordingHook final : public fs::ChunkHook {
+public:
+    explicit RecordingHook(std::size_t stopAfter = 0, fs::OsCode stopWith = fs::kOsOk)
+        : stopAfter_(stopAfter), stopWith_(stopWith) {}
+    fs::OsCode afterChunk(std::uint64_t bytes) override {
+        chunks.push_back(bytes);
+        return chunks.size() == stopAfter_ ? stopWith_ : fs::kOsOk;
+    }
+    std::vector<std::uint64_t> chunks;
+
+private:
+    std::size_t stopAfter_;
+    fs::OsCode stopWith_;
+};
+
+TEST(WindowsFileCopy, CopiesContentsAttributesAndTimeInBoundedChunksAndRemovesWhatItStops) {
+    TempDir dir;
+    std::string contents(9 << 20, '\0');
+    for (std::size_t i = 0; i < contents.size(); ++i) contents[i] = static_cast<char>(i * 7);
+    const std::string from = (dir / "quelle").string();
+    writeBytes(from, contents);
+    test::setModified(from, 1'234'567'890'987'654'300LL);
+    ASSERT_TRUE(SetFileAttributesW((dir / "quelle").wstring().c_str(),
+                                   FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+
+    fs::CopyContext context;
+    RecordingHook hook;
+    ASSERT_EQ(fs::copyFileData(from, (dir / "ziel").string(), true, hook, context), fs::kOsOk);
+    EXPECT_EQ(readBytes(dir / "ziel"), contents);
+    EXPECT_EQ(test::modifiedOf(dir / "ziel"), 1'234'567'890'987'654'300LL);
+    EXPECT_EQ(test::permissionsOf(dir / "ziel"), test::permissionsOf(dir / "quelle"));
+    EXPECT_EQ(test::permissionsOf(dir / "ziel") & FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_READONLY);
+    std::uint64_t total = 0;
+    for (const std::uint64_t chunk : hook.chunks) {
+        total += chunk;
+        EXPECT_LE(chunk, fs::kCopyChunkBytes);
+    }
+    EXPECT_EQ(total, contents.size());
+
+    // An existing file is never written over, and a stopped copy leaves nothing behind.
+    EXPECT_EQ(fs::copyFileData(from, (dir / "ziel").string(), false, hook, context),
+              ERROR_FILE_EXISTS);
+    EXPECT_EQ(readBytes(dir / "ziel"), contents);
+    RecordingHook stopping(1, fs::kOsCancelled);
+    EXPECT_EQ(fs::copyFileData(from, (dir / "halb").string(), false, stopping, context),
+              fs::kOsCancelled);
+    EXPECT_FALSE(stdfs::exists(dir / "halb"));
+}
+
+TEST(WindowsFileCopy, HolesOfASparseFileStayHoles) {
+    constexpr LONGLONG kSize = 64 << 20;
+    TempDir dir;
+    const std::wstring image = (dir / "abbild").wstring();
+    {
+        const HANDLE file = CreateFileW(image.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD bytes = 0;
+        DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &bytes, nullptr);
+        LARGE_INTEGER at{};
+        at.QuadPart = kSize / 2;
+        SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+        const std::string data(4096, 'd');
+        WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &bytes, nullptr);
+        at.QuadPart = kSize;
+        SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+    }
+    auto allocated = [](const stdfs::path& file) {
+        DWORD high = 0;
+        const DWORD low = GetCompressedFileSizeW(file.wstring().c_str(), &high);
+        return (static_cast<LONGLONG>(high) << 32) | low;
+    };
+    if ((GetFileAttributesW(image.c_str()) & FILE_ATTRIBUTE_SPARSE_FILE) == 0 ||
+        allocated(dir / "abbild") > kSize / 4) {
+        GTEST_SKIP() << "this file system keeps no holes (Wine's does not)";
+    }
+
+    fs::CopyContext context;
+    RecordingHook hook;
+    ASSERT_EQ(
+        fs::copyFileData((dir / "abbild").string(), (dir / "kopie").string(), false, hook, context),
+        fs::kOsOk);
+    EXPECT_LT(allocated(dir / "kopie"), 1 << 20);
+    EXPECT_EQ(stdfs::file_size(dir / "kopie"), static_cast<std::uintmax_t>(kSize));
+    EXPECT_EQ(readBytes(dir / "kopie"), readBytes(dir / "abbild"));
+}
+
+}  // namespace
+}  // namespace vaultrix
+
+#endif
