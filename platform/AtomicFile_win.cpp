@@ -1,11 +1,11 @@
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <system_error>
 
 #include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
+#include "platform/FileSystem_win.h"
 #include "platform/PathText.h"
 
 namespace vaultrix {
@@ -16,18 +16,6 @@ Error writeError(const std::filesystem::path& file, DWORD error) {
     const std::string name = fs::pathText(file);
     return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" + reason + ").",
                    name);
-}
-
-bool writeAll(HANDLE handle, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!::WriteFile(handle, bytes.data(), chunk, &written, nullptr)) {
-            return false;
-        }
-        bytes.remove_prefix(written);
-    }
-    return true;
 }
 
 // The file a write of `file` lands in: the end of its chain of symbolic links (which need not
@@ -64,7 +52,7 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
     if (handle == INVALID_HANDLE_VALUE) {
         return writeError(file, ::GetLastError());
     }
-    const bool written = writeAll(handle, bytes) && ::FlushFileBuffers(handle);
+    const bool written = fs::writeAll(handle, bytes) == fs::kOsOk && ::FlushFileBuffers(handle);
     const DWORD writeErrorCode = ::GetLastError();
     const bool closed = ::CloseHandle(handle) != 0;
     if (!written || !closed) {

@@ -45,16 +45,6 @@ private:
     HANDLE handle_;
 };
 
-OsCode writeAll(HANDLE out, const char* data, std::size_t size) {
-    while (size > 0) {
-        DWORD written = 0;
-        if (!WriteFile(out, data, static_cast<DWORD>(size), &written, nullptr)) return lastError();
-        data += written;
-        size -= written;
-    }
-    return kOsOk;
-}
-
 // Moves `length` bytes on from the handles' positions through the buffer and tells the hook
 // after every 4 MiB at most, so a cancel or a fault stops a large file early. (CopyFileExW's
 // progress routine could do that, but not every system calls it: Wine never does.) Stops
@@ -67,7 +57,7 @@ OsCode copySpan(HANDLE in, HANDLE out, std::uint64_t length, ChunkHook& hook,
         DWORD got = 0;
         if (!ReadFile(in, buffer.data(), want, &got, nullptr)) return lastError();
         if (got == 0) break;
-        if (const OsCode code = writeAll(out, buffer.data(), got); code != kOsOk) return code;
+        if (const OsCode code = writeAll(out, {buffer.data(), got}); code != kOsOk) return code;
         length -= got;
         sinceHook += got;
         if (sinceHook >= kCopyChunkBytes) {

@@ -118,6 +118,16 @@ OsCode moveNew(const std::string& from, const std::string& to) {
 
 }  // namespace
 
+OsCode writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return lastError();
+        bytes.remove_prefix(written);
+    }
+    return kOsOk;
+}
+
 std::size_t rootLength(const std::string& path) {
     if (startsWith(path, "\\\\?\\UNC\\")) return afterNames(path, 8, 2);
     if (startsWith(path, "\\\\?\\")) return afterNames(path, 4, 1);

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
 
 namespace vaultrix::fs {
 
@@ -19,6 +22,9 @@ std::wstring extendedPath(const std::string& path);
 // "\\server\share\", "C:\", "C:" or a lone separator (either separator counts); 0 for a
 // relative path.
 std::size_t rootLength(const std::string& path);
+
+// Writes all the bytes to the file, going on after a write that took only part of them.
+[[nodiscard]] OsCode writeAll(HANDLE file, std::string_view bytes);
 
 // A file time (100 ns since 1601) as nanoseconds since 1970, and back.
 std::int64_t nanosecondsOf(const FILETIME& time);
