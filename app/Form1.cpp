@@ -64,9 +64,7 @@ void Form1::placeWindow(const QRect& frame) {
 }
 
 void Form1::fitToFrame() {
-    if (placedFrame_.isNull()) return;
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    const QSize client = placedFrame_.size().shrunkBy(frame);
+    const QSize client = placedFrame_.size().shrunkBy(windowHandle()->frameMargins());
     if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
 }
 
