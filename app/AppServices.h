@@ -26,6 +26,8 @@ struct FormServices {
     SoundPlayer& sounds;
     std::function<QRect()> workArea;        // the desktop's work area, for the placement
     BackupRunner::CopyOperation copy = {};  // the copy of one source; none for CopyToFolder
+    // Whether the desktop offers a notification area (tray) now; none asks Qt.
+    std::function<bool()> trayAvailable = {};
 };
 
 // The program's core objects over its data folder and the background threads that use them.

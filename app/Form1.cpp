@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -14,6 +15,7 @@
 #include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
 #include "shell/Style.h"
+#include "shell/WSysTray.h"
 
 namespace vaultrix {
 
@@ -38,6 +40,14 @@ Form1::~Form1() = default;
 
 bool Form1::create() {
     setWindowIcon(QIcon(QStringLiteral(":/icons/100.png")));
+    tray_ = std::make_unique<WSysTray>(this, windowIcon(), QString::fromUtf8(kProductName),
+                                       app_.services.trayAvailable
+                                           ? app_.services.trayAvailable
+                                           : &QSystemTrayIcon::isSystemTrayAvailable);
+    tray_->setPopup(ui_.popup, findCommand(ui_.popup, kCommandShow),
+                    findCommand(ui_.popup, kCommandTrayQuit));
+    connect(&app_.bridge, &WindowBridge::statusChanged, tray_.get(),
+            [tray = tray_.get()](const QString&, const QString& tip) { tray->setTip(tip); });
     resetHoverSound();
     applyAnimationSetting();
     collapseAll();
@@ -45,7 +55,8 @@ bool Form1::create() {
     const WindowPlacement placement = placementFor(app_.services.workArea());
     if (placement.tooNarrow) return false;
     placeWindow(placement.rect);
-    if (!app_.settings.startHidden()) showNormal();
+    // Hidden only where the tray icon can bring the window back.
+    if (!app_.settings.startHidden() || !tray_->isRegistered()) showNormal();
     loadSetNames();
     app_.scheduler.LoadScheduleTable(app_.sets);
     app_.startThreads();
@@ -72,6 +83,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     closing_ = true;
     if (manualRun_ != nullptr) manualRun_->cancel();
     app_.stopThreads();
+    tray_.reset();
     event->accept();
     Q_EMIT closed();
 }

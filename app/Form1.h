@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QRect>
 #include <functional>
+#include <memory>
 #include <span>
 
 class QAction;
@@ -21,6 +22,7 @@ namespace vaultrix {
 class AppServices;
 class ProgressWindow;
 class PictureBox;
+class WSysTray;
 struct PictureBitmaps;
 enum class ReleaseOrder;
 enum class Page;
@@ -212,6 +214,7 @@ private:
     int hoverSoundPlayed = 0;
 
     QRect placedFrame_;
+    std::unique_ptr<WSysTray> tray_;  // from the create handler until the window closes
     ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
     ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;

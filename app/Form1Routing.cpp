@@ -11,6 +11,7 @@
 #include "app/Pages.h"
 #include "shell/PictureBox.h"
 #include "shell/ProgressWindow.h"
+#include "shell/WSysTray.h"
 
 namespace vaultrix {
 
@@ -34,8 +35,11 @@ void Form1::bindFormEvents() {
 void Form1::bindMenuCommands() {
     // Einleitung, Einstellung, Tutorial, Hilfe, Impressum and the tray's Einstellung open
     // windows the program does not have yet, as does "Ordner erstellen" beyond its hand-over.
+    // The tray's "Anzeigen" and "Beenden" belong to the tray icon.
     connect(findCommand(menuBar(), kCommandQuit), &QAction::triggered, this, &Form1::close);
-    connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, &Form1::hide);
+    connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, [this] {
+        if (tray_ != nullptr) tray_->hideOwner();
+    });
     connect(findCommand(ui_.popup_ordner, kCommandCreateFolder), &QAction::triggered, this,
             &Form1::handOverPath);
     connect(ui_.popup_ordner, &QMenu::aboutToShow, this, [this] {

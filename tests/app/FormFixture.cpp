@@ -13,7 +13,13 @@ FormServices FormTest::services() {
 }
 
 FormServices FormTest::services(const std::filesystem::path& folder) {
-    return FormServices{folder, clock, presenter, sounds, [this] { return workArea; }, copy};
+    return FormServices{folder,
+                        clock,
+                        presenter,
+                        sounds,
+                        [this] { return workArea; },
+                        copy,
+                        [this] { return trayAvailable; }};
 }
 
 Form1& FormTest::startForm() {

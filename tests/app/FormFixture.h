@@ -60,6 +60,8 @@ protected:
     FakePresenter presenter;
     RecordingSoundPlayer sounds;
     QRect workArea{0, 0, 1024, 768};
+    // Whether the desktop offers a tray; the headless one has none.
+    bool trayAvailable = false;
     // The copy the runs use; none for the real one.
     BackupRunner::CopyOperation copy;
     std::unique_ptr<AppServices> app;
