@@ -11,6 +11,7 @@
 #include "app/AppServices.h"
 #include "app/Pages.h"
 #include "app/Placement.h"
+#include "shell/Form2.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
@@ -18,6 +19,19 @@
 #include "shell/WSysTray.h"
 
 namespace vaultrix {
+namespace {
+
+// Shows the window that `open` points to, made by `make` unless one is open already (a closed
+// one goes when the event loop next runs), and brings it to the front.
+template <class Window, class Make>
+void bringToFront(QPointer<Window>& open, Make make) {
+    if (open == nullptr || open->isHidden()) open = make();
+    open->show();
+    open->raise();
+    open->activateWindow();
+}
+
+}  // namespace
 
 Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(this)) {
     // The window starts hidden; the create handler decides whether it is shown.
@@ -128,6 +142,11 @@ void Form1::takePendingPath() {
         showError(QString::fromStdString(cleared.error().message));
     }
     pendingPathHandOver = false;
+}
+
+void Form1::openSettings() {
+    bringToFront(settingsDialog_,
+                 [this] { return new Form2(this, app_.settings, app_.services.messages); });
 }
 
 QWidget* Form1::messageOwner() {

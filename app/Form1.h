@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@ class QTreeWidget;
 namespace vaultrix {
 
 class AppServices;
+class Form2;
 class ProgressWindow;
 class PictureBox;
 class WSysTray;
@@ -189,6 +191,9 @@ private:
     void handOverPath();
     void takePendingPath();
 
+    // The settings dialog, brought to the front when it is open already.
+    void openSettings();
+
     // Places the window so that, frame included, it covers `frame`, at a fixed size. The
     // frame's thickness is known once the window system has framed the window, so the client
     // area is fitted again whenever the window is exposed.
@@ -215,6 +220,7 @@ private:
 
     QRect placedFrame_;
     std::unique_ptr<WSysTray> tray_;  // from the create handler until the window closes
+    QPointer<Form2> settingsDialog_;
     ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
     ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;

@@ -33,10 +33,14 @@ void Form1::bindFormEvents() {
 }
 
 void Form1::bindMenuCommands() {
-    // Einleitung, Einstellung, Tutorial, Hilfe, Impressum and the tray's Einstellung open
-    // windows the program does not have yet, as does "Ordner erstellen" beyond its hand-over.
-    // The tray's "Anzeigen" and "Beenden" belong to the tray icon.
+    // Einleitung, Tutorial, Hilfe and Impressum open windows the program does not have yet, as
+    // does "Ordner erstellen" beyond its hand-over. The tray's "Anzeigen" and "Beenden" belong
+    // to the tray icon.
     connect(findCommand(menuBar(), kCommandQuit), &QAction::triggered, this, &Form1::close);
+    connect(findCommand(menuBar(), kCommandSettings), &QAction::triggered, this,
+            &Form1::openSettings);
+    connect(findCommand(ui_.popup, kCommandTraySettings), &QAction::triggered, this,
+            &Form1::openSettings);
     connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, [this] {
         if (tray_ != nullptr) tray_->hideOwner();
     });
