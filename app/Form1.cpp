@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,11 +13,14 @@
 #include "app/Pages.h"
 #include "app/Placement.h"
 #include "shell/Form2.h"
+#include "shell/Form3_impressum.h"
+#include "shell/Form4_hilfe.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
 #include "shell/Style.h"
 #include "shell/WSysTray.h"
+#include "shell/WebShortcut.h"
 
 namespace vaultrix {
 namespace {
@@ -147,6 +151,23 @@ void Form1::takePendingPath() {
 void Form1::openSettings() {
     bringToFront(settingsDialog_,
                  [this] { return new Form2(this, app_.settings, app_.services.messages); });
+}
+
+void Form1::openHelp() {
+    bringToFront(helpWindow_, [this] { return new Form4_hilfe(this); });
+}
+
+void Form1::openAbout() {
+    bringToFront(aboutWindow_, [this] { return new Form3_impressum(this, workingFolder()); });
+}
+
+void Form1::openTutorialPage() {
+    openTutorial(workingFolder());
+}
+
+QString Form1::workingFolder() const {
+    return QDir::toNativeSeparators(
+        QString::fromStdU16String(app_.services.dataFolder.u16string()));
 }
 
 QWidget* Form1::messageOwner() {

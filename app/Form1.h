@@ -22,6 +22,8 @@ namespace vaultrix {
 
 class AppServices;
 class Form2;
+class Form3_impressum;
+class Form4_hilfe;
 class ProgressWindow;
 class PictureBox;
 class WSysTray;
@@ -191,8 +193,13 @@ private:
     void handOverPath();
     void takePendingPath();
 
-    // The settings dialog, brought to the front when it is open already.
+    // The secondary windows, each brought to the front when it is open already, and the web
+    // shortcut to the tutorial.
     void openSettings();
+    void openHelp();
+    void openAbout();
+    void openTutorialPage();
+    QString workingFolder() const;
 
     // Places the window so that, frame included, it covers `frame`, at a fixed size. The
     // frame's thickness is known once the window system has framed the window, so the client
@@ -221,6 +228,8 @@ private:
     QRect placedFrame_;
     std::unique_ptr<WSysTray> tray_;  // from the create handler until the window closes
     QPointer<Form2> settingsDialog_;
+    QPointer<Form4_hilfe> helpWindow_;
+    QPointer<Form3_impressum> aboutWindow_;
     ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
     ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;

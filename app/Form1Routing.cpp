@@ -33,12 +33,17 @@ void Form1::bindFormEvents() {
 }
 
 void Form1::bindMenuCommands() {
-    // Einleitung, Tutorial, Hilfe and Impressum open windows the program does not have yet, as
-    // does "Ordner erstellen" beyond its hand-over. The tray's "Anzeigen" and "Beenden" belong
-    // to the tray icon.
+    // "Ordner erstellen" opens a window the program does not have yet beyond its hand-over.
+    // The tray's "Anzeigen" and "Beenden" belong to the tray icon.
+    connect(findCommand(menuBar(), kCommandIntroduction), &QAction::triggered, this,
+            &Form1::openTutorialPage);
     connect(findCommand(menuBar(), kCommandQuit), &QAction::triggered, this, &Form1::close);
     connect(findCommand(menuBar(), kCommandSettings), &QAction::triggered, this,
             &Form1::openSettings);
+    connect(findCommand(menuBar(), kCommandTutorial), &QAction::triggered, this,
+            &Form1::openTutorialPage);
+    connect(findCommand(menuBar(), kCommandHelp), &QAction::triggered, this, &Form1::openHelp);
+    connect(findCommand(menuBar(), kCommandAbout), &QAction::triggered, this, &Form1::openAbout);
     connect(findCommand(ui_.popup, kCommandTraySettings), &QAction::triggered, this,
             &Form1::openSettings);
     connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, [this] {

@@ -8,8 +8,4 @@ namespace vaultrix {
 // before the first picture is loaded.
 void loadResources();
 
-// The hotspot of the hand cursor ":/cursors/100.png": the tip of the index finger.
-inline constexpr int kHandCursorHotX = 10;
-inline constexpr int kHandCursorHotY = 0;
-
 }  // namespace vaultrix
