@@ -1,5 +1,6 @@
 #include "editor/FolderTree.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 #include <algorithm>
 #include <string>
@@ -32,6 +33,9 @@ FolderTree::FolderTree(QTreeWidget* tree, ThreadSlots& slots, TreeSink& sink,
     tree_->setIconSize(QSize(16, 16));
     // Rows of one height let the view lay out a folder of many entries at once.
     tree_->setUniformRowHeights(true);
+    // Long names scroll sideways instead of being cut short.
+    tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tree_->header()->setStretchLastSection(false);
     insertTimer_.setSingleShot(true);
     insertTimer_.setInterval(0);
     connect(&insertTimer_, &QTimer::timeout, this, &FolderTree::insertPending);
@@ -127,8 +131,8 @@ void FolderTree::insertPending() {
 
 bool FolderTree::insert(const TreePiece& piece) {
     if (piece.fillEnded) {
+        // The tree takes no focus: focused, it would select its first entry by itself.
         filling_ = false;
-        if (tree_->isVisible()) tree_->setFocus();
         return false;
     }
     if (piece.parent == 0) {

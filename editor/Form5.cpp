@@ -22,8 +22,8 @@ constexpr int kWidth = 271, kHeight = 78;
 constexpr int kMargin = 7, kFieldTop = 8, kFieldHeight = 22;
 constexpr int kButtonTop = 40, kButtonWidth = 75, kButtonHeight = 29;
 constexpr int kCancelRight = 9, kOkRight = 99;  // distances of the buttons' right edges
-// What a window frame's caption takes besides its title: the icon and the close button.
-constexpr int kCaptionButtonsWidth = 80;
+// What a window frame's caption takes besides its title: the icon and up to three buttons.
+constexpr int kCaptionButtonsWidth = 140;
 
 constexpr const char* kFieldTip =
     "In diesem Ordner/ Laufwerk werden Ihre Daten gesichert. Mit Recktsklick können Sie ein "
