@@ -13,13 +13,10 @@ FormServices FormTest::services() {
 }
 
 FormServices FormTest::services(const std::filesystem::path& folder) {
-    return FormServices{folder,
-                        clock,
-                        presenter,
-                        sounds,
-                        [this] { return workArea; },
-                        copy,
-                        [this] { return trayAvailable; }};
+    FormServices result{folder, clock, presenter, sounds, [this] { return workArea; }, copy};
+    result.volumeRoots = volumeRoots;
+    result.trayAvailable = [this] { return trayAvailable; };
+    return result;
 }
 
 Form1& FormTest::startForm() {

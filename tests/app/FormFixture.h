@@ -64,6 +64,8 @@ protected:
     bool trayAvailable = false;
     // The copy the runs use; none for the real one.
     BackupRunner::CopyOperation copy;
+    // The folder tree's tops; none for the system's.
+    TreeListing::Roots volumeRoots;
     std::unique_ptr<AppServices> app;
     // After the core objects, so it goes before them.
     std::unique_ptr<Form1> form;
