@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ libgtest-dev
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     xvfb xauth imagemagick fonts-liberation tzdata
+    dpkg-dev file desktop-file-utils x11-utils
 )
 
 missing=()
