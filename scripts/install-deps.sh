@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vaultrix need, when missing.
 # Safe to run again: it only asks apt for packages that are not installed yet.
+# With arguments it installs those packages instead (the fuzz and Windows scripts use this).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,9 @@ packages=(
     xvfb xauth imagemagick fonts-liberation tzdata
     dpkg-dev file desktop-file-utils x11-utils
 )
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
