@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vaultrix need, when missing.
 # Safe to run again: it only asks apt for packages that are not installed yet.
-# With arguments it installs those packages instead (the fuzz and Windows scripts use this).
+# With arguments it installs those packages instead (the fuzz, Windows and package scripts use
+# this).
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ libgtest-dev
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     xvfb xauth imagemagick fonts-liberation tzdata
-    dpkg-dev file desktop-file-utils x11-utils
 )
 if [ $# -gt 0 ]; then
     packages=("$@")

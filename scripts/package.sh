@@ -10,6 +10,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
+# dpkg-shlibdeps and the file command, with which CPack finds the programs to read.
+./scripts/install-deps.sh dpkg-dev file
 build_dir=${VAULTRIX_PACKAGE_BUILD_DIR:-build-package}
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVAULTRIX_BUILD_TESTS=OFF \

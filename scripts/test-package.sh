@@ -27,6 +27,7 @@ apt() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 -y -qq "$@"
 }
 
+./scripts/install-deps.sh desktop-file-utils xvfb x11-utils
 export VAULTRIX_PACKAGE_BUILD_DIR=${VAULTRIX_PACKAGE_BUILD_DIR:-build-package}
 ./scripts/package.sh
 deb=$(realpath "$(ls "$VAULTRIX_PACKAGE_BUILD_DIR"/vaultrix_*.deb)")
