@@ -2,8 +2,9 @@
 # Builds the Debian package (vaultrix_1.0.0_amd64.deb) with CPack: the program, the launcher
 # vaultrix-start, the desktop entry, the icons and the tutorial, its dependencies read from the
 # program's libraries by dpkg-shlibdeps. Installs what is missing. Builds in build-package/
-# (Release, no tests) unless VAULTRIX_PACKAGE_BUILD_DIR names another build folder, such as the
-# tested build/ in CI. Prints the package's path and size last.
+# (RelWithDebInfo as the tested build, no tests; CPack strips the program) unless
+# VAULTRIX_PACKAGE_BUILD_DIR names another build folder, such as the tested build/ in CI. Prints
+# the package's path and size last.
 #
 #   scripts/package.sh
 set -euo pipefail
@@ -14,7 +15,7 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh dpkg-dev file
 build_dir=${VAULTRIX_PACKAGE_BUILD_DIR:-build-package}
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVAULTRIX_BUILD_TESTS=OFF \
+    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAULTRIX_BUILD_TESTS=OFF \
         -DVAULTRIX_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$build_dir"
