@@ -15,8 +15,8 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh dpkg-dev file
 build_dir=${VAULTRIX_PACKAGE_BUILD_DIR:-build-package}
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVAULTRIX_BUILD_TESTS=OFF \
-        -DVAULTRIX_BUILD_BENCH=OFF >/dev/null
+    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVAULTRIX_BUILD_TESTS=OFF -DVAULTRIX_BUILD_BENCH=OFF >/dev/null
 fi
 cmake --build "$build_dir"
 
