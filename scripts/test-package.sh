@@ -65,10 +65,10 @@ for size in 16 32 48 64 128 256; do
 done
 
 # Both answers come before the window system is touched.
-version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM vaultrix --version) ||
-    fail "vaultrix --version ended with an error"
+no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+version=$("${no_display[@]}" vaultrix --version) || fail "vaultrix --version ended with an error"
 [ "$version" = "Vaultrix 1.0" ] || fail "vaultrix --version printed '$version'"
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM vaultrix --help | grep -q '^Aufruf: vaultrix' ||
+"${no_display[@]}" vaultrix --help | grep -q '^Aufruf: vaultrix' ||
     fail "vaultrix --help printed no usage"
 
 # The launcher in a fresh home folder, on a display of its own: up when its main window is there.
