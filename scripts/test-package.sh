@@ -47,7 +47,7 @@ cleanup() {
 trap cleanup EXIT
 
 # A package that dpkg-shlibdeps did not see through would install without Qt.
-dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 ||
+dpkg-deb -f "$deb" Depends | grep libqt6widgets6 >/dev/null ||
     fail "the package's dependencies were not computed: $(dpkg-deb -f "$deb" Depends)"
 # The package's folders that exist already (/usr, /usr/bin, …) stay after the removal.
 dpkg-deb --fsys-tarfile "$deb" | tar -t | sed -e 's|^\.||' -e 's|/$||' | grep . |
@@ -66,9 +66,9 @@ done
 
 # Both answers come before the window system is touched.
 no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-version=$("${no_display[@]}" vaultrix --version) || fail "vaultrix --version ended with an error"
+version=$("${no_display[@]}" /usr/bin/vaultrix --version) || fail "--version ended with an error"
 [ "$version" = "Vaultrix 1.0" ] || fail "vaultrix --version printed '$version'"
-"${no_display[@]}" vaultrix --help | grep -q '^Aufruf: vaultrix' ||
+"${no_display[@]}" /usr/bin/vaultrix --help | grep '^Aufruf: vaultrix' >/dev/null ||
     fail "vaultrix --help printed no usage"
 
 # The launcher in a fresh home folder, on a display of its own: up when its main window is there.
@@ -85,13 +85,13 @@ done
 [ -s "$scratch/display" ] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
 display=:$(cat "$scratch/display")
 env -i HOME="$home" PATH="$PATH" DISPLAY="$display" XDG_RUNTIME_DIR="$scratch/runtime" \
-    vaultrix-start >"$scratch/program.log" 2>&1 &
+    /usr/bin/vaultrix-start >"$scratch/program.log" 2>&1 &
 program_pid=$!
 up=false
 for _ in $(seq 300); do
     kill -0 "$program_pid" 2>/dev/null || break
     if [ -e "$data/vaultrix.lock" ] &&
-        DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '"Vaultrix 1.0 - '; then
+        DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep '"Vaultrix 1.0 - ' >/dev/null; then
         up=true
         break
     fi
