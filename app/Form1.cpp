@@ -1,6 +1,8 @@
 #include "app/Form1.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +12,9 @@
 #include "app/AppServices.h"
 #include "app/Pages.h"
 #include "app/Placement.h"
+#include "editor/Form5.h"
+#include "editor/SetEditor.h"
+#include "platform/FolderListing.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
@@ -27,6 +32,14 @@ Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(thi
                    Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
+    editor_ = std::make_unique<SetEditor>(
+        EditorControls{ui_.tv_dir, ui_.textb_name_der_sicherung, ui_.lb_von, ui_.textb_nach,
+                       ui_.combo_tag, ui_.mtextb_uhr, ui_.checkbox_aktiv, ui_.cb_speichern},
+        static_cast<EditorWindow&>(*this),
+        EditorServices{app_.sets, app_.log, app_.scheduler, app_.slots, app_.bridge,
+                       app_.services.messages,
+                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots});
+    form5_ = new Form5(app_.settings, app_.services.messages, this);
     bindFormEvents();
     bindMenuCommands();
     bindControls();
@@ -71,6 +84,7 @@ void Form1::fitToFrame() {
 void Form1::closeEvent(QCloseEvent* event) {
     closing_ = true;
     if (manualRun_ != nullptr) manualRun_->cancel();
+    editor_->tree().stopListing();
     app_.stopThreads();
     event->accept();
     Q_EMIT closed();
@@ -95,6 +109,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         ShowSelectedSetDetails();
+    } else if (watched == ui_.combo_tag->view()->window() && event->type() == QEvent::Show) {
+        // The day list drops down.
+        editor_->UpdateSaveState();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -106,6 +123,7 @@ void Form1::handOverPath() {
         showError(QString::fromStdString(written.error().message));
         return;
     }
+    form5_->openDialog();
     pendingPathHandOver = true;
 }
 

@@ -3,7 +3,10 @@
 #include <QMainWindow>
 #include <QRect>
 #include <functional>
+#include <memory>
 #include <span>
+
+#include "editor/EditorWindow.h"
 
 class QAction;
 class QCheckBox;
@@ -19,7 +22,9 @@ class QTreeWidget;
 namespace vaultrix {
 
 class AppServices;
+class Form5;
 class ProgressWindow;
+class SetEditor;
 class PictureBox;
 struct PictureBitmaps;
 enum class ReleaseOrder;
@@ -46,7 +51,7 @@ QAction* findCommand(const QWidget* menu, int command);
 // are groups of them that the page operations show, move and grow. Every control carries its
 // layout name as its object name; other code reaches the window through its controls and menu
 // commands, never through its members.
-class Form1 final : public QMainWindow {
+class Form1 final : public QMainWindow, private EditorWindow {
     Q_OBJECT
 
 public:
@@ -156,9 +161,9 @@ private:
 
     // Picture states.
     void setCommandPictures();
-    void setTargetPicture(bool on);
-    void setSavePicture(bool on);
-    void setSourcePicture(bool on);
+    void setTargetPicture(bool on) override;
+    void setSavePicture(bool on) override;
+    void setSourcePicture(bool on) override;
 
     // Sounds, played only while sound and animation are on.
     void playPageOpenSound();
@@ -168,7 +173,7 @@ private:
     void resetHoverSound() { hoverSoundPlayed = 0; }
 
     // The main page (Form1Commands.cpp).
-    void loadSetNames();
+    void loadSetNames() override;
     void ShowSetDetails(const QString& name);
     void ShowSelectedSetDetails();
     void StartSelectedSet();
@@ -179,11 +184,13 @@ private:
     void DeleteLog();
     void CloseLog();
 
-    // The editor page as far as reaching it goes, and the destination's folder hand-over.
-    void BeginNewSet();
-    void BeginEditSet();
-    void DiscardSet();
-    void clearEditor();
+    // What the editor asks of the window, and the destination's folder hand-over.
+    void leaveMainPage() override;
+    void openEditorPage() override;
+    void leaveEditorPage() override;
+    void openMainPage() override;
+    QString selectedSetName() const override;
+    void showFirstSet() override;
     void handOverPath();
     void takePendingPath();
 
@@ -193,10 +200,12 @@ private:
     void placeWindow(const QRect& frame);
     void fitToFrame();
     void showError(const QString& text);
-    QWidget* messageOwner();
+    QWidget* messageOwner() override;
 
     AppServices& app_;
     Controls ui_;
+    std::unique_ptr<SetEditor> editor_;
+    Form5* form5_ = nullptr;  // the create-folder dialog
 
     // Picture states: true is inactive.
     bool sourceState = false;
