@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vaultrix need, when missing.
 # Safe to run again: it only asks apt for packages that are not installed yet.
-# With arguments it installs those packages instead (the fuzz and Windows scripts use this).
+# With arguments it installs those packages instead (the fuzz, Windows and package scripts use
+# this).
 set -euo pipefail
 
 packages=(
