@@ -38,7 +38,23 @@ struct EntryInfo {
 // gives kOsOk and EntryKind::Missing.
 [[nodiscard]] OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink = false);
 
-// The names in the folder without "." and "..", sorted bytewise.
+// One entry of a folder listing.
+struct FolderEntry {
+    std::string name;
+    bool folder = false;  // the file system says it is a directory (a link is followed)
+
+    bool operator==(const FolderEntry&) const = default;
+};
+
+// The entries of the folder without "." and "..", sorted bytewise by name, so the tree is the
+// same on every file system. Where the listing itself does not tell a folder (a link, or a
+// file system that leaves the type open) the entry is looked at, unless `lookAtEntries` is
+// false: then such an entry counts as no folder, and no link is followed.
+[[nodiscard]] OsCode listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries,
+                                       bool lookAtEntries = true);
+
+// The names in the folder without "." and "..", sorted bytewise; no entry is looked at, so a
+// link is never followed.
 [[nodiscard]] OsCode listFolder(const std::string& path, std::vector<std::string>& names);
 
 // Creates one folder (not its parents), writable for its owner until the copy sets the

@@ -70,10 +70,12 @@ OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink) {
     return kOsOk;
 }
 
-OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
-    names.clear();
+OsCode listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries,
+                         bool lookAtEntries) {
+    entries.clear();
     DIR* folder = ::opendir(path.c_str());
     if (folder == nullptr) return errno;
+    const int descriptor = ::dirfd(folder);
     OsCode code = kOsOk;
     for (;;) {
         errno = 0;
@@ -83,10 +85,17 @@ OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
             break;
         }
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-        names.emplace_back(entry->d_name);
+        bool isFolder = entry->d_type == DT_DIR;
+        // A link, or a file system that leaves the type open, is asked what it is.
+        if (lookAtEntries && (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)) {
+            struct stat st {};
+            isFolder = ::fstatat(descriptor, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        entries.push_back(FolderEntry{entry->d_name, isFolder});
     }
     ::closedir(folder);
-    std::sort(names.begin(), names.end());
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return code;
 }
 

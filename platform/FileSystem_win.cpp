@@ -203,8 +203,9 @@ OsCode statEntry(const std::string& path, EntryInfo& info, bool followLink) {
     return kOsOk;
 }
 
-OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
-    names.clear();
+// The directory attribute comes with every entry, so there is nothing more to look at.
+OsCode listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries, bool) {
+    entries.clear();
     std::wstring pattern = extendedPath(path);
     if (pattern.empty() || pattern.back() != L'\\') pattern += L'\\';
     pattern += L'*';
@@ -219,11 +220,15 @@ OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
     OsCode code = kOsOk;
     do {
         const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..") names.push_back(toUtf8(name));
+        if (name == L"." || name == L"..") continue;
+        // The directory attribute alone decides, whatever else is set (read-only, archive …).
+        entries.push_back(
+            FolderEntry{toUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (FindNextFileW(found, &data));
     if (GetLastError() != ERROR_NO_MORE_FILES) code = lastError();
     FindClose(found);
-    std::sort(names.begin(), names.end());
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     return code;
 }
 

@@ -1,6 +1,17 @@
 #include "platform/FolderListing.h"
 
+#include <utility>
+
 namespace vaultrix::fs {
+
+OsCode listFolder(const std::string& path, std::vector<std::string>& names) {
+    std::vector<FolderEntry> entries;
+    const OsCode code = listFolderEntries(path, entries, false);
+    names.clear();
+    names.reserve(entries.size());
+    for (FolderEntry& entry : entries) names.push_back(std::move(entry.name));
+    return code;
+}
 
 bool isFolderPath(const std::string& path) {
     EntryInfo info;

@@ -7,18 +7,6 @@
 
 namespace vaultrix::fs {
 
-// One entry of a folder as the folder tree shows it.
-struct FolderEntry {
-    std::string name;
-    bool folder = false;  // the file system says it is a directory (a link is followed)
-
-    bool operator==(const FolderEntry&) const = default;
-};
-
-// The entries of the folder without "." and "..", sorted bytewise by name, so the tree is the
-// same on every file system.
-[[nodiscard]] OsCode listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries);
-
 // The tops of the folder tree, each one that can be listed, sorted by text. Windows: the drive
 // roots "A:\" … "Z:\". POSIX: "/", the home folder and the volumes mounted below /media, /mnt
 // and /run/media.

@@ -1,10 +1,7 @@
-#include <dirent.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "platform/FolderListing.h"
@@ -31,34 +28,6 @@ std::string homeFolder() {
 }
 
 }  // namespace
-
-OsCode listFolderEntries(const std::string& path, std::vector<FolderEntry>& entries) {
-    entries.clear();
-    DIR* folder = ::opendir(path.c_str());
-    if (folder == nullptr) return errno;
-    const int descriptor = ::dirfd(folder);
-    OsCode code = kOsOk;
-    for (;;) {
-        errno = 0;
-        const dirent* entry = ::readdir(folder);
-        if (entry == nullptr) {
-            code = errno;
-            break;
-        }
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        // A link, or a file system that leaves the type open, is asked what it is.
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            isFolder = ::fstatat(descriptor, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
-        }
-        entries.push_back(FolderEntry{entry->d_name, isFolder});
-    }
-    ::closedir(folder);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    return code;
-}
 
 std::vector<std::string> volumeRoots() {
     std::vector<std::string> candidates = {"/", homeFolder()};

@@ -68,6 +68,28 @@ TEST(PathNames, JoiningNeverDoublesSeparatorsAndTheLastNameIgnoresTrailingOnes) 
     EXPECT_EQ(fs::normalisePath("Daten/./.."), ".");
 }
 
+TEST(FolderListing, EntriesSortedByNameWithLinksToFoldersAsFoldersUnlessNotLookedAt) {
+    TempDir dir;
+    stdfs::create_directory(dir / "b-ordner");
+    writeBytes(dir / "a-datei", "x");
+    stdfs::create_directory_symlink(dir / "b-ordner", dir / "c-verweis");
+    stdfs::create_symlink(dir / "fehlt", dir / "D-ins-leere");
+    using Entries = std::vector<fs::FolderEntry>;
+    Entries entries;
+    ASSERT_EQ(fs::listFolderEntries(dir.path().string(), entries), fs::kOsOk);
+    EXPECT_EQ(
+        entries,
+        (Entries{
+            {"D-ins-leere", false}, {"a-datei", false}, {"b-ordner", true}, {"c-verweis", true}}));
+    ASSERT_EQ(fs::listFolderEntries(dir.path().string(), entries, false), fs::kOsOk);
+    EXPECT_FALSE(entries.at(3).folder);
+    std::vector<std::string> names;
+    ASSERT_EQ(fs::listFolder(dir.path().string(), names), fs::kOsOk);
+    EXPECT_EQ(names, (std::vector<std::string>{"D-ins-leere", "a-datei", "b-ordner", "c-verweis"}));
+    EXPECT_EQ(fs::listFolder((dir / "fehlt").string(), names), ENOENT);
+    EXPECT_TRUE(names.empty());
+}
+
 TEST(MountTable, ConfiguredMountPointsThatAreNotMountedMarkTheirFoldersAbsent) {
     const std::string fstab =
         "# <file system> <mount point> <type> <options> <dump> <pass>\n"
