@@ -1,14 +1,16 @@
 #include "editor/Form5.h"
 
+#include <QApplication>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <string>
 
 #include "common/Text.h"
 #include "platform/FileSystem.h"
 #include "shell/MessagePresenter.h"
+#include "shell/SecondaryWindow.h"
 #include "shell/Style.h"
 #include "store/Cp1252.h"
 #include "store/SettingsStore.h"
@@ -32,7 +34,6 @@ constexpr const char* kFieldTip =
 QPushButton* makeButton(QWidget* parent, const char* name, const char* text) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
     button->setObjectName(QString::fromUtf8(name));
-    button->setFont(QFont(QStringLiteral("Arial"), 8));
     // Neither button is the default: Enter in the field presses nothing.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -46,17 +47,12 @@ Form5::Form5(SettingsStore& settings, MessagePresenter& messages, QWidget* owner
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       settings_(settings),
       messages_(messages) {
-    setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(titled(QStringLiteral("Ordner erstellen")));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/100.png")));
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, kFormBackground);
-    setPalette(colours);
+    setUpSecondaryWindow(this, "Form5", QStringLiteral("Ordner erstellen"));
+    // Opened again for every new folder, so it stays when it closes.
+    setAttribute(Qt::WA_DeleteOnClose, false);
 
     ui_.textb_nach = new QLineEdit(this);
     ui_.textb_nach->setObjectName(QStringLiteral("textb_nach"));
-    ui_.textb_nach->setFont(QFont(QStringLiteral("Arial"), 8));
     ui_.textb_nach->setToolTip(QString::fromUtf8(kFieldTip));
     QPalette white = ui_.textb_nach->palette();
     white.setColor(QPalette::Base, Qt::white);
@@ -64,8 +60,9 @@ Form5::Form5(SettingsStore& settings, MessagePresenter& messages, QWidget* owner
     ui_.cb_1 = makeButton(this, "cb_1", "Abbrechen");
     ui_.cb_ordner_erstellen = makeButton(this, "cb_ordner_erstellen", "Ok");
 
-    // Wide enough that a window frame shows the whole title; the buttons keep to the right.
-    QFont captionFont = font();
+    // Wide enough that a window frame shows the whole title (the application's font in bold
+    // stands in for the frame's); the buttons keep to the right.
+    QFont captionFont = QApplication::font(this);
     captionFont.setBold(true);
     const int width = std::max(
         kWidth, QFontMetrics(captionFont).horizontalAdvance(windowTitle()) + kCaptionButtonsWidth);
@@ -87,8 +84,10 @@ void Form5::openDialog() {
     parent_ = settings_.readPendingPath();
     ui_.textb_nach->clear();
     ui_.cb_ordner_erstellen->setEnabled(false);
-    if (QWidget* owner = parentWidget()) {
-        move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
+    // Over the middle of the main window.
+    if (const QWidget* owner = parentWidget()) {
+        placeOwnedWindow(this, owner,
+                         QPoint((owner->width() - width()) / 2, (owner->height() - height()) / 2));
     }
     show();
     raise();

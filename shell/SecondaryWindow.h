@@ -30,7 +30,7 @@ private:
     int baseY_;
 };
 
-// What the settings, help and about windows share: the object name, the caption
+// What the settings, help, about and create-folder windows share: the object name, the caption
 // "Vaultrix 1.0 - " and the role, icon 100, the light yellow background and the controls' font.
 // The window goes when it closes.
 void setUpSecondaryWindow(QWidget* window, const char* name, const QString& role);
