@@ -19,6 +19,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathExists.h"
 #include "platform/Volumes.h"
+#include "support/RecordingHook.h"
 #include "support/TempDir.h"
 
 namespace vaultrix {
@@ -26,6 +27,7 @@ namespace {
 
 namespace stdfs = std::filesystem;
 using test::readBytes;
+using test::RecordingHook;
 using test::TempDir;
 using test::writeBytes;
 
@@ -108,22 +110,6 @@ TEST(MountTable, ConfiguredMountPointsThatAreNotMountedMarkTheirFoldersAbsent) {
     EXPECT_EQ(fs::absentVolume("/mnt/usb/Sicherung", table), "");
     EXPECT_EQ(fs::absentVolume("/home/jörg", table), "");
 }
-
-// Records the chunks and can stop the copy after a number of them.
-class RecordingHook final : public fs::ChunkHook {
-public:
-    explicit RecordingHook(std::size_t stopAfter = 0, fs::OsCode stopWith = fs::kOsOk)
-        : stopAfter_(stopAfter), stopWith_(stopWith) {}
-    fs::OsCode afterChunk(std::uint64_t bytes) override {
-        chunks.push_back(bytes);
-        return chunks.size() == stopAfter_ ? stopWith_ : fs::kOsOk;
-    }
-    std::vector<std::uint64_t> chunks;
-
-private:
-    std::size_t stopAfter_;
-    fs::OsCode stopWith_;
-};
 
 // Every way of copying the data, down to the plain buffer that other file systems need.
 class CopyFileDataTest : public ::testing::TestWithParam<std::pair<bool, bool>> {
