@@ -166,15 +166,10 @@ private:
     // short leaves nothing that looks like a complete copy; the next run clears it away.
     void copyAsNew(const std::string& source, const EntryInfo& info, const std::string& destination,
                    const std::string& name) {
-        const std::string temporaryName = newTemporaryName(name);
-        const std::string temporary = fs::joinPath(destination, temporaryName);
-        building_ = temporary;
-        const bool copied = copyEntry(source, info, destination, temporaryName, EntryInfo{});
-        building_.clear();
-        if (!copied) {
-            discard(temporary);
-            return;
-        }
+        const std::optional<std::string> built =
+            copyUnderTemporaryName(source, info, destination, name);
+        if (!built) return;
+        const std::string& temporary = *built;
         for (unsigned number = 0;; ++number) {
             const std::string target = fs::joinPath(
                 destination,
@@ -194,6 +189,22 @@ private:
             break;
         }
         discard(temporary);
+    }
+
+    // Copies the entry whole into `folder` under a new temporary name and gives its path; a
+    // copy that fails is removed again and gives nothing.
+    std::optional<std::string> copyUnderTemporaryName(const std::string& source,
+                                                      const EntryInfo& info,
+                                                      const std::string& folder,
+                                                      const std::string& name) {
+        const std::string temporaryName = newTemporaryName(name);
+        const std::string temporary = fs::joinPath(folder, temporaryName);
+        building_ = temporary;
+        const bool copied = copyEntry(source, info, folder, temporaryName, EntryInfo{});
+        building_.clear();
+        if (copied) return temporary;
+        discard(temporary);
+        return std::nullopt;
     }
 
     bool copyEntry(const std::string& source, const EntryInfo& info, const std::string& folder,
@@ -330,15 +341,9 @@ private:
     // one is removed, so a failure on the way leaves the older backup as it was.
     bool replaceByOtherKind(const std::string& source, const EntryInfo& info,
                             const std::string& folder, const std::string& name) {
-        const std::string temporaryName = newTemporaryName(name);
-        const std::string temporary = fs::joinPath(folder, temporaryName);
-        building_ = temporary;
-        const bool copied = copyEntry(source, info, folder, temporaryName, EntryInfo{});
-        building_.clear();
-        if (!copied) {
-            discard(temporary);
-            return false;
-        }
+        const std::optional<std::string> built = copyUnderTemporaryName(source, info, folder, name);
+        if (!built) return false;
+        const std::string& temporary = *built;
         const std::string spare = fs::joinPath(folder, newTemporaryName(name));
         if (const OsCode code = fs::exchangeEntries(temporary, fs::joinPath(folder, name), spare);
             code != kOsOk) {
