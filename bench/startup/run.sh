@@ -13,56 +13,25 @@
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
+source "$repo/bench/common.sh"
 program=$(realpath "${1:-$repo/build/vaultrix}")
 starts=${BENCH_STARTS:-3}
 idle_seconds=${BENCH_IDLE_SECONDS:-30}
 start_timeout_ms=${BENCH_START_TIMEOUT_MS:-20000}
 set_count=20
 
-fail() {
-    echo "bench: $*" >&2
-    exit 2
-}
-
-[ -x "$program" ] || fail "program not found: $program (build it first: cmake --build build)"
-
-need=()
-command -v Xvfb >/dev/null || need+=(xvfb)
-command -v xwininfo >/dev/null || need+=(x11-utils)
-if [ ${#need[@]} -gt 0 ]; then
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${need[@]}"
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/vaultrix-bench.XXXXXX")
-xvfb_pid=""
-program_pid=""
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+require_built "$program" program
 
 # --- the data folder: 20 sets written with the bytes the program itself writes -------------
-# Windows-1252 text with CR LF line ends. "savename.ini" has the newest name directly below
-# its header; "save.ini" one section per set, separated by an empty line.
+# Windows-1252 text with CR LF line ends; "save.ini" has one section per set, separated by an
+# empty line.
 data="$work/data"
 mkdir -p "$data/quelle" "$data/ziel"
 for i in $(seq 1 5); do
     head -c $((i * 4096)) /dev/zero >"$data/quelle/datei$i.bin"
 done
-# Times two hours ahead, so no set falls due while the program is measured.
-due_hour=$(((10#$(date +%H) + 2) % 24))
 days=("t\xe4glich" Montag Dienstag Mittwoch Donnerstag Freitag Sonnabend Sonntag)
-{
-    printf '[SICHERUNG]\r\n'
-    for i in $(seq "$set_count" -1 1); do
-        printf 'name_%d=Sicherung %02d\r\n' "$i" "$i"
-    done
-    printf '\r\n[NUMMER]\r\nwert=%d\r\n' "$set_count"
-} >"$data/savename.ini"
+write_set_names "$data/savename.ini" "$set_count"
 {
     for i in $(seq 1 "$set_count"); do
         [ "$i" -gt 1 ] && printf '\r\n'
@@ -76,19 +45,7 @@ days=("t\xe4glich" Montag Dienstag Mittwoch Donnerstag Freitag Sonnabend Sonntag
     done
 } >"$data/save.ini"
 
-# --- a virtual display ---------------------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 1 200); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$(head -n1 "$work/display")"
-unset QT_QPA_PLATFORM
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
+start_virtual_display
 
 # True once a viewable top-level window whose title starts with "Vaultrix 1.0" exists.
 main_window_shown() {
@@ -100,29 +57,6 @@ main_window_shown() {
     return 1
 }
 
-# Starts the program in the data folder; sets program_pid and start_ms, the milliseconds from
-# the start of the process to its main window shown.
-start_program() {
-    local started elapsed
-    started=$(now_ms)
-    (cd "$data" && exec "$program") >"$work/program.log" 2>&1 &
-    program_pid=$!
-    while ! main_window_shown; do
-        kill -0 "$program_pid" 2>/dev/null ||
-            fail "the program ended before its window appeared: $(tail -n5 "$work/program.log")"
-        elapsed=$(($(now_ms) - started))
-        [ "$elapsed" -lt "$start_timeout_ms" ] || fail "no main window after $elapsed ms"
-        sleep 0.005
-    done
-    start_ms=$(($(now_ms) - started))
-}
-
-stop_program() {
-    kill "$program_pid" 2>/dev/null || true
-    wait "$program_pid" 2>/dev/null || true
-    program_pid=""
-}
-
 # User and system time of the process in clock ticks: fields 14 and 15 of /proc/<pid>/stat.
 # The name in field 2 may hold blanks, so fields are counted after its closing parenthesis.
 cpu_ticks() {
@@ -132,12 +66,12 @@ cpu_ticks() {
 # --- measure ---------------------------------------------------------------------------------
 times=()
 for run in $(seq 1 "$starts"); do
-    start_program
-    times+=("$start_ms")
-    echo "start $run: $start_ms ms" >&2
+    start_program_until main_window_shown "$start_timeout_ms" 0.005 "its main window"
+    times+=("$waited_ms")
+    echo "start $run: $waited_ms ms" >&2
     [ "$run" -lt "$starts" ] && stop_program
 done
-median_ms=$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+median_ms=$(median "${times[@]}")
 
 # Let the start settle (first paints, the first status tick) before idling is measured.
 sleep 2
@@ -154,22 +88,9 @@ idle_percent=$(awk -v t=$((ticks_after - ticks_before)) -v hz="$ticks_per_second
 peak_mib=$(awk -v k="$peak_kib" 'BEGIN { printf "%.1f", k / 1024 }')
 
 # --- report ----------------------------------------------------------------------------------
-verdict() {  # value target: "ok" when value < target
-    if awk -v v="$1" -v t="$2" 'BEGIN { exit !(v < t) }'; then echo ok; else echo MISSED; fi
-}
-start_verdict=$(verdict "$median_ms" 400)
-idle_verdict=$(verdict "$idle_percent" 0.5)
-memory_verdict=$(verdict "$peak_mib" 80)
-missed=0
-[ "$start_verdict$idle_verdict$memory_verdict" = okokok ] || missed=1
-
-printf '\nVaultrix start-up benchmark: %d stored sets, %s\n\n' "$set_count" "$program"
-printf '%-34s %14s %12s  %s\n' measurement value target result
-printf '%-34s %14s %12s  %s\n' "start to main window (median of $starts)" "$median_ms ms" \
-    "< 400 ms" "$start_verdict"
-printf '%-34s %14s %12s  %s\n' "CPU while idle ($idle_seconds s)" "$idle_percent %" "< 0.5 %" \
-    "$idle_verdict"
-printf '%-34s %14s %12s  %s\n' "peak resident memory (VmHWM)" "$peak_mib MiB" "< 80 MiB" \
-    "$memory_verdict"
+print_table_head "Vaultrix start-up benchmark: $set_count stored sets, $program" 34
+print_figure "start to main window (median of $starts)" "$median_ms" 400 ms
+print_figure "CPU while idle ($idle_seconds s)" "$idle_percent" 0.5 %
+print_figure "peak resident memory (VmHWM)" "$peak_mib" 80 MiB
 printf '\nstarts: %s ms\n' "${times[*]}"
 exit "$missed"

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,10 +15,8 @@
 #include "app/AppServices.h"
 #include "app/Form1.h"
 #include "app/Resources.h"
+#include "bench/WindowDriver.h"
 #include "engine/RunLog.h"
-#include "platform/Clock.h"
-#include "shell/MessagePresenter.h"
-#include "shell/SoundPlayer.h"
 
 namespace {
 
@@ -36,34 +33,20 @@ void writeLargeLog(const std::filesystem::path& file) {
     for (std::uintmax_t written = 0; written < kLogBytes; written += chunk.size()) out << chunk;
 }
 
-// Message boxes would wait for a person; the benchmark counts them instead.
-class CountingPresenter final : public vaultrix::MessagePresenter {
-public:
-    QMessageBox::StandardButton show(QWidget*, QMessageBox::Icon, const QString&, const QString&,
-                                     QMessageBox::StandardButtons) override {
-        ++shown;
-        return QMessageBox::Ok;
-    }
-    int shown = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: store_bench FOLDER [RUNS]\n");
-        return 2;
-    }
+    const auto arguments = vaultrix::bench::readArguments(argc, argv, "store_bench");
+    if (!arguments) return 2;
     vaultrix::loadResources();
-    const std::filesystem::path folder = argv[1];
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const auto& [folder, runs] = *arguments;
     const std::filesystem::path log = folder / vaultrix::kLogFileName;
-    vaultrix::SystemClock clock;
+    vaultrix::bench::WindowOutside outside;
 
     for (int run = 0; run < runs; ++run) {
         writeLargeLog(log);
-        vaultrix::RunLog runLog(folder, clock);
+        vaultrix::RunLog runLog(folder, outside.clock);
         QElapsedTimer timer;
         timer.start();
         const bool appended = runLog.AppendRecord("ok", "Daten", "gestartet").ok();
@@ -75,12 +58,9 @@ int main(int argc, char** argv) {
         std::printf("append %lld\n", static_cast<long long>(elapsed));
     }
 
-    CountingPresenter presenter;
-    vaultrix::SilentSoundPlayer sounds;
     for (int run = 0; run < runs; ++run) {
         writeLargeLog(log);
-        vaultrix::AppServices services(vaultrix::FormServices{
-            folder, clock, presenter, sounds, [] { return QRect(0, 0, 1024, 768); }});
+        vaultrix::AppServices services(outside.services(folder));
         vaultrix::Form1 window(services);
         if (!window.create()) return 2;
         QCoreApplication::processEvents();
@@ -94,5 +74,5 @@ int main(int argc, char** argv) {
         std::printf("logpage %lld\n", static_cast<long long>(elapsed));
     }
     std::fflush(stdout);
-    return presenter.shown == 0 ? 0 : 2;
+    return outside.presenter.shown == 0 ? 0 : 2;
 }

@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -20,23 +19,11 @@
 #include "app/AppServices.h"
 #include "app/Form1.h"
 #include "app/Resources.h"
-#include "platform/Clock.h"
-#include "shell/MessagePresenter.h"
-#include "shell/SoundPlayer.h"
+#include "bench/WindowDriver.h"
 
 namespace {
 
 constexpr int kEntries = 100000;
-
-class CountingPresenter final : public vaultrix::MessagePresenter {
-public:
-    QMessageBox::StandardButton show(QWidget*, QMessageBox::Icon, const QString&, const QString&,
-                                     QMessageBox::StandardButtons) override {
-        ++shown;
-        return QMessageBox::Ok;
-    }
-    int shown = 0;
-};
 
 // Runs the event loop until `done` holds; the longest gap between two turns of a 1 ms timer
 // goes to `stall`. False after a minute.
@@ -62,35 +49,32 @@ bool runUntil(Done done, qint64& stall) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: tree_bench FOLDER [RUNS]\n");
-        return 2;
-    }
+    const auto arguments = vaultrix::bench::readArguments(argc, argv, "tree_bench");
+    if (!arguments) return 2;
     vaultrix::loadResources();
-    const std::filesystem::path folder = argv[1];
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const auto& [folder, runs] = *arguments;
     const std::filesystem::path top = folder / "baum";
     std::filesystem::create_directories(top / "gross");
     for (int i = 0; i < kEntries; ++i) {
         std::ofstream(top / "gross" / ("datei_" + std::to_string(i) + ".txt"));
     }
 
-    vaultrix::SystemClock clock;
-    CountingPresenter presenter;
-    vaultrix::SilentSoundPlayer sounds;
+    vaultrix::bench::WindowOutside outside;
     for (int run = 0; run < runs; ++run) {
-        vaultrix::FormServices outside{folder, clock, presenter, sounds,
-                                       [] { return QRect(0, 0, 1024, 768); }};
-        outside.volumeRoots = [&top] { return std::vector<std::string>{top.string()}; };
-        vaultrix::AppServices services(outside);
+        vaultrix::FormServices given = outside.services(folder);
+        given.volumeRoots = [&top] { return std::vector<std::string>{top.string()}; };
+        vaultrix::AppServices services(given);
         vaultrix::Form1 window(services);
         if (!window.create()) return 2;
         auto* tree = window.findChild<QTreeWidget*>(QStringLiteral("tv_dir"));
         window.findChild<QPushButton*>(QStringLiteral("cb_anlegen"))->click();
         qint64 stall = 0;
-        if (!runUntil([&] { return tree->topLevelItemCount() == 1 &&
-                                   tree->topLevelItem(0)->childCount() == 1; },
-                      stall)) {
+        if (!runUntil(
+                [&] {
+                    return tree->topLevelItemCount() == 1 &&
+                           tree->topLevelItem(0)->childCount() == 1;
+                },
+                stall)) {
             return 2;
         }
         QTreeWidgetItem* large = tree->topLevelItem(0)->child(0);
@@ -108,5 +92,5 @@ int main(int argc, char** argv) {
                     static_cast<long long>(stall), static_cast<long long>(opened));
     }
     std::fflush(stdout);
-    return presenter.shown == 0 ? 0 : 2;
+    return outside.presenter.shown == 0 ? 0 : 2;
 }
