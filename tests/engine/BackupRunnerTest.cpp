@@ -164,6 +164,65 @@ TEST_F(BackupRunnerTest, CancelledCopyFailsAndLeavesNoTemporaryFile) {
     EXPECT_NE(logText().find("Verlauf=error"), std::string::npos);
 }
 
+TEST_F(BackupRunnerTest, ProgressAddsUpOverTheSourcesAndTheCountArrivesOnceBesideIt) {
+    addSet("Tag", {"/q/a", "/q/b"});
+    const auto count = [&](const std::vector<std::string>& sources, const std::string& destination,
+                           std::stop_token) {
+        EXPECT_EQ(sources, (std::vector<std::string>{"/q/a", "/q/b"}));
+        EXPECT_EQ(destination, target_.string());
+        return std::optional<CopyProgress>(CopyProgress{3, 170});
+    };
+    BackupRunner runner(
+        sets_, settings_, log_,
+        [&](const std::string& from, const std::string&, unsigned,
+            CopyObserver& observer) -> Result<> {
+            if (from == "/q/a") {
+                observer.onProgress(CopyProgress{1, 100});
+                return success();
+            }
+            // The second copy counts from zero; it goes on until the count has reached the run.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (observer_.totals().empty() && std::chrono::steady_clock::now() < end) {
+                observer.onProgress(CopyProgress{0, 0});
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            observer.onProgress(CopyProgress{2, 70});
+            return success();
+        },
+        count);
+
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+    EXPECT_EQ(observer_.totals(), (std::vector<CopyProgress>{{3, 170}}));
+    EXPECT_EQ(observer_.lastProgress(), (CopyProgress{3, 170}));
+}
+
+TEST_F(BackupRunnerTest, ACancelledRunStopsItsCountingWalk) {
+    addSet("Tag", {"/q/a"});
+    test::FakeCopy copy(/*hold=*/true);
+    std::atomic<bool> stopped{false};
+    BackupRunner runner(sets_, settings_, log_, copy.operation(),
+                        [&](const std::vector<std::string>&, const std::string&,
+                            std::stop_token stop) -> std::optional<CopyProgress> {
+                            const auto end =
+                                std::chrono::steady_clock::now() + std::chrono::seconds(10);
+                            while (!stop.stop_requested()) {
+                                if (std::chrono::steady_clock::now() > end) return std::nullopt;
+                                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                            }
+                            stopped = true;
+                            return std::nullopt;
+                        });
+
+    std::thread run([&] { EXPECT_FALSE(runner.RunBackupSet("Tag", true, observer_)); });
+    ASSERT_TRUE(copy.awaitStarted());
+    observer_.setCancel(true);
+    run.join();
+    EXPECT_TRUE(copy.awaitCancelled());
+    // Asked to stop by the run, not run out.
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(observer_.totals().empty());
+}
+
 TEST_F(BackupRunnerTest, FlagsFollowTheCopyMethodExactly) {
     addSet("Tag", {"/q/a"});
     test::FakeCopy copy;
