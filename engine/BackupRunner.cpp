@@ -5,6 +5,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/ThreadPriority.h"
+
 namespace vaultrix {
 
 std::string runSuccessMessage(const std::string& name) {
@@ -157,11 +159,13 @@ RunFailures BackupRunner::copyAll(const std::string& name, RunObserver& observer
     CountedTotal counted;
     RunCollector collector(observer, counted);
     {
-        // The walk only reads, so the copies never wait for it; leaving this block asks it to
-        // stop and joins it, whether the copies are through or were cancelled.
+        // The walk only reads and gives way to everything else, so the copies never wait for
+        // it; leaving this block asks it to stop and joins it, whether the copies are through or
+        // were cancelled.
         std::jthread counting;
         if (!set.sources.empty()) {
             counting = std::jthread([this, &set, &counted](std::stop_token stop) {
+                moveThreadToBackground();
                 if (const auto total = count_(set.sources, set.destination, stop))
                     counted.set(*total);
             });
