@@ -2,9 +2,10 @@
 
 namespace vaultrix {
 
-// Puts the calling thread behind every other for the processor and the disk, so work that
-// only helps (the counting walk beside a copy) never slows what it helps: it runs when the
-// others wait. Best effort: a system that refuses leaves the priority as it was.
+// Gives the calling thread the least share of the processor and the disk, so work that only
+// helps (the counting walk beside a copy) hardly slows what it helps: where a processor or the
+// disk is free it runs at full speed, where not it mostly waits. Best effort: a system that
+// refuses leaves the priority as it was.
 void moveThreadToBackground();
 
 }  // namespace vaultrix
