@@ -9,6 +9,7 @@
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
+#include "engine/TreeListing.h"
 #include "platform/Clock.h"
 #include "store/BackupSetStore.h"
 #include "store/SettingsStore.h"
@@ -26,6 +27,9 @@ struct FormServices {
     SoundPlayer& sounds;
     std::function<QRect()> workArea;        // the desktop's work area, for the placement
     BackupRunner::CopyOperation copy = {};  // the copy of one source; none for CopyToFolder
+    TreeListing::Roots volumeRoots = {};    // the folder tree's tops; none for the system's
+    // Whether the desktop offers a notification area (tray) now; none asks Qt.
+    std::function<bool()> trayAvailable = {};
 };
 
 // The program's core objects over its data folder and the background threads that use them.

@@ -19,8 +19,8 @@ namespace vaultrix {
 // window created hidden and brought up by its create handler, and the quit when it closes.
 class Application {
 public:
-    // The real program: the machine's clock, real message boxes, the current working folder
-    // and the primary screen's work area.
+    // The real program: the machine's clock, real message boxes, its own sounds on the sound
+    // output, the current working folder and the primary screen's work area.
     Application();
     // A program over other services (tests).
     explicit Application(const FormServices& services);
@@ -42,7 +42,8 @@ private:
     QTranslator qtTexts_;
     SystemClock clock_;
     QtMessagePresenter messages_;
-    SilentSoundPlayer sounds_;
+    QtSoundOutput soundOutput_;
+    OutputSoundPlayer sounds_{soundOutput_};
     FormServices services_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<AppServices> app_;

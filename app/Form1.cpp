@@ -1,21 +1,46 @@
 #include "app/Form1.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWindow>
 
 #include "app/AppServices.h"
 #include "app/Pages.h"
 #include "app/Placement.h"
+#include "editor/Form5.h"
+#include "editor/SetEditor.h"
+#include "platform/FolderListing.h"
+#include "shell/Form2.h"
+#include "shell/Form3_impressum.h"
+#include "shell/Form4_hilfe.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
 #include "shell/Style.h"
+#include "shell/WSysTray.h"
+#include "shell/WebShortcut.h"
 
 namespace vaultrix {
+namespace {
+
+// Shows the window that `open` points to, made by `make` unless one is open already (a closed
+// one goes when the event loop next runs), and brings it to the front.
+template <class Window, class Make>
+void bringToFront(QPointer<Window>& open, Make make) {
+    if (open == nullptr || open->isHidden()) open = make();
+    open->show();
+    open->raise();
+    open->activateWindow();
+}
+
+}  // namespace
 
 Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(this)) {
     // The window starts hidden; the create handler decides whether it is shown.
@@ -27,6 +52,14 @@ Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(thi
                    Qt::WindowCloseButtonHint);
     buildControls();
     buildMenus();
+    editor_ = std::make_unique<SetEditor>(
+        EditorControls{ui_.tv_dir, ui_.textb_name_der_sicherung, ui_.lb_von, ui_.textb_nach,
+                       ui_.combo_tag, ui_.mtextb_uhr, ui_.checkbox_aktiv, ui_.cb_speichern},
+        static_cast<EditorWindow&>(*this),
+        EditorServices{app_.sets, app_.log, app_.scheduler, app_.slots, app_.bridge,
+                       app_.services.messages,
+                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots});
+    form5_ = new Form5(app_.settings, app_.services.messages, this);
     bindFormEvents();
     bindMenuCommands();
     bindControls();
@@ -38,6 +71,14 @@ Form1::~Form1() = default;
 
 bool Form1::create() {
     setWindowIcon(QIcon(QStringLiteral(":/icons/100.png")));
+    tray_ = std::make_unique<WSysTray>(this, windowIcon(), QString::fromUtf8(kProductName),
+                                       app_.services.trayAvailable
+                                           ? app_.services.trayAvailable
+                                           : &QSystemTrayIcon::isSystemTrayAvailable);
+    tray_->setPopup(ui_.popup, findCommand(ui_.popup, kCommandShow),
+                    findCommand(ui_.popup, kCommandTrayQuit));
+    connect(&app_.bridge, &WindowBridge::statusChanged, tray_.get(),
+            [tray = tray_.get()](const QString&, const QString& tip) { tray->setTip(tip); });
     resetHoverSound();
     applyAnimationSetting();
     collapseAll();
@@ -45,7 +86,8 @@ bool Form1::create() {
     const WindowPlacement placement = placementFor(app_.services.workArea());
     if (placement.tooNarrow) return false;
     placeWindow(placement.rect);
-    if (!app_.settings.startHidden()) showNormal();
+    // Hidden only where the tray icon can bring the window back.
+    if (!app_.settings.startHidden() || !tray_->isRegistered()) showNormal();
     loadSetNames();
     app_.scheduler.LoadScheduleTable(app_.sets);
     app_.startThreads();
@@ -71,7 +113,9 @@ void Form1::fitToFrame() {
 void Form1::closeEvent(QCloseEvent* event) {
     closing_ = true;
     if (manualRun_ != nullptr) manualRun_->cancel();
+    editor_->tree().stopListing();
     app_.stopThreads();
+    tray_.reset();
     event->accept();
     Q_EMIT closed();
 }
@@ -95,6 +139,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
                event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         ShowSelectedSetDetails();
+    } else if (watched == ui_.combo_tag->view()->window() && event->type() == QEvent::Show) {
+        // The day list drops down.
+        editor_->UpdateSaveState();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -106,6 +153,7 @@ void Form1::handOverPath() {
         showError(QString::fromStdString(written.error().message));
         return;
     }
+    form5_->openDialog();
     pendingPathHandOver = true;
 }
 
@@ -116,6 +164,28 @@ void Form1::takePendingPath() {
         showError(QString::fromStdString(cleared.error().message));
     }
     pendingPathHandOver = false;
+}
+
+void Form1::openSettings() {
+    bringToFront(settingsDialog_,
+                 [this] { return new Form2(this, app_.settings, app_.services.messages); });
+}
+
+void Form1::openHelp() {
+    bringToFront(helpWindow_, [this] { return new Form4_hilfe(this); });
+}
+
+void Form1::openAbout() {
+    bringToFront(aboutWindow_, [this] { return new Form3_impressum(this, workingFolder()); });
+}
+
+void Form1::openTutorialPage() {
+    openTutorial(workingFolder());
+}
+
+QString Form1::workingFolder() const {
+    return QDir::toNativeSeparators(
+        QString::fromStdU16String(app_.services.dataFolder.u16string()));
 }
 
 QWidget* Form1::messageOwner() {

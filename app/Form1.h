@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QRect>
 #include <functional>
+#include <memory>
 #include <span>
+
+#include "editor/EditorWindow.h"
 
 class QAction;
 class QCheckBox;
@@ -19,8 +23,14 @@ class QTreeWidget;
 namespace vaultrix {
 
 class AppServices;
+class Form2;
+class Form3_impressum;
+class Form4_hilfe;
+class Form5;
 class ProgressWindow;
+class SetEditor;
 class PictureBox;
+class WSysTray;
 struct PictureBitmaps;
 enum class ReleaseOrder;
 enum class Page;
@@ -46,7 +56,7 @@ QAction* findCommand(const QWidget* menu, int command);
 // are groups of them that the page operations show, move and grow. Every control carries its
 // layout name as its object name; other code reaches the window through its controls and menu
 // commands, never through its members.
-class Form1 final : public QMainWindow {
+class Form1 final : public QMainWindow, private EditorWindow {
     Q_OBJECT
 
 public:
@@ -156,9 +166,9 @@ private:
 
     // Picture states.
     void setCommandPictures();
-    void setTargetPicture(bool on);
-    void setSavePicture(bool on);
-    void setSourcePicture(bool on);
+    void setTargetPicture(bool on) override;
+    void setSavePicture(bool on) override;
+    void setSourcePicture(bool on) override;
 
     // Sounds, played only while sound and animation are on.
     void playPageOpenSound();
@@ -168,7 +178,7 @@ private:
     void resetHoverSound() { hoverSoundPlayed = 0; }
 
     // The main page (Form1Commands.cpp).
-    void loadSetNames();
+    void loadSetNames() override;
     void ShowSetDetails(const QString& name);
     void ShowSelectedSetDetails();
     void StartSelectedSet();
@@ -179,13 +189,23 @@ private:
     void DeleteLog();
     void CloseLog();
 
-    // The editor page as far as reaching it goes, and the destination's folder hand-over.
-    void BeginNewSet();
-    void BeginEditSet();
-    void DiscardSet();
-    void clearEditor();
+    // What the editor asks of the window, and the destination's folder hand-over.
+    void leaveMainPage() override;
+    void openEditorPage() override;
+    void leaveEditorPage() override;
+    void openMainPage() override;
+    QString selectedSetName() const override;
+    void showFirstSet() override;
     void handOverPath();
     void takePendingPath();
+
+    // The secondary windows, each brought to the front when it is open already, and the web
+    // shortcut to the tutorial.
+    void openSettings();
+    void openHelp();
+    void openAbout();
+    void openTutorialPage();
+    QString workingFolder() const;
 
     // Places the window so that, frame included, it covers `frame`, at a fixed size. The
     // frame's thickness is known once the window system has framed the window, so the client
@@ -193,10 +213,12 @@ private:
     void placeWindow(const QRect& frame);
     void fitToFrame();
     void showError(const QString& text);
-    QWidget* messageOwner();
+    QWidget* messageOwner() override;
 
     AppServices& app_;
     Controls ui_;
+    std::unique_ptr<SetEditor> editor_;
+    Form5* form5_ = nullptr;  // the create-folder dialog
 
     // Picture states: true is inactive.
     bool sourceState = false;
@@ -212,6 +234,10 @@ private:
     int hoverSoundPlayed = 0;
 
     QRect placedFrame_;
+    std::unique_ptr<WSysTray> tray_;  // from the create handler until the window closes
+    QPointer<Form2> settingsDialog_;
+    QPointer<Form4_hilfe> helpWindow_;
+    QPointer<Form3_impressum> aboutWindow_;
     ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
     ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;

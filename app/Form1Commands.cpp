@@ -1,11 +1,8 @@
-// What the main page, the log page and the way to the editor page do.
+// What the main page and the log page do, and the page changes the editor asks for.
 #include <QCollator>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QTextEdit>
-#include <QTreeWidget>
 #include <algorithm>
 
 #include "app/AppServices.h"
@@ -123,31 +120,34 @@ void Form1::CloseLog() {
     showPage(Page::MainMenuPage);
 }
 
-void Form1::BeginNewSet() {
+void Form1::leaveMainPage() {
     hidePage(Page::MainMenuPage);
-    clearEditor();
+}
+
+void Form1::openEditorPage() {
     showPage(Page::EditorPage);
 }
 
-void Form1::BeginEditSet() {
-    hidePage(Page::MainMenuPage);
-    showPage(Page::EditorPage);
-}
-
-void Form1::DiscardSet() {
+void Form1::leaveEditorPage() {
     hidePage(Page::EditorPage);
-    clearEditor();
+}
+
+void Form1::openMainPage() {
     ui_.lb_anzeige->setFocus();
+    // The main page shows the selected set's details as it opens.
     showPage(Page::MainMenuPage);
 }
 
-void Form1::clearEditor() {
-    ui_.tv_dir->clear();
-    ui_.textb_name_der_sicherung->clear();
-    ui_.lb_von->clear();
-    ui_.textb_nach->clear();
-    ui_.combo_tag->setCurrentIndex(0);
-    ui_.mtextb_uhr->clear();
+QString Form1::selectedSetName() const {
+    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
+    return selected != nullptr ? selected->text() : QString();
+}
+
+void Form1::showFirstSet() {
+    ui_.rtb_anzeige->clear();
+    if (ui_.lb_anzeige->count() > 0) ui_.lb_anzeige->setCurrentRow(0);
+    ui_.lb_anzeige->setFocus();
+    ShowSelectedSetDetails();
 }
 
 }  // namespace vaultrix

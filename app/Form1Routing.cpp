@@ -1,16 +1,22 @@
 // Which handler runs for which event of the main window, grouped by source.
+#include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTreeWidget>
 
 #include "app/AppServices.h"
 #include "app/Form1.h"
 #include "app/Pages.h"
+#include "editor/SetEditor.h"
 #include "shell/PictureBox.h"
 #include "shell/ProgressWindow.h"
+#include "shell/WSysTray.h"
 
 namespace vaultrix {
 
@@ -32,10 +38,21 @@ void Form1::bindFormEvents() {
 }
 
 void Form1::bindMenuCommands() {
-    // Einleitung, Einstellung, Tutorial, Hilfe, Impressum and the tray's Einstellung open
-    // windows the program does not have yet, as does "Ordner erstellen" beyond its hand-over.
+    // The tray's "Anzeigen" and "Beenden" belong to the tray icon.
+    connect(findCommand(menuBar(), kCommandIntroduction), &QAction::triggered, this,
+            &Form1::openTutorialPage);
     connect(findCommand(menuBar(), kCommandQuit), &QAction::triggered, this, &Form1::close);
-    connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, &Form1::hide);
+    connect(findCommand(menuBar(), kCommandSettings), &QAction::triggered, this,
+            &Form1::openSettings);
+    connect(findCommand(menuBar(), kCommandTutorial), &QAction::triggered, this,
+            &Form1::openTutorialPage);
+    connect(findCommand(menuBar(), kCommandHelp), &QAction::triggered, this, &Form1::openHelp);
+    connect(findCommand(menuBar(), kCommandAbout), &QAction::triggered, this, &Form1::openAbout);
+    connect(findCommand(ui_.popup, kCommandTraySettings), &QAction::triggered, this,
+            &Form1::openSettings);
+    connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, [this] {
+        if (tray_ != nullptr) tray_->hideOwner();
+    });
     connect(findCommand(ui_.popup_ordner, kCommandCreateFolder), &QAction::triggered, this,
             &Form1::handOverPath);
     connect(ui_.popup_ordner, &QMenu::aboutToShow, this, [this] {
@@ -47,14 +64,35 @@ void Form1::bindMenuCommands() {
 }
 
 void Form1::bindControls() {
+    SetEditor* editor = editor_.get();
+    FolderTree* tree = &editor_->tree();
+    connect(ui_.tv_dir, &QTreeWidget::itemExpanded, tree, &FolderTree::ExpandItem);
+    connect(ui_.tv_dir, &QTreeWidget::currentItemChanged, editor, &SetEditor::OnTreeSelection);
+    connect(ui_.cb_speichern, &QPushButton::clicked, editor, &SetEditor::SaveSet);
+    // The day list dropping down (Form1::eventFilter); picking a day without it counts for
+    // nothing.
+    ui_.combo_tag->view()->window()->installEventFilter(this);
+    connect(ui_.mtextb_uhr, &QLineEdit::textChanged, editor, &SetEditor::UpdateSaveState);
     connect(ui_.cb_starten, &QPushButton::clicked, this, &Form1::StartSelectedSet);
-    connect(ui_.cb_verwerfen, &QPushButton::clicked, this, &Form1::DiscardSet);
-    connect(ui_.cb_bearbeiten, &QPushButton::clicked, this, &Form1::BeginEditSet);
-    connect(ui_.cb_anlegen, &QPushButton::clicked, this, &Form1::BeginNewSet);
+    connect(ui_.cb_verwerfen, &QPushButton::clicked, editor, &SetEditor::DiscardSet);
+    connect(ui_.cb_bearbeiten, &QPushButton::clicked, editor, &SetEditor::BeginEditSet);
+    connect(ui_.cb_anlegen, &QPushButton::clicked, editor, &SetEditor::BeginNewSet);
+    connect(ui_.textb_name_der_sicherung, &QLineEdit::textChanged, editor,
+            &SetEditor::UpdateSaveState);
+    connect(ui_.cb_lade_pfad_von, &QPushButton::clicked, editor, &SetEditor::AddSource);
+    connect(ui_.cb_loesche_pfad_von, &QPushButton::clicked, editor,
+            &SetEditor::RemoveMarkedSources);
+    connect(ui_.cb_lade_pfad_nach, &QPushButton::clicked, editor, &SetEditor::TakeDestination);
+    connect(ui_.cb_loesche_alles_von, &QPushButton::clicked, editor, &SetEditor::RemoveAllSources);
+    connect(ui_.textb_nach, &QLineEdit::textChanged, editor, &SetEditor::UpdateSaveState);
+    connect(ui_.cb_loeschen, &QPushButton::clicked, editor, &SetEditor::DeleteSelectedSet);
     connect(ui_.cb_beenden, &QPushButton::clicked, this, &Form1::close);
     connect(ui_.cb_log_anzeigen, &QPushButton::clicked, this, &Form1::ShowLog);
     connect(ui_.cb_log_loeschen, &QPushButton::clicked, this, &Form1::DeleteLog);
     connect(ui_.cb_log_schliessen, &QPushButton::clicked, this, &Form1::CloseLog);
+    // Through the tree thread as well: the window thread never lists.
+    connect(ui_.cb_tv_aktuell, &QPushButton::clicked, tree, &FolderTree::FillFolderTree);
+    connect(ui_.checkbox_aktiv, &QCheckBox::clicked, editor, &SetEditor::UpdateSaveState);
     connect(ui_.cb_1, &QPushButton::clicked, this,
             [this] { app_.slots.PauseSlot(ThreadSlots::kBackupSlot); });
     connect(ui_.cb_2, &QPushButton::clicked, this,
@@ -75,30 +113,37 @@ void Form1::bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, cons
 
 void Form1::bindPictureButtons() {
     using enum ReleaseOrder;
-    // The editor's own commands (adding and removing sources, the destination, saving, the
-    // tree refresh and deleting a set) come with the editor.
-    bindPicture(ui_.pictb_quelle, {100, 101, 136}, &sourceState, commandFirst, {});
-    bindPicture(ui_.pictb_ziel, {106, 107, 135}, &targetState, commandFirst, {});
-    bindPicture(ui_.pictb_quelle_loeschen, {102, 103, 0}, nullptr, commandFirst, {});
-    bindPicture(ui_.pictb_quelle_aloeschen, {104, 105, 0}, nullptr, commandFirst, {});
-    bindPicture(ui_.pictb_sicherung_speichern, {108, 109, 110}, &saveState, captureFirst, {});
+    SetEditor* editor = editor_.get();
+    bindPicture(ui_.pictb_quelle, {100, 101, 136}, &sourceState, commandFirst,
+                [editor] { editor->AddSource(); });
+    bindPicture(ui_.pictb_ziel, {106, 107, 135}, &targetState, commandFirst,
+                [editor] { editor->TakeDestination(); });
+    bindPicture(ui_.pictb_quelle_loeschen, {102, 103, 0}, nullptr, commandFirst,
+                [editor] { editor->RemoveMarkedSources(); });
+    bindPicture(ui_.pictb_quelle_aloeschen, {104, 105, 0}, nullptr, commandFirst,
+                [editor] { editor->RemoveAllSources(); });
+    bindPicture(ui_.pictb_sicherung_speichern, {108, 109, 110}, &saveState, captureFirst,
+                [editor] { editor->SaveSet(); });
     ui_.pictb_sicherung_speichern->setSilentWhileInactive(true);
     bindPicture(ui_.pictb_sicherung_verwerfen, {112, 111, 0}, nullptr, captureFirst,
-                [this] { DiscardSet(); });
-    bindPicture(ui_.pictb_tv_aktuell, {114, 115, 0}, nullptr, commandFirst, {});
-    bindPicture(ui_.pictb_anlegen, {116, 117, 0}, nullptr, captureFirst, [this] { BeginNewSet(); });
+                [editor] { editor->DiscardSet(); });
+    bindPicture(ui_.pictb_tv_aktuell, {114, 115, 0}, nullptr, commandFirst,
+                [editor] { editor->tree().refresh(); });
+    bindPicture(ui_.pictb_anlegen, {116, 117, 0}, nullptr, captureFirst,
+                [editor] { editor->BeginNewSet(); });
     ui_.pictb_anlegen->setFollowUp([this] {
         setSourcePicture(false);
         setTargetPicture(false);
     });
     bindPicture(ui_.pictb_bearbeiten, {118, 119, 120}, &commandState, commandFirst,
-                [this] { BeginEditSet(); });
+                [editor] { editor->BeginEditSet(); });
     ui_.pictb_bearbeiten->setFollowUp([this] {
         setSavePicture(false);
         setSourcePicture(false);
         setTargetPicture(false);
     });
-    bindPicture(ui_.pictb_loeschen, {121, 122, 123}, &commandState, restoreFirst, {});
+    bindPicture(ui_.pictb_loeschen, {121, 122, 123}, &commandState, restoreFirst,
+                [editor] { editor->DeleteSelectedSet(); });
     ui_.pictb_loeschen->setFollowUp([this] { setCommandPictures(); });
     bindPicture(ui_.pictb_starten, {124, 125, 126}, &commandState, commandFirst,
                 [this] { StartSelectedSet(); });
@@ -125,6 +170,7 @@ void Form1::bindThreadReports() {
             &ProgressWindow::scheduledRunEnded);
     connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
     connect(&app_.bridge, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
+    connect(&app_.bridge, &WindowBridge::treePieceListed, &editor_->tree(), &FolderTree::takePiece);
 }
 
 }  // namespace vaultrix

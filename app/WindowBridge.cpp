@@ -50,4 +50,11 @@ void WindowBridge::onLogFailed(const std::string& message) {
     Q_EMIT scheduledLogFailed(QString::fromStdString(message));
 }
 
+void WindowBridge::deliverTreePiece(TreePiece piece) {
+    // A queued call carries the piece across as it is; the signal goes out on the window thread.
+    QMetaObject::invokeMethod(
+        this, [this, piece = std::move(piece)] { Q_EMIT treePieceListed(piece); },
+        Qt::QueuedConnection);
+}
+
 }  // namespace vaultrix

@@ -6,6 +6,7 @@
 
 #include "engine/BackgroundThreads.h"
 #include "engine/BackupRunner.h"
+#include "engine/TreeListing.h"
 #include "shell/ProgressWindow.h"
 
 namespace vaultrix {
@@ -16,7 +17,7 @@ namespace vaultrix {
 // a widget or waits for the window.
 //
 // The threads that call it must be stopped before it is destroyed.
-class WindowBridge final : public QObject, public WindowSink, public RunObserver {
+class WindowBridge final : public QObject, public WindowSink, public RunObserver, public TreeSink {
     Q_OBJECT
 
 public:
@@ -38,6 +39,9 @@ public:
     void onRunFailed(const std::string& message) override;
     void onLogFailed(const std::string& message) override;
 
+    // TreeSink: the tree thread's listings, emitted on the window thread.
+    void deliverTreePiece(TreePiece piece) override;
+
 Q_SIGNALS:
     void clockTextChanged(const QString& text);
     // caption: "Vaultrix 1.0 - " and the one-line countdown; tooltip: the multi-line form.
@@ -48,6 +52,7 @@ Q_SIGNALS:
     void scheduledRunEnded();
     void scheduledRunFailed(const QString& message);
     void scheduledLogFailed(const QString& message);
+    void treePieceListed(const vaultrix::TreePiece& piece);
 
 private:
     // Used only by the backup thread, one run at a time.

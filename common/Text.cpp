@@ -38,4 +38,16 @@ std::string shortenUtf8(const std::string& text, std::size_t maxBytes) {
     return text.substr(0, end);
 }
 
+bool holdsControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        // In UTF-8 a C1 character is the byte 0xC2 followed by 0x80 … 0x9F.
+        if (byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace vaultrix

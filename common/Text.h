@@ -13,4 +13,9 @@ int leadingNumber(std::string_view text);
 // The text cut to at most maxBytes without splitting a UTF-8 character.
 std::string shortenUtf8(const std::string& text, std::size_t maxBytes);
 
+// True when the UTF-8 text holds a line break or another control character: C0, DEL or C1
+// (U+0080 … U+009F). None belongs in a name or a path, and a NUL would cut the text short
+// wherever it meets the operating system.
+bool holdsControlCharacter(std::string_view text);
+
 }  // namespace vaultrix

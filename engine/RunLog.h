@@ -12,6 +12,8 @@ namespace vaultrix {
 
 // Actions and results written into the log.
 inline constexpr const char* kActionStarted = "gestartet";
+inline constexpr const char* kActionNew = "neu";
+inline constexpr const char* kActionEdited = "bearbeitet";
 inline constexpr const char* kActionDeleted = "gelöscht";
 inline constexpr const char* kResultOk = "ok";
 inline constexpr const char* kResultError = "error";

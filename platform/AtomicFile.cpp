@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+#include "platform/AtomicFileParts.h"
 
 #include <chrono>
 #include <functional>
@@ -10,6 +11,32 @@
 #include "platform/TemporaryFiles.h"
 
 namespace vaultrix {
+
+Error writeError(const std::filesystem::path& file, fs::OsCode error) {
+    const std::string name = fs::pathText(file);
+    return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" +
+                       fs::osErrorReason(error) + ").",
+                   name);
+}
+
+Result<std::filesystem::path> linkTarget(const std::filesystem::path& file,
+                                         fs::OsCode tooManyLinks) {
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int links = 0; links < kMaxLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            return target;
+        }
+        const auto next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            return writeError(file, error.value());
+        }
+        // A relative link is relative to its own folder; an absolute one replaces the path.
+        target = target.parent_path() / next;
+    }
+    return writeError(file, tooManyLinks);
+}
 
 std::filesystem::path temporaryFileFor(const std::filesystem::path& file) {
     // Writes of one file are serialised, so the thread and the moment tell every writer apart.

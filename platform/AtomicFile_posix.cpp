@@ -6,39 +6,13 @@
 #include <string>
 
 #include "platform/AtomicFile.h"
+#include "platform/AtomicFileParts.h"
 #include "platform/FileSystem.h"
 #include "platform/FileSystem_posix.h"
 #include "platform/PathText.h"
 
 namespace vaultrix {
 namespace {
-
-Error writeError(const std::filesystem::path& file, int error) {
-    const std::string name = fs::pathText(file);
-    return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" +
-                       fs::osErrorReason(error) + ").",
-                   name);
-}
-
-// The file a write of `file` lands in: the end of its chain of symbolic links (which need not
-// exist yet), so a data file that is a link keeps being a link and its target gets the text.
-Result<std::filesystem::path> linkTarget(const std::filesystem::path& file) {
-    constexpr int kMaxLinks = 40;
-    std::filesystem::path target = file;
-    for (int links = 0; links < kMaxLinks; ++links) {
-        std::error_code error;
-        if (!std::filesystem::is_symlink(target, error)) {
-            return target;
-        }
-        const auto next = std::filesystem::read_symlink(target, error);
-        if (error) {
-            return writeError(file, error.value());
-        }
-        // A relative link is relative to its own folder; an absolute one replaces the path.
-        target = target.parent_path() / next;
-    }
-    return writeError(file, ELOOP);
-}
 
 // Makes the rename itself durable; a folder that cannot be synced changes nothing about the
 // outcome, so its failure is not reported.
@@ -54,7 +28,7 @@ void syncFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    const auto resolved = linkTarget(file);
+    const auto resolved = linkTarget(file, ELOOP);
     if (!resolved) {
         return resolved.error();
     }

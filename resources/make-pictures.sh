@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws every picture of the program: the button faces (normal, pressed, inactive), the logo,
-# the decorative picture of the main page, the window and tree icons and the hand cursor.
+# the decorative picture of the main page, the window and tree icons, the hand cursor and the
+# program's icon in the sizes of the desktop's icon theme.
 # The results are committed; run this again only to change a picture.
 # Needs ImageMagick and the Liberation fonts (scripts/install-deps.sh installs both).
 set -euo pipefail
@@ -134,15 +135,28 @@ eval save -size 122x302 "gradient:'#FFFFE0-#EFE4A8'" \
     -annotate +0+16 "'sicher.'" -annotate +0+32 "'automatisch.'" -annotate +0+48 "'zeitgesteuert.'" \
     -type TrueColor bitmaps/145.png
 
+# program_icon SIZE FILE: the program's icon drawn at SIZE x SIZE, its 64 x 64 drawing scaled,
+# so every size is drawn sharp rather than resized from another.
+program_icon() {
+    local size=$1 file=$2 scale
+    scale=$(awk "BEGIN { print $size / 64 }")
+    eval save -size "${size}x${size}" xc:none -affine "$scale,0,0,$scale,0,0" \
+        -fill "'#4F73A0'" -stroke "'#2F4869'" -strokewidth 2 -draw "'roundrectangle 2,2 61,61 12,12'" \
+        -fill "'#FFFFCC'" -draw "'circle 32,32 32,12'" \
+        -fill none -stroke "'#4F73A0'" -strokewidth 4 \
+        -draw "'line 32,16 32,48'" -draw "'line 16,32 48,32'" \
+        -fill "'#4F73A0'" -stroke none -draw "'circle 32,32 32,25'" \
+        -fill "'#FFFFCC'" -draw "'circle 32,32 32,29'" \
+        "PNG32:$file"
+}
+
 # Icon 100: the program, window and tray icon, 64 x 64.
-eval save -size 64x64 xc:none \
-    -fill "'#4F73A0'" -stroke "'#2F4869'" -strokewidth 2 -draw "'roundrectangle 2,2 61,61 12,12'" \
-    -fill "'#FFFFCC'" -draw "'circle 32,32 32,12'" \
-    -fill none -stroke "'#4F73A0'" -strokewidth 4 \
-    -draw "'line 32,16 32,48'" -draw "'line 16,32 48,32'" \
-    -fill "'#4F73A0'" -stroke none -draw "'circle 32,32 32,25'" \
-    -fill "'#FFFFCC'" -draw "'circle 32,32 32,29'" \
-    PNG32:icons/100.png
+program_icon 64 icons/100.png
+# The same icon for the desktop's icon theme (installed on Linux, see CMakeLists.txt).
+for size in 16 32 48 64 128 256; do
+    mkdir -p "hicolor/${size}x${size}/apps"
+    program_icon "$size" "hicolor/${size}x${size}/apps/vaultrix.png"
+done
 
 # Tree images, 16 x 16 with transparency. 101: a file. 102: a closed folder, shown for drives
 # and folders. 103: an open folder (kept for the image list, no item shows it).
@@ -175,4 +189,4 @@ eval save -size 32x32 xc:none \
     -draw "'line 21,14 21,19'" \
     PNG32:cursors/100.png
 
-echo "pictures written to $(pwd)/bitmaps, icons and cursors"
+echo "pictures written to $(pwd)/bitmaps, icons, cursors and hicolor"

@@ -14,22 +14,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
     exit 2
 fi
 
-packages=(clang-14 libclang-rt-14-dev cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo_cmd=(sudo)
-    fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+./scripts/install-deps.sh clang-14 libclang-rt-14-dev cmake ninja-build
 
 # Only the core and the fuzz targets, so the build stays quick.
 build_dir=${VAULTRIX_FUZZ_BUILD_DIR:-build-fuzz}

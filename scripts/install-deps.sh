@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Vaultrix need, when missing.
 # Safe to run again: it only asks apt for packages that are not installed yet.
+# With arguments it installs those packages instead (the fuzz, Windows and package scripts use
+# this).
 set -euo pipefail
 
 packages=(
@@ -8,6 +10,9 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     xvfb xauth imagemagick fonts-liberation tzdata
 )
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

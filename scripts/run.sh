@@ -12,6 +12,10 @@ cmake --build build --target vaultrix
 
 data_dir=$HOME/.local/share/Vaultrix
 mkdir -p "$data_dir"
+# The tutorial that "Einleitung" and "Tutorial" open lies below the data folder.
+if [ ! -d "$data_dir/Tutorial" ]; then
+    cp -r resources/Tutorial "$data_dir/Tutorial"
+fi
 cd "$data_dir"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

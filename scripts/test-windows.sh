@@ -16,22 +16,7 @@ step_done() {
     step_started=$SECONDS
 }
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine64 tzdata)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo_cmd=(sudo)
-    fi
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+./scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine64 tzdata
 step_done "installing"
 
 # Runs a quiet step; its log is shown only when it fails.

@@ -34,25 +34,11 @@ Error notStored(const std::string& name) {
     return failure("Die Sicherung '" + name + "' ist nicht mehr vorhanden.");
 }
 
-// Line breaks and the other control characters: C0, DEL and C1 (U+0080 … U+009F, in UTF-8
-// the byte 0xC2 followed by 0x80 … 0x9F). None belongs in a name or a path, and a NUL would
-// cut the text short wherever it meets the operating system.
-bool holdsControl(const std::string& text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (byte < 0x20 || byte == 0x7F || (byte == 0xC2 && next >= 0x80 && next <= 0x9F)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 Result<> checkName(const std::string& name) {
     if (name.empty()) {
         return failure("Eine Sicherung braucht einen Namen.");
     }
-    if (holdsControl(name)) {
+    if (holdsControlCharacter(name)) {
         return failure(
             "Der Name einer Sicherung darf keinen Zeilenumbruch und kein anderes Steuerzeichen "
             "enthalten.");
@@ -73,7 +59,7 @@ Result<> checkSet(const BackupSet& set) {
     std::vector<std::string> texts = set.sources;
     texts.insert(texts.end(), {set.destination, set.day, set.time});
     for (const auto& text : texts) {
-        if (holdsControl(text)) {
+        if (holdsControlCharacter(text)) {
             return failure(
                 "Quellen, Ziel, Tag und Uhrzeit dürfen keinen Zeilenumbruch und kein anderes "
                 "Steuerzeichen enthalten.",

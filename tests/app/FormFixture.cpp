@@ -13,7 +13,10 @@ FormServices FormTest::services() {
 }
 
 FormServices FormTest::services(const std::filesystem::path& folder) {
-    return FormServices{folder, clock, presenter, sounds, [this] { return workArea; }, copy};
+    FormServices result{folder, clock, presenter, sounds, [this] { return workArea; }, copy};
+    result.volumeRoots = volumeRoots;
+    result.trayAvailable = [this] { return trayAvailable; };
+    return result;
 }
 
 Form1& FormTest::startForm() {

@@ -60,8 +60,12 @@ protected:
     FakePresenter presenter;
     RecordingSoundPlayer sounds;
     QRect workArea{0, 0, 1024, 768};
+    // Whether the desktop offers a tray; the headless one has none.
+    bool trayAvailable = false;
     // The copy the runs use; none for the real one.
     BackupRunner::CopyOperation copy;
+    // The folder tree's tops; none for the system's.
+    TreeListing::Roots volumeRoots;
     std::unique_ptr<AppServices> app;
     // After the core objects, so it goes before them.
     std::unique_ptr<Form1> form;

@@ -123,6 +123,7 @@ public:
 
 TEST_F(FormTest, AScheduledRunShowsTheProgressWindowUntilItEndsAlsoWhenStartedHidden) {
     writeSettings("[EINSTELLUNG]\r\nstatus=1\r\n");
+    trayAvailable = true;
     FakeCopy held(/*hold=*/true);
     copy = held.operation();
     storeSet("Nacht", {folder("quelle")}, folder("ziel"), "täglich", "03:17", true);

@@ -76,15 +76,24 @@ TEST_F(FormTest, EachAcceleratorIsBoundOnceAndMenuItemsShowOnlyTheirTexts) {
     EXPECT_TRUE(closed);
 }
 
-TEST_F(FormTest, BeendenClosesAndMinimierenHidesTheWindow) {
+TEST_F(FormTest, MinimierenHidesTheWindowToTheTrayOrWithoutOneMinimisesItAndBeendenCloses) {
+    trayAvailable = true;
     Form1& window = startForm();
-    findCommand(control<QMenu>("ID_Form1_popup"), 10002)->trigger();
+    auto* popup = control<QMenu>("ID_Form1_popup");
+    findCommand(popup, kCommandMinimise)->trigger();
     EXPECT_FALSE(window.isVisible());
-    window.show();
+    findCommand(popup, kCommandShow)->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+    // Without a tray nothing could show a hidden window again.
+    trayAvailable = false;
+    findCommand(popup, kCommandMinimise)->trigger();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
     bool closed = false;
     QObject::connect(&window, &Form1::closed, [&] { closed = true; });
-    findCommand(window.menuBar(), 1003)->trigger();
-    EXPECT_TRUE(closed);
+    findCommand(popup, kCommandTrayQuit)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closed; }, 5000));
 }
 
 TEST_F(FormTest, OrdnerErstellenIsOfferedOnlyForAChosenDestination) {

@@ -173,6 +173,7 @@ TEST_F(FormTest, WithAnimationOnAPictureGrowsPixelByPixelAndSettlesAtItsSize) {
 
 TEST_F(FormTest, PageChangesPlayTheirSoundsOnlyWithAnimationOn) {
     startForm();
+    QTest::mouseMove(control<PictureBox>("pictb_log_anzeigen"), QPoint(3, 3));
     clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     EXPECT_TRUE(sounds.played.isEmpty());
     form.reset();

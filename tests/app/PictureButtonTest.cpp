@@ -98,13 +98,16 @@ TEST_F(FormTest, WithASetTheCommandPicturesAreActive) {
 }
 
 TEST_F(FormTest, TheNewSetPictureLeavesSourceTargetAndSaveInactive) {
+    writeSettings("[SOUNDANI]\r\nstatus=1\r\n");
     startForm();
     clickPicture(control<PictureBox>("pictb_anlegen"));
     EXPECT_EQ(control<PictureBox>("pictb_quelle")->bitmapNumber(), 136);
     EXPECT_EQ(control<PictureBox>("pictb_ziel")->bitmapNumber(), 135);
     EXPECT_EQ(control<PictureBox>("pictb_sicherung_speichern")->bitmapNumber(), 110);
     // The inactive save picture neither sounds nor runs.
+    sounds.played.clear();
     clickPicture(control<PictureBox>("pictb_sicherung_speichern"));
+    EXPECT_TRUE(sounds.played.isEmpty());
     EXPECT_TRUE(control<QTreeWidget>("tv_dir")->isVisible());
 }
 

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include "shell/HandCursor.h"
+
 namespace vaultrix {
 namespace {
 

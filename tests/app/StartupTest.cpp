@@ -63,7 +63,8 @@ TEST_F(FormTest, TheMainWindowKeepsItsSizeAndOffersNoMaximiseButton) {
     EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
 }
 
-TEST_F(FormTest, ANonZeroStartStatusKeepsTheWindowHidden) {
+TEST_F(FormTest, ANonZeroStartStatusKeepsTheWindowHiddenOnlyWhereATrayCanBringItBack) {
+    trayAvailable = true;
     for (const char* status : {"1", "2", "-1", " 3x"}) {
         writeSettings(std::string("[EINSTELLUNG]\r\nstatus=") + status + "\r\n");
         EXPECT_FALSE(startForm().isVisible()) << status;
@@ -74,6 +75,9 @@ TEST_F(FormTest, ANonZeroStartStatusKeepsTheWindowHidden) {
         EXPECT_TRUE(startForm().isVisible()) << status;
         form.reset();
     }
+    trayAvailable = false;
+    writeSettings("[EINSTELLUNG]\r\nstatus=1\r\n");
+    EXPECT_TRUE(startForm().isVisible());
 }
 
 TEST_F(FormTest, ASecondProgramInTheSameFolderSaysSoAndTouchesNothing) {

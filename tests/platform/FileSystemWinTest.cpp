@@ -92,6 +92,8 @@ TEST(WindowsErrors, BothFullDiskCodesStopTheCopyAndKeepTheOlderBackup) {
 TEST(WindowsPaths, JoiningNamingAndNormalisingKeepDriveAndShareRoots) {
     EXPECT_EQ(fs::joinPath("C:\\", "Daten"), "C:\\Daten");
     EXPECT_EQ(fs::joinPath("D:\\Sicherung\\\\", "Daten"), "D:\\Sicherung\\Daten");
+    // A new folder below a drive named without its separator is not drive-relative.
+    EXPECT_EQ(fs::joinPath("E:", "Neu"), "E:\\Neu");
     EXPECT_EQ(fs::lastName("C:\\Users\\jörg\\Daten\\"), "Daten");
     EXPECT_EQ(fs::lastName("C:\\"), "");
     EXPECT_EQ(fs::lastName("\\\\server\\freigabe\\"), "");

@@ -1,0 +1,318 @@
+#include "editor/SetEditor.h"
+
+#include <QCheckBox>
+#include <QCollator>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "common/Text.h"
+#include "engine/RunLog.h"
+#include "engine/Scheduler.h"
+#include "engine/ThreadSlots.h"
+#include "platform/FolderListing.h"
+#include "shell/MessagePresenter.h"
+#include "shell/Style.h"
+#include "store/BackupSetStore.h"
+#include "store/Cp1252.h"
+
+namespace vaultrix {
+namespace {
+
+constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf nicht gleich sein !";
+constexpr const char* kNameTaken = "Eine Sicherung mit diesem Namen existiert bereits !";
+constexpr const char* kWholeRoot =
+    "Ein Laufwerk oder Wurzelordner kann nicht als Ganzes gesichert werden.\n\n"
+    "Bitte wählen Sie die Ordner oder Dateien darin einzeln aus.";
+constexpr const char* kCodePageHint =
+    "Gespeichert werden können nur Zeichen des westeuropäischen Zeichensatzes Windows-1252.";
+
+// hh:mm with hours 0 … 23 and minutes 0 … 59. The masked field leaves unfilled places out of
+// its text, so a half-filled time has fewer than four digits.
+bool IsValidTime(const QString& text) {
+    QString digits = text;
+    digits.remove(QLatin1Char(':')).remove(QLatin1Char(' '));
+    if (digits.size() != 4 ||
+        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); })) {
+        return false;
+    }
+    return digits.left(2).toInt() <= 23 && digits.right(2).toInt() <= 59;
+}
+
+// Only A–Z are folded, as the old program compared paths.
+QString foldAsciiCase(const QString& text) {
+    QString folded = text;
+    for (QChar& c : folded) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 'a' - 'A');
+    }
+    return folded;
+}
+
+// Why the path cannot become a source or the destination; empty when it can.
+QString pathRefusal(const QString& path) {
+    const std::string text = path.toStdString();
+    if (holdsControlCharacter(text)) {
+        return QStringLiteral(
+                   "Der Pfad\n\n%1\n\nenthält einen Zeilenumbruch oder ein anderes "
+                   "Steuerzeichen und kann nicht gespeichert werden. Bitte benennen "
+                   "Sie die Datei oder den Ordner um.")
+            .arg(path);
+    }
+    if (!fitsCp1252(text)) {
+        return QStringLiteral(
+                   "Der Pfad\n\n%1\n\nenthält Zeichen, die nicht gespeichert werden "
+                   "können. %2 Bitte benennen Sie die Datei oder den Ordner um.")
+            .arg(path, QString::fromUtf8(kCodePageHint));
+    }
+    return {};
+}
+
+}  // namespace
+
+SetEditor::SetEditor(const EditorControls& controls, EditorWindow& window,
+                     const EditorServices& services)
+    : ui_(controls),
+      window_(window),
+      services_(services),
+      tree_(controls.tv_dir, services.slots, services.listings, services.volumeRoots) {
+    ui_.lb_von->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // The destination comes from the tree or from the create-folder dialog only.
+    ui_.textb_nach->setReadOnly(true);
+}
+
+void SetEditor::BeginNewSet() {
+    isNewSet = true;
+    lastActionText = kActionNew;
+    tree_.FillFolderTree();
+    window_.leaveMainPage();
+    clearEditor();
+    window_.openEditorPage();
+}
+
+void SetEditor::BeginEditSet() {
+    isNewSet = false;
+    lastActionText = kActionEdited;
+    tree_.FillFolderTree();
+    window_.leaveMainPage();
+    window_.openEditorPage();
+    loadSetIntoEditor(window_.selectedSetName());
+}
+
+void SetEditor::OnTreeSelection(QTreeWidgetItem* current) {
+    // An emptied tree has nothing to add.
+    window_.setTargetPicture(current != nullptr &&
+                             fs::isFolderPath(tree_.ItemPath(current).toStdString()));
+    window_.setSourcePicture(current != nullptr);
+}
+
+void SetEditor::AddSource() {
+    const QTreeWidgetItem* selected = ui_.tv_dir->currentItem();
+    if (selected == nullptr) return;
+    const QString path = tree_.ItemPath(selected);
+    // The copy has no name to put a whole drive under; it would refuse it at every run.
+    if (fs::isRootPath(path.toStdString())) {
+        showError(QString::fromUtf8(kWholeRoot));
+        return;
+    }
+    if (const QString refusal = pathRefusal(path); !refusal.isEmpty()) {
+        showError(refusal);
+        return;
+    }
+    if (!SameAsAnySource(path)) {
+        // The list keeps its entries sorted, as the set list does.
+        QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        int row = 0;
+        while (row < ui_.lb_von->count() &&
+               collator.compare(ui_.lb_von->item(row)->text(), path) <= 0) {
+            ++row;
+        }
+        ui_.lb_von->insertItem(row, path);
+        ui_.lb_von->setFocus();
+    }
+    UpdateSaveState();
+}
+
+void SetEditor::RemoveMarkedSources() {
+    qDeleteAll(ui_.lb_von->selectedItems());
+    UpdateSaveState();
+    ui_.lb_von->setFocus();
+}
+
+void SetEditor::RemoveAllSources() {
+    ui_.lb_von->clear();
+    ui_.lb_von->setFocus();
+    UpdateSaveState();
+}
+
+void SetEditor::TakeDestination() {
+    const QTreeWidgetItem* selected = ui_.tv_dir->currentItem();
+    if (selected == nullptr) return;
+    const QString path = tree_.ItemPath(selected);
+    if (const QString refusal = pathRefusal(path); !refusal.isEmpty()) {
+        showError(refusal);
+        return;
+    }
+    ui_.textb_nach->setText(path);
+}
+
+void SetEditor::UpdateSaveState() {
+    const bool complete = IsSetComplete();
+    ui_.cb_speichern->setEnabled(complete);
+    window_.setSavePicture(complete);
+}
+
+bool SetEditor::IsSetComplete() const {
+    return ui_.lb_von->count() > 0 && !ui_.textb_name_der_sicherung->text().isEmpty() &&
+           !ui_.textb_nach->text().isEmpty() &&
+           (!ui_.checkbox_aktiv->isChecked() || IsValidTime(ui_.mtextb_uhr->text()));
+}
+
+bool SetEditor::SameAsAnySource(const QString& path) const {
+    const QString folded = foldAsciiCase(path);
+    for (int row = 0; row < ui_.lb_von->count(); ++row) {
+        if (foldAsciiCase(ui_.lb_von->item(row)->text()) == folded) return true;
+    }
+    return false;
+}
+
+QString SetEditor::nameRefusal(const QString& name) const {
+    const std::string text = name.toStdString();
+    if (holdsControlCharacter(text)) {
+        return QStringLiteral(
+            "Der Name der Sicherung darf keinen Zeilenumbruch und kein anderes "
+            "Steuerzeichen enthalten.");
+    }
+    if (!fitsCp1252(text)) {
+        return QStringLiteral(
+                   "Der Name der Sicherung enthält Zeichen, die nicht gespeichert "
+                   "werden können. ") +
+               QString::fromUtf8(kCodePageHint);
+    }
+    const bool renamed = isNewSet || text != editedSetName;
+    const std::vector<std::string> names = services_.sets.loadSetNames().names;
+    if (renamed && std::ranges::find(names, text) != names.end()) {
+        return QString::fromUtf8(kNameTaken);
+    }
+    return {};
+}
+
+void SetEditor::SaveSet() {
+    if (SameAsAnySource(ui_.textb_nach->text())) {
+        showError(QString::fromUtf8(kSameSourceAndDestination));
+        return;
+    }
+    if (const QString refusal = nameRefusal(ui_.textb_name_der_sicherung->text());
+        !refusal.isEmpty()) {
+        showError(refusal);
+        return;
+    }
+    const BackupSet set = setFromEditor();
+    services_.slots.PauseSlot(ThreadSlots::kBackupSlot);
+    const Result<> saved = isNewSet ? services_.sets.saveNewSet(set)
+                                    : services_.sets.saveEditedSet(editedSetName, set);
+    if (!saved) {
+        // Nothing was stored; the page keeps its fields.
+        services_.slots.ResumeSlot(ThreadSlots::kBackupSlot);
+        showError(QString::fromStdString(saved.error().message));
+        return;
+    }
+    editedSetName = set.name;
+    lastResultText = kResultOk;
+    const Result<> logged = services_.log.AppendRecord(lastResultText, set.name, lastActionText);
+    window_.loadSetNames();
+    services_.scheduler.LoadScheduleTable(services_.sets);
+    clearEditor();
+    window_.leaveEditorPage();
+    window_.openMainPage();
+    services_.slots.ResumeSlot(ThreadSlots::kBackupSlot);
+    if (!logged) showError(QString::fromStdString(logged.error().message));
+}
+
+void SetEditor::DiscardSet() {
+    window_.leaveEditorPage();
+    clearEditor();
+    window_.openMainPage();
+}
+
+void SetEditor::DeleteSelectedSet() {
+    const QString name = window_.selectedSetName();
+    if (name.isEmpty()) return;
+    const QMessageBox::StandardButton answer = services_.messages.show(
+        window_.messageOwner(), QMessageBox::Warning, titled(QStringLiteral("Sicherung löschen?")),
+        QStringLiteral("Möchten Sie die Sicherung \nmit dem Namen\n\n") + name +
+            QStringLiteral("\n\nwirklich löschen?"),
+        QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer != QMessageBox::Ok) return;
+    services_.slots.PauseSlot(ThreadSlots::kBackupSlot);
+    lastActionText = kActionDeleted;
+    lastResultText = "abgebrochen";
+    if (const Result<> deleted = services_.sets.deleteStoredSet(name.toStdString()); !deleted) {
+        services_.slots.ResumeSlot(ThreadSlots::kBackupSlot);
+        showError(QString::fromStdString(deleted.error().message));
+        return;
+    }
+    window_.loadSetNames();
+    lastResultText = kResultOk;
+    const Result<> logged =
+        services_.log.AppendRecord(lastResultText, name.toStdString(), lastActionText);
+    services_.scheduler.LoadScheduleTable(services_.sets);
+    window_.showFirstSet();
+    services_.slots.ResumeSlot(ThreadSlots::kBackupSlot);
+    if (!logged) showError(QString::fromStdString(logged.error().message));
+}
+
+void SetEditor::clearEditor() {
+    tree_.clear();
+    ui_.textb_name_der_sicherung->clear();
+    ui_.lb_von->clear();
+    ui_.textb_nach->clear();
+    ui_.combo_tag->setCurrentIndex(0);
+    ui_.mtextb_uhr->clear();
+}
+
+void SetEditor::loadSetIntoEditor(const QString& name) {
+    const BackupSet set = services_.sets.loadSet(name.toStdString());
+    editedSetName = set.name;
+    ui_.textb_name_der_sicherung->setText(name);
+    for (const std::string& source : set.sources) {
+        ui_.lb_von->addItem(QString::fromStdString(source));
+    }
+    ui_.textb_nach->setText(QString::fromStdString(set.destination));
+    // The first day that begins with the stored text, whatever its case; none when none does.
+    const QString day = QString::fromStdString(set.day);
+    int match = -1;
+    for (int i = 0; i < ui_.combo_tag->count() && match < 0; ++i) {
+        if (ui_.combo_tag->itemText(i).startsWith(day, Qt::CaseInsensitive)) match = i;
+    }
+    ui_.combo_tag->setCurrentIndex(match);
+    ui_.mtextb_uhr->setText(QString::fromStdString(set.time));
+    ui_.checkbox_aktiv->setChecked(set.active);
+}
+
+BackupSet SetEditor::setFromEditor() const {
+    BackupSet set;
+    set.name = ui_.textb_name_der_sicherung->text().toStdString();
+    for (int row = 0; row < ui_.lb_von->count(); ++row) {
+        set.sources.push_back(ui_.lb_von->item(row)->text().toStdString());
+    }
+    set.destination = ui_.textb_nach->text().toStdString();
+    set.day = ui_.combo_tag->currentText().toStdString();
+    // Only a whole time is kept: an empty or half-filled field of a set that is not active
+    // stores "zeit=" with no value rather than the mask's lone colon.
+    const QString time = ui_.mtextb_uhr->text();
+    set.time = IsValidTime(time) ? time.toStdString() : std::string();
+    set.active = ui_.checkbox_aktiv->isChecked();
+    return set;
+}
+
+void SetEditor::showError(const QString& text) {
+    services_.messages.show(window_.messageOwner(), QMessageBox::Warning,
+                            titled(QStringLiteral("Fehler")), text, QMessageBox::Ok);
+}
+
+}  // namespace vaultrix

@@ -1,0 +1,365 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "FormFixture.h"
+#include "shell/PictureBox.h"
+
+namespace vaultrix::test {
+namespace {
+
+// A main window whose folder tree has one top: the folder "baum" below the working folder.
+class EditorTest : public FormTest {
+protected:
+    void SetUp() override {
+        volumeRoots = [this] { return std::vector<std::string>{root()}; };
+    }
+
+    std::string root() const { return (dir / "baum").string(); }
+    QString path(const std::string& below) const {
+        return QString::fromStdString((dir / "baum" / below).string());
+    }
+    // Folders (ending in "/") and files below the tree's top.
+    void make(std::initializer_list<std::string> entries) const {
+        for (const std::string& entry : entries) {
+            const std::filesystem::path path = dir / "baum" / entry;
+            std::filesystem::create_directories(entry.ends_with('/') ? path : path.parent_path());
+            if (!entry.ends_with('/')) writeBytes(path, "x");
+        }
+    }
+
+    QTreeWidget* tree() const { return control<QTreeWidget>("tv_dir"); }
+    // The tree's top once it is listed with this many entries, else null.
+    QTreeWidgetItem* top(int entries) const {
+        for (int i = 0; i < tree()->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = tree()->topLevelItem(i);
+            if (item->text(0) == QString::fromStdString(root()) && item->childCount() == entries)
+                return item;
+        }
+        return nullptr;
+    }
+    PictureBox* picture(const char* name) const { return control<PictureBox>(name); }
+    QLineEdit* field(const char* name) const { return control<QLineEdit>(name); }
+
+    // The item at the texts below the tree's top; each item on the way is opened, which lists
+    // its folders one level ahead.
+    QTreeWidgetItem* item(const QStringList& texts = {}) const {
+        QTreeWidgetItem* found = nullptr;
+        for (const QString& text : QStringList{QString::fromStdString(root())} + texts) {
+            if (found != nullptr) found->setExpanded(true);
+            QTreeWidgetItem* next = nullptr;
+            const bool listed = QTest::qWaitFor(
+                [&] {
+                    const int count = found ? found->childCount() : tree()->topLevelItemCount();
+                    for (int i = 0; i < count && next == nullptr; ++i) {
+                        QTreeWidgetItem* child = found ? found->child(i) : tree()->topLevelItem(i);
+                        if (child->text(0) == text) next = child;
+                    }
+                    return next != nullptr;
+                },
+                5000);
+            EXPECT_TRUE(listed) << text.toStdString();
+            if (!listed) return nullptr;
+            found = next;
+        }
+        return found;
+    }
+    static QStringList children(const QTreeWidgetItem* parent) {
+        QStringList texts;
+        for (int i = 0; i < parent->childCount(); ++i) texts << parent->child(i)->text(0);
+        return texts;
+    }
+    void addSource(const QStringList& texts) const {
+        tree()->setCurrentItem(item(texts));
+        clickPicture(picture("pictb_quelle"));
+    }
+    void takeDestination(const QStringList& texts) const {
+        tree()->setCurrentItem(item(texts));
+        clickPicture(picture("pictb_ziel"));
+    }
+    QStringList sources() const {
+        QStringList texts;
+        const auto* list = control<QListWidget>("lb_von");
+        for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+        return texts;
+    }
+    bool saveOffered() const { return picture("pictb_sicherung_speichern")->bitmapNumber() == 108; }
+    void save() const { clickPicture(picture("pictb_sicherung_speichern")); }
+    std::string setFile() const { return readBytes(dir / "save.ini"); }
+    std::string nameFile() const { return readBytes(dir / "savename.ini"); }
+    std::string stored(const std::string& line) const { return line + "\r\n"; }
+};
+
+TEST_F(EditorTest, TheTreeShowsFoldersAboveFilesInReverseOrderAndJoinsPathsOnce) {
+    make({"Alpha/", "Beta/", "Gamma/", "a.txt", "x.txt"});
+    // Read-only, so its attributes are not those of a plain folder: still a folder.
+    std::filesystem::permissions(dir / "baum" / "Gamma", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_exec);
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return top(5) != nullptr; }, 5000));
+    EXPECT_EQ(children(top(5)),
+              (QStringList{QStringLiteral("Gamma"), QStringLiteral("Beta"), QStringLiteral("Alpha"),
+                           QStringLiteral("a.txt"), QStringLiteral("x.txt")}));
+    takeDestination({QStringLiteral("Beta")});
+    EXPECT_EQ(field("textb_nach")->text(), path("Beta"));
+    std::filesystem::permissions(dir / "baum" / "Gamma", std::filesystem::perms::owner_all);
+}
+
+TEST_F(EditorTest, OpeningAnItemListsItsFoldersOneLevelAhead) {
+    make({"Alpha/Innen/Tief/Grund/", "Alpha/b.txt", "Beta/"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return top(2) != nullptr; }, 5000));
+    // The fill lists the top and nothing below its entries.
+    QTreeWidgetItem* alpha = top(2)->child(1);
+    EXPECT_EQ(alpha->childCount(), 0);
+    top(2)->setExpanded(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alpha->childCount() == 2; }, 5000));
+    QTreeWidgetItem* inner = alpha->child(0);
+    EXPECT_EQ(inner->childCount(), 0);
+    alpha->setExpanded(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inner->childCount() == 1; }, 5000));
+    EXPECT_EQ(inner->child(0)->text(0), QStringLiteral("Tief"));
+    // Nothing opened "Innen", so "Tief" has not been listed.
+    EXPECT_EQ(inner->child(0)->childCount(), 0);
+}
+
+TEST_F(EditorTest, TheSelectionDecidesWhichPicturesAreOffered) {
+    make({"Alpha/", "a.txt"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 106);
+    tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
+    tree()->setCurrentItem(item());
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 106);
+}
+
+TEST_F(EditorTest, ASetIsCompleteWithSourceNameDestinationAndAValidTimeWhenActive) {
+    make({"Alpha/", "Beta/"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    addSource({QStringLiteral("Alpha")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Daten"));
+    EXPECT_FALSE(saveOffered());
+    takeDestination({QStringLiteral("Beta")});
+    // Not active: the empty time does not count.
+    EXPECT_TRUE(saveOffered());
+    auto* active = control<QCheckBox>("checkbox_aktiv");
+    active->click();
+    EXPECT_FALSE(saveOffered());
+    for (const auto& [time, valid] : std::vector<std::pair<const char*, bool>>{
+             {"23:59", true}, {"24:00", false}, {"00:00", true}, {"12:60", false}, {"1", false}}) {
+        field("mtextb_uhr")->setText(QString::fromLatin1(time));
+        EXPECT_EQ(saveOffered(), valid) << time;
+    }
+    active->click();
+    EXPECT_TRUE(saveOffered());
+    clickPicture(picture("pictb_quelle_aloeschen"));
+    EXPECT_FALSE(saveOffered());
+}
+
+TEST_F(EditorTest, ASourceListedAlreadyIsNotAddedAgainWithOnlyAToZFolded) {
+    make({"Daten/a.txt", "daten/A.TXT", "Däten/", "DÄTEN/"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    addSource({QStringLiteral("Daten"), QStringLiteral("a.txt")});
+    addSource({QStringLiteral("daten"), QStringLiteral("A.TXT")});
+    EXPECT_EQ(sources(), QStringList{path("Daten/a.txt")});
+    addSource({QStringLiteral("Däten")});
+    addSource({QStringLiteral("DÄTEN")});
+    EXPECT_EQ(sources().size(), 3);
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_F(EditorTest, ADestinationEqualToASourceIsRefusedOneInsideItIsSaved) {
+    make({"Alpha/Innen/"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    addSource({QStringLiteral("Alpha")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Daten"));
+    takeDestination({QStringLiteral("Alpha")});
+    save();
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].text, QStringLiteral("Quelle und Ziel darf nicht gleich sein !"));
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Warning);
+    EXPECT_TRUE(tree()->isVisible());
+    EXPECT_EQ(setFile(), "");
+    takeDestination({QStringLiteral("Alpha"), QStringLiteral("Innen")});
+    save();
+    EXPECT_FALSE(tree()->isVisible());
+    EXPECT_NE(setFile().find(stored("nach=" + root() + "/Alpha/Innen")), std::string::npos);
+}
+
+TEST_F(EditorTest, SavingANewAnEditedAndARenamedSetWritesTheStoredLines) {
+    make({"Alpha/", "Beta/", "x.txt"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    addSource({QStringLiteral("x.txt")});
+    addSource({QStringLiteral("Alpha")});
+    takeDestination({QStringLiteral("Beta")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Tag"));
+    control<QCheckBox>("checkbox_aktiv")->click();
+    field("mtextb_uhr")->setText(QStringLiteral("18:30"));
+    save();
+    const std::string values = stored("nach=" + root() + "/Beta") + stored("wann=t\xE4glich");
+    EXPECT_EQ(setFile(), stored("[Tag]") + stored("von_0=" + root() + "/Alpha") +
+                             stored("von_1=" + root() + "/x.txt") + values + stored("zeit=18:30") +
+                             stored("aktiv=ja"));
+    EXPECT_EQ(nameFile(), "[SICHERUNG]\r\nname_1=Tag\r\n\r\n[NUMMER]\r\nwert=1");
+    EXPECT_NE(readBytes(dir / "save.log").find("Sicherung=neu"), std::string::npos);
+
+    clickPicture(picture("pictb_bearbeiten"));
+    EXPECT_EQ(sources(), (QStringList{path("Alpha"), path("x.txt")}));
+    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral("18:30"));
+    EXPECT_FALSE(saveOffered());
+    control<QListWidget>("lb_von")->item(1)->setSelected(true);
+    clickPicture(picture("pictb_quelle_loeschen"));
+    // Not active with an empty time: the time is stored empty, not as the mask's colon.
+    control<QCheckBox>("checkbox_aktiv")->click();
+    field("mtextb_uhr")->clear();
+    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral(":"));
+    save();
+    EXPECT_EQ(setFile(), stored("[Tag]") + stored("von_0=" + root() + "/Alpha") + values +
+                             stored("zeit=") + stored("aktiv=nein"));
+    EXPECT_NE(readBytes(dir / "save.log").find("Sicherung=bearbeitet"), std::string::npos);
+
+    clickPicture(picture("pictb_bearbeiten"));
+    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral(":"));
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Woche"));
+    save();
+    EXPECT_EQ(setFile().substr(0, 9), stored("[Woche]"));
+    EXPECT_EQ(nameFile(), "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+}
+
+TEST_F(EditorTest, NamesAndPathsThatCannotBeStoredAndWholeRootsAreRefused) {
+    volumeRoots = [this] { return std::vector<std::string>{"/", root()}; };
+    make({"Alpha/", "Beta/", "Привет/"});
+    storeSet("Woche", {folder("quelle")}, folder("ziel"));
+    storeSet("Monat", {folder("quelle")}, folder("ziel"));
+    const std::string before = setFile();
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    const auto lastMessage = [&] { return presenter.shown.back().text; };
+    QTreeWidgetItem* systemRoot = nullptr;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (systemRoot = tree()->topLevelItem(0)) != nullptr; }, 5000));
+    tree()->setCurrentItem(systemRoot);
+    clickPicture(picture("pictb_quelle"));
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("Ein Laufwerk oder Wurzelordner")));
+    addSource({QStringLiteral("Привет")});
+    takeDestination({QStringLiteral("Привет")});
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("nicht gespeichert werden")));
+    EXPECT_EQ(presenter.shown.size(), 3u);
+    EXPECT_TRUE(sources().isEmpty());
+    EXPECT_TRUE(field("textb_nach")->text().isEmpty());
+
+    addSource({QStringLiteral("Alpha")});
+    takeDestination({QStringLiteral("Beta")});
+    for (const QString& name : {QStringLiteral("Привет"), QStringLiteral("Woche")}) {
+        field("textb_name_der_sicherung")->setText(name);
+        save();
+    }
+    EXPECT_EQ(lastMessage(), QStringLiteral("Eine Sicherung mit diesem Namen existiert bereits !"));
+    EXPECT_EQ(presenter.shown.size(), 5u);
+    EXPECT_EQ(field("textb_name_der_sicherung")->text(), QStringLiteral("Woche"));
+    clickPicture(picture("pictb_sicherung_verwerfen"));
+    // A stored set renamed to another's name.
+    control<QListWidget>("lb_anzeige")->setCurrentRow(0);
+    clickPicture(picture("pictb_bearbeiten"));
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Woche"));
+    save();
+    EXPECT_EQ(lastMessage(), QStringLiteral("Eine Sicherung mit diesem Namen existiert bereits !"));
+    EXPECT_EQ(setFile(), before);
+}
+
+TEST_F(EditorTest, DeletingAsksAndOnlyOkRemovesTheSet) {
+    storeSet("Daten", {folder("quelle")}, folder("ziel"));
+    startForm();
+    const std::string before = setFile();
+    presenter.answers = {QMessageBox::Cancel};
+    clickPicture(picture("pictb_loeschen"));
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Sicherung löschen?"));
+    EXPECT_EQ(presenter.shown[0].text,
+              QStringLiteral("Möchten Sie die Sicherung \nmit dem Namen\n\nDaten\n\nwirklich "
+                             "löschen?"));
+    EXPECT_EQ(presenter.shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(setFile(), before);
+
+    clickPicture(picture("pictb_loeschen"));
+    EXPECT_EQ(setFile(), "");
+    EXPECT_EQ(nameFile(), "[SICHERUNG]\r\n\r\n[NUMMER]\r\nwert=0\r\n");
+    EXPECT_NE(readBytes(dir / "save.log").find("Sicherung=gel\xF6scht"), std::string::npos);
+    EXPECT_EQ(control<QListWidget>("lb_anzeige")->count(), 0);
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")->toPlainText().isEmpty());
+    EXPECT_EQ(picture("pictb_bearbeiten")->bitmapNumber(), 120);
+    EXPECT_EQ(picture("pictb_loeschen")->bitmapNumber(), 123);
+    EXPECT_EQ(picture("pictb_starten")->bitmapNumber(), 126);
+}
+
+TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
+    Form1& window = startForm();
+    auto* dialog = control<QDialog>("Form5");
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("textb_nach"));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("cb_ordner_erstellen"));
+    auto* destination = field("textb_nach");
+    const auto createFolder = [&](const char* typed, QPushButton* button) {
+        QApplication::setActiveWindow(&window);
+        findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+        ASSERT_TRUE(dialog->isVisible());
+        QApplication::setActiveWindow(dialog);
+        EXPECT_FALSE(ok->isEnabled());
+        QTest::keyClicks(name, QString::fromUtf8(typed));
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(dialog->isVisible());
+    };
+    const auto activate = [&] {
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000));
+    };
+
+    // Below a parent that ends with a separator: one separator between them.
+    destination->setText(QString::fromStdString(root() + "/"));
+    std::filesystem::create_directories(dir / "baum");
+    createFolder("Neu", ok);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "baum" / "Neu"));
+    activate();
+    EXPECT_EQ(destination->text(), path("Neu"));
+    EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=\r\n"), std::string::npos);
+
+    createFolder("Zwei", dialog->findChild<QPushButton*>(QStringLiteral("cb_1")));
+    activate();
+    EXPECT_FALSE(std::filesystem::exists(dir / "baum" / "Neu" / "Zwei"));
+    EXPECT_EQ(destination->text(), path("Neu"));
+
+    // Ok stays offered once a name was typed, also when it is emptied again.
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    QApplication::setActiveWindow(dialog);
+    QTest::keyClicks(name, QStringLiteral("X"));
+    QTest::keyClick(name, Qt::Key_Backspace);
+    EXPECT_TRUE(ok->isEnabled());
+    // The main window activated while the dialog is open ends the hand-over.
+    activate();
+    QTest::keyClicks(name, QStringLiteral("Drei"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QApplication::setActiveWindow(nullptr);
+    activate();
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "baum" / "Neu" / "Drei"));
+    EXPECT_EQ(destination->text(), path("Neu"));
+}
+
+}  // namespace
+}  // namespace vaultrix::test
