@@ -17,7 +17,6 @@ struct Received {
     QStringList captions;
     QStringList tooltips;
     QStringList failures;
-    QList<quint64> totals;
     bool allOnWindowThread = true;
 };
 
@@ -37,11 +36,6 @@ void record(QObject& context, WindowBridge& bridge, Received& received) {
                          received.captions << caption;
                          received.tooltips << tip;
                      });
-    QObject::connect(&bridge, &WindowBridge::scheduledRunCounted, &context,
-                     [&received, onWindowThread](quint64 files, quint64 bytes) {
-                         onWindowThread();
-                         received.totals << files << bytes;
-                     });
     QObject::connect(&bridge, &WindowBridge::scheduledRunFailed, &context,
                      [&received, onWindowThread](const QString& message) {
                          onWindowThread();
@@ -60,7 +54,6 @@ TEST(WindowBridge, TextsFromABackgroundThreadArriveOnTheWindowThreadInOrder) {
         bridge.showClock("06.12.2026\nSonntag\n19:30:06");
         bridge.showStatus(StatusText{"nächste Sicherung in 5 Minuten",
                                      "Vaultrix 1.0\nnächste Sicherung\nin 5 Minuten"});
-        bridge.onTotalCounted(CopyProgress{12, 4096});
         bridge.onRunFailed("Die Datei »C:\\a.txt« konnte nicht kopiert werden.");
     });
     background.join();
@@ -74,7 +67,6 @@ TEST(WindowBridge, TextsFromABackgroundThreadArriveOnTheWindowThreadInOrder) {
               QStringList{QStringLiteral("Vaultrix 1.0\nnächste Sicherung\nin 5 Minuten")});
     EXPECT_EQ(received.failures,
               QStringList{QStringLiteral("Die Datei »C:\\a.txt« konnte nicht kopiert werden.")});
-    EXPECT_EQ(received.totals, (QList<quint64>{12, 4096}));
     EXPECT_TRUE(received.allOnWindowThread);
 }
 

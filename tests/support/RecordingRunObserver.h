@@ -4,20 +4,10 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "engine/BackupRunner.h"
-
-namespace vaultrix {
-
-// How GoogleTest shows the numbers of a run in a failure.
-inline void PrintTo(const CopyProgress& progress, std::ostream* out) {
-    *out << progress.filesDone << " files, " << progress.bytesDone << " bytes";
-}
-
-}  // namespace vaultrix
 
 namespace vaultrix::test {
 
