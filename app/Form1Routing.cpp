@@ -164,6 +164,8 @@ void Form1::bindThreadReports() {
             &ProgressWindow::showScheduledRun);
     connect(&app_.bridge, &WindowBridge::scheduledRunProgress, scheduledRun_,
             &ProgressWindow::showProgress);
+    connect(&app_.bridge, &WindowBridge::scheduledRunCounted, scheduledRun_,
+            &ProgressWindow::showTotal);
     connect(&app_.bridge, &WindowBridge::scheduledRunEnded, scheduledRun_,
             &ProgressWindow::scheduledRunEnded);
     connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);

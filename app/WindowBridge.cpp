@@ -26,6 +26,10 @@ void WindowBridge::onRunEnded() {
     Q_EMIT scheduledRunEnded();
 }
 
+void WindowBridge::onTotalCounted(const CopyProgress& total) {
+    Q_EMIT scheduledRunCounted(total.filesDone, total.bytesDone);
+}
+
 void WindowBridge::onProgress(const CopyProgress& progress) {
     if (const auto shown = progress_.add(progress)) {
         Q_EMIT scheduledRunProgress(shown->filesDone, shown->bytesDone);

@@ -32,6 +32,7 @@ public:
     // so this never asks a copy to stop.
     void onRunStarted(const std::string& name) override;
     void onRunEnded() override;
+    void onTotalCounted(const CopyProgress& total) override;
     void onProgress(const CopyProgress& progress) override;
     bool cancelRequested() override;
     void onRunSucceeded(const std::string& message) override;
@@ -47,6 +48,7 @@ Q_SIGNALS:
     void statusChanged(const QString& caption, const QString& tooltip);
     void scheduledRunStarted(const QString& setName);
     void scheduledRunProgress(quint64 files, quint64 bytes);
+    void scheduledRunCounted(quint64 files, quint64 bytes);
     void scheduledRunEnded();
     void scheduledRunFailed(const QString& message);
     void scheduledLogFailed(const QString& message);

@@ -17,6 +17,7 @@ public:
 
     void onRunStarted(const std::string& name) override { inner_.onRunStarted(name); }
     void onRunEnded() override { inner_.onRunEnded(); }
+    void onTotalCounted(const CopyProgress& total) override { inner_.onTotalCounted(total); }
     void onProgress(const CopyProgress& progress) override { inner_.onProgress(progress); }
     bool cancelRequested() override { return control_.StopRequested() || inner_.cancelRequested(); }
     void onRunSucceeded(const std::string& message) override { inner_.onRunSucceeded(message); }

@@ -1,7 +1,11 @@
 #include "engine/BackupRunner.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <utility>
+
+#include "platform/ThreadPriority.h"
 
 namespace vaultrix {
 
@@ -11,13 +15,43 @@ std::string runSuccessMessage(const std::string& name) {
 
 namespace {
 
-// Passes progress and cancel on to the run's observer and keeps the failures. A destination
-// that cannot be used fails every source alike: a failure already shown is not counted again.
-class FailureCollector final : public CopyObserver {
+// The counting walk's total, handed from its thread to the run's.
+class CountedTotal {
 public:
-    explicit FailureCollector(CopyObserver& inner) : inner_(inner) {}
+    void set(const CopyProgress& total) {
+        total_ = total;
+        ready_.store(true, std::memory_order_release);
+    }
+    std::optional<CopyProgress> get() const {
+        if (!ready_.load(std::memory_order_acquire)) return std::nullopt;
+        return total_;
+    }
 
-    void onProgress(const CopyProgress& progress) override { inner_.onProgress(progress); }
+private:
+    CopyProgress total_;
+    std::atomic<bool> ready_{false};
+};
+
+// Watches the copies of one run: passes cancel on, turns each copy's progress (which counts
+// from zero for every source) into the run's, hands the counted total on once, and keeps the
+// failures. A destination that cannot be used fails every source alike: a failure already shown
+// is not counted again.
+class RunCollector final : public CopyObserver {
+public:
+    RunCollector(RunObserver& inner, const CountedTotal& counted)
+        : inner_(inner), counted_(counted) {}
+
+    void onProgress(const CopyProgress& progress) override {
+        if (!totalTold_) {
+            if (const std::optional<CopyProgress> total = counted_.get()) {
+                totalTold_ = true;
+                inner_.onTotalCounted(*total);
+            }
+        }
+        source_ = progress;
+        inner_.onProgress(CopyProgress{earlierSources_.filesDone + progress.filesDone,
+                                       earlierSources_.bytesDone + progress.bytesDone});
+    }
     bool cancelRequested() override { return inner_.cancelRequested(); }
     void onFailure(const Error& error) override {
         ++told;
@@ -28,11 +62,22 @@ public:
         if (!repeated) failures.add(error);
     }
 
+    // The copy of one source has ended: the next one counts from zero.
+    void sourceEnded() {
+        earlierSources_.filesDone += source_.filesDone;
+        earlierSources_.bytesDone += source_.bytesDone;
+        source_ = CopyProgress{};
+    }
+
     RunFailures failures;
     std::uint64_t told = 0;
 
 private:
-    CopyObserver& inner_;
+    RunObserver& inner_;
+    const CountedTotal& counted_;
+    bool totalTold_ = false;
+    CopyProgress earlierSources_;
+    CopyProgress source_;
 };
 
 // The copy names the path in its message; it is added only where it did not.
@@ -74,8 +119,12 @@ BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& sett
                    }) {}
 
 BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log,
-                           CopyOperation copy)
-    : sets_(sets), settings_(settings), log_(log), copy_(std::move(copy)) {}
+                           CopyOperation copy, CountOperation count)
+    : sets_(sets),
+      settings_(settings),
+      log_(log),
+      copy_(std::move(copy)),
+      count_(std::move(count)) {}
 
 bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
                                 RunObserver& observer) {
@@ -103,17 +152,32 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
     return failures.count == 0;
 }
 
-RunFailures BackupRunner::copyAll(const std::string& name, CopyObserver& observer) {
+RunFailures BackupRunner::copyAll(const std::string& name, RunObserver& observer) {
     const unsigned flags = settings_.overwriteMode() ? kCopyFlagsOverwrite : kCopyFlagsNewCopy;
     // One reading of destination and sources: a save cannot land in between.
     const BackupSet set = sets_.loadSet(name);
-    FailureCollector collector(observer);
-    for (const std::string& source : set.sources) {
-        const std::uint64_t before = collector.told;
-        const Result<> copied = copy_(source, set.destination, flags, collector);
-        // A stand-in copy may fail without telling its failures one by one.
-        if (!copied && collector.told == before) collector.onFailure(copied.error());
-        if (observer.cancelRequested()) break;
+    CountedTotal counted;
+    RunCollector collector(observer, counted);
+    {
+        // The walk only reads and gives way to everything else, so the copies never wait for
+        // it; leaving this block asks it to stop and joins it, whether the copies are through or
+        // were cancelled.
+        std::jthread counting;
+        if (!set.sources.empty()) {
+            counting = std::jthread([this, &set, &counted](std::stop_token stop) {
+                moveThreadToBackground();
+                if (const auto total = count_(set.sources, set.destination, stop))
+                    counted.set(*total);
+            });
+        }
+        for (const std::string& source : set.sources) {
+            const std::uint64_t before = collector.told;
+            const Result<> copied = copy_(source, set.destination, flags, collector);
+            // A stand-in copy may fail without telling its failures one by one.
+            if (!copied && collector.told == before) collector.onFailure(copied.error());
+            collector.sourceEnded();
+            if (observer.cancelRequested()) break;
+        }
     }
     return std::move(collector.failures);
 }

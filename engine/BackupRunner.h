@@ -3,21 +3,28 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "engine/CopyToFolder.h"
+#include "engine/CountingWalk.h"
 #include "engine/RunLog.h"
 #include "store/BackupSetStore.h"
 #include "store/SettingsStore.h"
 
 namespace vaultrix {
 
-// What a run tells the user; the window implements it. Called on the thread of the run.
+// What a run tells the user; the window implements it. Called on the thread of the run. Its
+// progress reports are the whole run's numbers, every source so far together.
 class RunObserver : public CopyObserver {
 public:
     // The run has its turn and starts copying the set of this name.
     virtual void onRunStarted(const std::string&) {}
+    // The counting walk beside the copy is through: the numbers the run will reach. Comes at
+    // most once, before the progress report that follows it.
+    virtual void onTotalCounted(const CopyProgress&) {}
     // The run has copied and logged; its outcome is reported next.
     virtual void onRunEnded() {}
     // Only for a run started by hand that succeeded: "Ihre Sicherung 'Name' wurde erfolgreich
@@ -56,24 +63,31 @@ public:
     using CopyOperation =
         std::function<Result<>(const std::string& source, const std::string& destination,
                                unsigned flags, CopyObserver& observer)>;
+    // The counting walk of all sources: countSources, or a stand-in in tests.
+    using CountOperation = std::function<std::optional<CopyProgress>(
+        const std::vector<std::string>& sources, const std::string& destination,
+        std::stop_token stop)>;
 
     BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log);
     BackupRunner(const BackupSetStore& sets, const SettingsStore& settings, RunLog& log,
-                 CopyOperation copy);
+                 CopyOperation copy, CountOperation count = countSources);
 
     // Reads the copy method, the destination and every source before the first copy, copies
-    // every source (a cancel ends the run early), appends the log record and then reports to the
-    // observer (by that, the next run may start). Returns whether everything was copied.
+    // every source (a cancel ends the run early) while the counting walk runs beside the copies
+    // on a thread of its own, appends the log record and then reports to the observer (by that,
+    // the next run may start). The walk ends with the copies, cancelled or not. Returns whether
+    // everything was copied.
     bool RunBackupSet(const std::string& name, bool startedByHand, RunObserver& observer);
 
 private:
     // Copies every source and collects what failed.
-    RunFailures copyAll(const std::string& name, CopyObserver& observer);
+    RunFailures copyAll(const std::string& name, RunObserver& observer);
 
     const BackupSetStore& sets_;
     const SettingsStore& settings_;
     RunLog& log_;
     CopyOperation copy_;
+    CountOperation count_;
     std::mutex runMutex_;
 };
 

@@ -290,7 +290,7 @@ private:
                   const std::string& name, const EntryInfo& target) {
         switch (target.kind) {
             case EntryKind::Missing:
-                return writeEntry(source, folder, name, false, false, false);
+                return writeEntry(source, info, folder, name, false, false, false);
             case EntryKind::File:
                 if (target.sameEntryAs(info)) break;  // the source lies inside its own backup
                 if (target.size == info.size && target.modifiedNs == info.modifiedNs) {
@@ -305,10 +305,10 @@ private:
                     break;
                 }
                 // The new data reach the disk before they replace the older backup.
-                return writeEntry(source, folder, name, false, true, true);
+                return writeEntry(source, info, folder, name, false, true, true);
             case EntryKind::Link:
             case EntryKind::Special:
-                return writeEntry(source, folder, name, false, true, false);
+                return writeEntry(source, info, folder, name, false, true, false);
             case EntryKind::Folder:
                 return replaceByOtherKind(source, info, folder, name);
         }
@@ -320,15 +320,15 @@ private:
                   const std::string& name, const EntryInfo& target) {
         switch (target.kind) {
             case EntryKind::Missing:
-                return writeEntry(source, folder, name, true, false, false);
+                return writeEntry(source, info, folder, name, true, false, false);
             case EntryKind::File:
             case EntryKind::Special:
-                return writeEntry(source, folder, name, true, true, false);
+                return writeEntry(source, info, folder, name, true, true, false);
             case EntryKind::Link:
                 // A link's size is the length of what it points to; with its time that marks
                 // an unchanged link, as for files.
                 if (target.size == info.size && target.modifiedNs == info.modifiedNs) break;
-                return writeEntry(source, folder, name, true, true, false);
+                return writeEntry(source, info, folder, name, true, true, false);
             case EntryKind::Folder:
                 return replaceByOtherKind(source, info, folder, name);
         }
@@ -359,9 +359,10 @@ private:
     // the source's time and the next run copies it again. An existing item is replaced
     // through a temporary file beside it and one rename, so the target is always either the
     // older backup or the complete new one.
-    bool writeEntry(const std::string& source, const std::string& folder, const std::string& name,
-                    bool link, bool replace, bool syncData) {
+    bool writeEntry(const std::string& source, const EntryInfo& info, const std::string& folder,
+                    const std::string& name, bool link, bool replace, bool syncData) {
         const std::string target = fs::joinPath(folder, name);
+        fileBytes_ = 0;
         const std::string written = replace ? fs::joinPath(folder, newTemporaryName(name)) : target;
         const OsCode copied = link ? fs::copyLink(source, written)
                                    : fs::copyFileData(source, written, syncData, *this, context_);
@@ -373,7 +374,9 @@ private:
             }
         }
         ++writes_;
-        fileDone(0);
+        // The holes of a sparse file are not moved, yet they are done: the run's numbers reach
+        // the size its counting walk found.
+        fileDone(link || fileBytes_ >= info.size ? 0 : info.size - fileBytes_);
         return true;
     }
 
@@ -414,6 +417,7 @@ private:
 
     OsCode afterChunk(std::uint64_t bytes) override {
         bytesWritten_ += bytes;
+        fileBytes_ += bytes;
         progress_.bytesDone += bytes;
         unreported_ += bytes;
         if (const OsCode code = faults_.afterChunk(bytesWritten_); code != kOsOk) return code;
@@ -450,6 +454,7 @@ private:
     fs::CopyContext context_;
     CopyProgress progress_;
     std::uint64_t bytesWritten_ = 0;
+    std::uint64_t fileBytes_ = 0;  // moved of the file being written
     std::uint64_t unreported_ = 0;
     std::uint64_t writes_ = 0;  // entries made, replaced or removed in the target folders
     EntryInfo destination_;     // never walked into when it lies inside the source

@@ -23,6 +23,8 @@ inline constexpr unsigned kCopyFlagsNewCopy = kCopyFlagsOverwrite | kCopyFlagRen
 struct CopyProgress {
     std::uint64_t filesDone = 0;
     std::uint64_t bytesDone = 0;
+
+    bool operator==(const CopyProgress&) const = default;
 };
 
 // Watches a copy: receives progress and may ask it to stop. Called on the copying thread.

@@ -6,7 +6,9 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -18,6 +20,9 @@ namespace vaultrix {
 namespace {
 
 constexpr std::chrono::milliseconds kProgressInterval{100};
+constexpr std::chrono::seconds kTimeLeftRefresh{1};
+// The bar's steps once the total is known: a tenth of a percent each, so a long run moves.
+constexpr int kBarSteps = 1000;
 
 QString sizeText(std::uint64_t bytes, const QLocale& german) {
     if (bytes < 1024) return QStringLiteral("%1 Bytes").arg(german.toString(qulonglong(bytes)));
@@ -31,6 +36,14 @@ QString sizeText(std::uint64_t bytes, const QLocale& german) {
     return german.toString(value, 'f', 1) + QLatin1Char(' ') + QLatin1String(kUnits[unit]);
 }
 
+// The share done, 0 to 1: of the bytes, or of the files where the total has no bytes. Sources
+// that grew since they were counted can take the numbers past the total.
+double shareDone(const CopyProgress& done, const CopyProgress& total) {
+    if (total.bytesDone > 0) return std::min(1.0, double(done.bytesDone) / double(total.bytesDone));
+    if (total.filesDone > 0) return std::min(1.0, double(done.filesDone) / double(total.filesDone));
+    return 1.0;
+}
+
 }  // namespace
 
 QString progressText(std::uint64_t files, std::uint64_t bytes) {
@@ -41,15 +54,31 @@ QString progressText(std::uint64_t files, std::uint64_t bytes) {
     return QStringLiteral("%1, %2 kopiert").arg(count, sizeText(bytes, german));
 }
 
+QString countedProgressText(const CopyProgress& done, const CopyProgress& total) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const int percent = static_cast<int>(shareDone(done, total) * 100.0);
+    const QString numbers =
+        total.bytesDone > 0
+            ? QStringLiteral("%1 von %2")
+                  .arg(sizeText(done.bytesDone, german), sizeText(total.bytesDone, german))
+            : QStringLiteral("%1 von %2 Dateien")
+                  .arg(german.toString(qulonglong(done.filesDone)),
+                       german.toString(qulonglong(total.filesDone)));
+    return QStringLiteral("%1 % – %2 kopiert").arg(german.toString(percent), numbers);
+}
+
+QString timeLeftText(std::optional<std::chrono::seconds> left) {
+    if (!left) return QStringLiteral("Restzeit wird ermittelt …");
+    if (*left < std::chrono::minutes(1)) return QStringLiteral("noch weniger als eine Minute");
+    // To the nearest minute: 90 seconds are about 2 minutes.
+    const auto minutes = (*left + std::chrono::seconds(30)) / std::chrono::minutes(1);
+    if (minutes == 1) return QStringLiteral("noch etwa 1 Minute");
+    const QLocale german(QLocale::German, QLocale::Germany);
+    return QStringLiteral("noch etwa %1 Minuten").arg(german.toString(qlonglong(minutes)));
+}
+
 std::optional<CopyProgress> RunProgress::add(const CopyProgress& progress) {
-    // A drop marks the next source.
-    if (progress.filesDone < source_.filesDone || progress.bytesDone < source_.bytesDone) {
-        earlierSources_.filesDone += source_.filesDone;
-        earlierSources_.bytesDone += source_.bytesDone;
-    }
-    source_ = progress;
-    latest_ = CopyProgress{earlierSources_.filesDone + progress.filesDone,
-                           earlierSources_.bytesDone + progress.bytesDone};
+    latest_ = progress;
     const auto now = std::chrono::steady_clock::now();
     if (shown_ && now - lastShown_ < kProgressInterval) return std::nullopt;
     shown_ = true;
@@ -71,6 +100,13 @@ public:
 
     void onProgress(const CopyProgress& progress) override {
         if (const auto shown = progress_.add(progress)) post(*shown);
+    }
+
+    void onTotalCounted(const CopyProgress& total) override {
+        ProgressWindow* window = &window_;
+        QMetaObject::invokeMethod(
+            window, [window, total] { window->showTotal(total.filesDone, total.bytesDone); },
+            Qt::QueuedConnection);
     }
 
     bool cancelRequested() override { return cancel_.load(); }
@@ -104,8 +140,11 @@ private:
 ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent),
       setLabel_(new QLabel(this)),
+      bar_(new QProgressBar(this)),
       progressLabel_(new QLabel(this)),
-      cancelButton_(new QPushButton(QStringLiteral("Abbrechen"), this)) {
+      timeLabel_(new QLabel(this)),
+      cancelButton_(new QPushButton(QStringLiteral("Abbrechen"), this)),
+      refresh_(new QTimer(this)) {
     setWindowTitle(QString::fromUtf8(kCopyProgressTitle));
     setWindowModality(parent != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -117,9 +156,8 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     setPalette(background);
     setAutoFillBackground(true);
 
-    auto* bar = new QProgressBar(this);
-    bar->setRange(0, 0);  // the total is not known before the copy ends
-    bar->setTextVisible(false);
+    // The percentage stands in the line below the bar, where every style shows it alike.
+    bar_->setTextVisible(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -127,13 +165,18 @@ ProgressWindow::ProgressWindow(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(setLabel_);
-    layout->addWidget(bar);
+    layout->addWidget(bar_);
     layout->addWidget(progressLabel_);
+    layout->addWidget(timeLabel_);
     layout->addLayout(buttons);
 
     // Enter must not stop a backup by accident; Abbrechen takes a click or Esc.
     cancelButton_->setAutoDefault(false);
     connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::cancel);
+
+    refresh_->setInterval(kTimeLeftRefresh);
+    connect(refresh_, &QTimer::timeout, this, &ProgressWindow::showNumbers);
+    startShowing(QString());
 }
 
 ProgressWindow::~ProgressWindow() = default;
@@ -143,8 +186,7 @@ RunReport ProgressWindow::run(const QString& setName, const Job& job) {
     cancelRequested_ = false;
     workerEnded_ = false;
     running_ = true;
-    setLabel_->setText(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName));
-    progressLabel_->setText(progressText(0, 0));
+    startShowing(setName);
     cancelButton_->setEnabled(true);
 
     Observer observer(*this, cancelRequested_);
@@ -195,13 +237,42 @@ void ProgressWindow::reject() {
     QDialog::reject();
 }
 
+void ProgressWindow::startShowing(const QString& setName) {
+    setLabel_->setText(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName));
+    done_ = CopyProgress{};
+    total_.reset();
+    estimate_.restart();
+    refresh_->stop();
+    bar_->setRange(0, 0);  // no end until the total is known
+    showNumbers();
+}
+
 void ProgressWindow::showProgress(std::uint64_t files, std::uint64_t bytes) {
-    progressLabel_->setText(progressText(files, bytes));
+    done_ = CopyProgress{files, bytes};
+    estimate_.add(bytes);
+    showNumbers();
+}
+
+void ProgressWindow::showTotal(std::uint64_t files, std::uint64_t bytes) {
+    total_ = CopyProgress{files, bytes};
+    bar_->setRange(0, kBarSteps);
+    refresh_->start();
+    showNumbers();
+}
+
+void ProgressWindow::showNumbers() {
+    if (!total_) {
+        progressLabel_->setText(progressText(done_.filesDone, done_.bytesDone));
+        timeLabel_->setText(timeLeftText(std::nullopt));
+        return;
+    }
+    bar_->setValue(static_cast<int>(shareDone(done_, *total_) * kBarSteps));
+    progressLabel_->setText(countedProgressText(done_, *total_));
+    timeLabel_->setText(timeLeftText(estimate_.timeLeft(total_->bytesDone)));
 }
 
 void ProgressWindow::showScheduledRun(const QString& setName) {
-    setLabel_->setText(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName));
-    progressLabel_->setText(progressText(0, 0));
+    startShowing(setName);
     cancelButton_->hide();
     // A backup that starts by its clock must not take the keyboard from what the user is doing.
     setWindowModality(Qt::NonModal);
@@ -210,6 +281,7 @@ void ProgressWindow::showScheduledRun(const QString& setName) {
 }
 
 void ProgressWindow::scheduledRunEnded() {
+    refresh_->stop();
     hide();
 }
 
@@ -217,6 +289,7 @@ void ProgressWindow::workerEnded(std::uint64_t generation) {
     // A worker of an earlier run whose window loop had already ended must not close this one.
     if (generation != generation_) return;
     workerEnded_ = true;
+    refresh_->stop();
     accept();
 }
 

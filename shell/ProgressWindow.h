@@ -10,9 +10,12 @@
 #include <string>
 
 #include "engine/BackupRunner.h"
+#include "engine/TimeLeft.h"
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace vaultrix {
 
@@ -29,12 +32,17 @@ struct RunReport {
 inline constexpr const char* kCopyProgressTitle =
     "Vaultrix führt die automatische Datensicherung durch!";
 
-// "12 Dateien, 3,4 MB kopiert": the progress line of the window.
+// "12 Dateien, 3,4 MB kopiert": the progress line of the window until the run's total is known.
 QString progressText(std::uint64_t files, std::uint64_t bytes);
+// "42 % – 3,4 GB von 8,1 GB kopiert": the progress line once it is; by files where the total
+// has no bytes ("40 % – 2 von 5 Dateien kopiert").
+QString countedProgressText(const CopyProgress& done, const CopyProgress& total);
+// The line below it: "noch etwa 5 Minuten", "noch etwa 1 Minute", "noch weniger als eine
+// Minute", or "Restzeit wird ermittelt …" while there is no estimate.
+QString timeLeftText(std::optional<std::chrono::seconds> left);
 
-// The progress of a whole run from its copies' reports, in which each source counts from zero
-// again. It lets the numbers through at most every 100 ms, so a copy of many small files does
-// not flood the window thread with updates.
+// Lets a run's numbers through at most every 100 ms, so a copy of many small files does not
+// flood the window thread with updates.
 class RunProgress {
 public:
     // The run's numbers when they are due to be shown.
@@ -43,15 +51,15 @@ public:
     std::optional<CopyProgress> last() const;
 
 private:
-    CopyProgress earlierSources_;
-    CopyProgress source_;
     CopyProgress latest_;
     bool shown_ = false;
     std::chrono::steady_clock::time_point lastShown_;
 };
 
 // The small progress window of a backup run, titled "Vaultrix führt die automatische
-// Datensicherung durch!". It never shows a message box.
+// Datensicherung durch!". It never shows a message box, nor a file name. Its bar moves without
+// an end until the counting walk beside the run has found the total; from then on it shows the
+// share of bytes done and the time left.
 //
 // A run started by hand: run() shows the window modal while the run goes on a worker thread, so
 // the window stays responsive and can offer to cancel (a cancelled copy makes the run fail); it
@@ -88,6 +96,8 @@ public:
     // backup thread's run stops only when the program ends).
     void showScheduledRun(const QString& setName);
     void showProgress(std::uint64_t files, std::uint64_t bytes);
+    // The run's total is known: the bar gets its end.
+    void showTotal(std::uint64_t files, std::uint64_t bytes);
     void scheduledRunEnded();
 
 protected:
@@ -100,10 +110,21 @@ private:
     class Observer;
 
     void workerEnded(std::uint64_t generation);
+    // A new run of the set: nothing done, no total.
+    void startShowing(const QString& setName);
+    void showNumbers();
 
     QLabel* setLabel_;
+    QProgressBar* bar_;
     QLabel* progressLabel_;
+    QLabel* timeLabel_;
     QPushButton* cancelButton_;
+    // Once a total is known, the time left is shown anew every second, also while no progress
+    // comes.
+    QTimer* refresh_;
+    TimeLeftEstimate estimate_;
+    CopyProgress done_;
+    std::optional<CopyProgress> total_;
     std::atomic<bool> cancelRequested_{false};
     bool running_ = false;
     bool workerEnded_ = false;

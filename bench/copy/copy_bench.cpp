@@ -1,13 +1,20 @@
 // Runs one copy from the command line, for timing it against other tools:
-//   copy_bench [--new-copy] SOURCE DESTINATION
-// Prints the files and bytes done and the peak resident memory; exit code 1 on failure.
+//   copy_bench [--new-copy] [--count] SOURCE DESTINATION
+// With --count the counting walk of a run goes beside the copy on a thread of its own in the
+// background, as in a backup run, and is stopped when the copy ends. Prints the files and bytes
+// done, what the walk counted (or that it was stopped first), and the peak resident memory;
+// exit code 1 on failure.
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "engine/CopyToFolder.h"
+#include "engine/CountingWalk.h"
+#include "platform/ThreadPriority.h"
 
 namespace {
 
@@ -23,22 +30,48 @@ public:
 int main(int argc, char** argv) {
     int first = 1;
     unsigned flags = vaultrix::kCopyFlagsOverwrite;
-    if (argc > 1 && std::strcmp(argv[1], "--new-copy") == 0) {
-        flags = vaultrix::kCopyFlagsNewCopy;
-        first = 2;
+    bool count = false;
+    for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; ++first) {
+        if (std::strcmp(argv[first], "--new-copy") == 0) {
+            flags = vaultrix::kCopyFlagsNewCopy;
+        } else if (std::strcmp(argv[first], "--count") == 0) {
+            count = true;
+        } else {
+            break;
+        }
     }
     if (argc - first != 2) {
-        std::fprintf(stderr, "usage: copy_bench [--new-copy] SOURCE DESTINATION\n");
+        std::fprintf(stderr, "usage: copy_bench [--new-copy] [--count] SOURCE DESTINATION\n");
         return 2;
     }
+    const std::string source = argv[first];
+    const std::string destination = argv[first + 1];
     CountingObserver observer;
-    const vaultrix::Result<> result =
-        vaultrix::CopyToFolder(argv[first], argv[first + 1], flags, observer);
+    std::optional<vaultrix::CopyProgress> counted;
+    vaultrix::Result<> result = vaultrix::success();
+    {
+        std::jthread walk;
+        if (count) {
+            walk = std::jthread([&](std::stop_token stop) {
+                vaultrix::moveThreadToBackground();
+                counted = vaultrix::countSources({source}, destination, stop);
+            });
+        }
+        result = vaultrix::CopyToFolder(source, destination, flags, observer);
+    }
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("files=%llu bytes=%llu max_rss_kib=%ld\n",
+    std::printf("files=%llu bytes=%llu max_rss_kib=%ld",
                 static_cast<unsigned long long>(observer.last.filesDone),
                 static_cast<unsigned long long>(observer.last.bytesDone), usage.ru_maxrss);
+    if (count && counted) {
+        std::printf(" counted_files=%llu counted_bytes=%llu",
+                    static_cast<unsigned long long>(counted->filesDone),
+                    static_cast<unsigned long long>(counted->bytesDone));
+    } else if (count) {
+        std::printf(" counted=stopped");
+    }
+    std::printf("\n");
     if (!result) {
         std::fprintf(stderr, "%s\n", result.error().message.c_str());
         return 1;

@@ -2,8 +2,10 @@
 # Times the copy operation against `cp -a` and `rsync -a` on three generated trees:
 #   (a) one 1 GiB file, (b) 20,000 files of 4 KiB in 200 folders, (c) a mixed tree.
 # Full copies go into empty destinations; the repeated run copies the unchanged tree again
-# (overwrite method) and is compared with a repeated `rsync -a`. Runs alternate between the
-# tools; the table shows medians of REPS runs, the ratios and the peak resident memory.
+# (overwrite method) and is compared with a repeated `rsync -a`. The copy runs once alone and
+# once with the counting walk of a backup run beside it, to show what the walk costs. Runs
+# alternate between the tools; the tables show medians of REPS runs, the ratios and the peak
+# resident memory.
 # Usage: bench/copy/run.sh [REPS]
 # Environment: VAULTRIX_BENCH_DIR for the data folder, VAULTRIX_BENCH_TREES to time only some
 # of the trees (e.g. "a c").
@@ -74,7 +76,7 @@ timed() {
     sync
     local start end
     start=$(date +%s%N)
-    /usr/bin/time -f %M -o "$out.rss.tmp" "$@" >/dev/null
+    /usr/bin/time -f %M -o "$out.rss.tmp" "$@" >>"$out.out"
     end=$(date +%s%N)
     awk -v s="$start" -v e="$end" 'BEGIN {printf "%.3f\n", (e - s) / 1e9}' >>"$out"
     cat "$out.rss.tmp" >>"$out.rss"
@@ -86,19 +88,22 @@ median() { sort -n "$1" | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2
 make_trees
 results=$work/results
 mkdir -p "$results"
-tools=(vx cp rsync)
+# vx: the copy alone; vxc: the copy with the counting walk beside it.
+tools=(vx vxc cp rsync)
+repeaters=(vx vxc rsync)
 trees=${VAULTRIX_BENCH_TREES:-a b c}
 for tree in $trees; do
     src=$(ls -d "$work/$tree"/*)
     for r in $(seq 1 "$reps"); do
         # Rotate the order so no tool always runs first on a warm cache.
-        for k in 0 1 2; do
-            tool=${tools[$(((k + r) % 3))]}
+        for k in 0 1 2 3; do
+            tool=${tools[$(((k + r) % 4))]}
             dest=$work/dest-$tree-$tool
             rm -rf "$dest"
             mkdir "$dest"
             case $tool in
                 vx) timed "$results/$tree-vx-full" "$driver" "$src" "$dest" ;;
+                vxc) timed "$results/$tree-vxc-full" "$driver" --count "$src" "$dest" ;;
                 cp) timed "$results/$tree-cp-full" cp -a "$src" "$dest/" ;;
                 rsync) timed "$results/$tree-rsync-full" rsync -a "$src" "$dest/" ;;
             esac
@@ -106,14 +111,21 @@ for tree in $trees; do
         if [ "$r" -eq 1 ]; then
             diff -r --no-dereference "$src" "$work/dest-$tree-vx/$(basename "$src")" >/dev/null ||
                 { echo "copy of tree $tree differs from its source" >&2; exit 1; }
+            # The walk's total is what the copy did, or it was stopped when the copy ended first.
+            awk '/counted_files/ {
+                    for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] }
+                    if (v["files"] != v["counted_files"] || v["bytes"] != v["counted_bytes"]) exit 1
+                 }' "$results/$tree-vxc-full.out" ||
+                { echo "the counting walk of tree $tree disagrees with the copy" >&2; exit 1; }
         fi
-        if [ $((r % 2)) -eq 1 ]; then
-            timed "$results/$tree-vx-repeat" "$driver" "$src" "$work/dest-$tree-vx"
-            timed "$results/$tree-rsync-repeat" rsync -a "$src" "$work/dest-$tree-rsync/"
-        else
-            timed "$results/$tree-rsync-repeat" rsync -a "$src" "$work/dest-$tree-rsync/"
-            timed "$results/$tree-vx-repeat" "$driver" "$src" "$work/dest-$tree-vx"
-        fi
+        for k in 0 1 2; do
+            tool=${repeaters[$(((k + r) % 3))]}
+            case $tool in
+                vx) timed "$results/$tree-vx-repeat" "$driver" "$src" "$work/dest-$tree-vx" ;;
+                vxc) timed "$results/$tree-vxc-repeat" "$driver" --count "$src" "$work/dest-$tree-vxc" ;;
+                rsync) timed "$results/$tree-rsync-repeat" rsync -a "$src" "$work/dest-$tree-rsync/" ;;
+            esac
+        done
     done
     rm -rf "$work"/dest-"$tree"-*
 done
@@ -150,9 +162,39 @@ for tree in $trees; do
 done
 echo "Targets: copy/cp <= 1.05, repeat/rsync <= 1.00, peak memory of the copy < 32 MiB."
 echo
+echo "The counting walk beside the copy: medians in seconds, ratios to the copy alone, and the"
+echo "fastest runs' ratios; how often the walk was through before the copy ended."
+printf '%-26s %9s %9s %9s %9s %11s %9s %9s %9s %9s\n' tree "copy" "+walk" "ratio" "fastest" \
+    "repeat" "+walk" "ratio" "fastest" "peak MiB"
+for tree in $trees; do
+    case $tree in
+        a) name="(a) 1 GiB file" ;;
+        b) name="(b) 20,000 x 4 KiB" ;;
+        c) name="(c) mixed" ;;
+    esac
+    vx=$(median "$results/$tree-vx-full")
+    vc=$(median "$results/$tree-vxc-full")
+    vr=$(median "$results/$tree-vx-repeat")
+    vcr=$(median "$results/$tree-vxc-repeat")
+    rss=$(cat "$results/$tree-vxc-full.rss" "$results/$tree-vxc-repeat.rss" | sort -n | tail -1)
+    awk -v n="$name" -v vx="$vx" -v vc="$vc" -v vr="$vr" -v vcr="$vcr" -v rss="$rss" \
+        -v fx="$(sort -n "$results/$tree-vx-full" | head -1)" \
+        -v fc="$(sort -n "$results/$tree-vxc-full" | head -1)" \
+        -v fr="$(sort -n "$results/$tree-vx-repeat" | head -1)" \
+        -v fcr="$(sort -n "$results/$tree-vxc-repeat" | head -1)" \
+        'BEGIN {printf "%-26s %9.3f %9.3f %9.3f %9.3f %11.3f %9.3f %9.3f %9.3f %9.1f\n",
+                n, vx, vc, vc / vx, fc / fx, vr, vcr, vcr / vr, fcr / fr, rss / 1024}'
+    for kind in full repeat; do
+        printf '    %-6s walk through before the copy ended: %s of %s runs\n' "$kind" \
+            "$(grep -c counted_files "$results/$tree-vxc-$kind.out" || true)" \
+            "$(wc -l <"$results/$tree-vxc-$kind.out")"
+    done
+done
+echo "Targets: +walk/copy <= 1.05, peak memory with the walk < 32 MiB."
+echo
 echo "Every run, in the order timed:"
 for tree in $trees; do
-    for kind in vx-full cp-full rsync-full vx-repeat rsync-repeat; do
+    for kind in vx-full vxc-full cp-full rsync-full vx-repeat vxc-repeat rsync-repeat; do
         printf '%s %-13s %s\n' "$tree" "$kind" "$(tr '\n' ' ' <"$results/$tree-$kind")"
     done
 done

@@ -1,4 +1,6 @@
+#include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -122,11 +124,19 @@ TEST_F(FormTest, AScheduledRunShowsTheProgressWindowUntilItEndsAlsoWhenStartedHi
     trayAvailable = true;
     FakeCopy held(/*hold=*/true);
     copy = held.operation();
-    storeSet("Nacht", {folder("quelle")}, folder("ziel"), "täglich", "03:17", true);
+    const std::string source = folder("quelle");
+    writeBytes(std::filesystem::path(source) / "daten.bin", std::string(1000, 'd'));
+    storeSet("Nacht", {source}, folder("ziel"), "täglich", "03:17", true);
     ProgressWatch watch;
     Form1& window = startForm();
     ASSERT_TRUE(held.awaitStarted());
     ASSERT_TRUE(QTest::qWaitFor([&] { return watch.shown; }, 10000));
+    // Once counted, the run shows how far it is, as one started by hand does.
+    auto* bar = form->findChild<ProgressWindow*>()->findChild<QProgressBar*>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->maximum() > 0; }, 10000));
+    QStringList lines;
+    for (const auto* label : bar->parent()->findChildren<QLabel*>()) lines << label->text();
+    EXPECT_TRUE(lines.contains(QStringLiteral("0 % – 0 Bytes von 1.000 Bytes kopiert")));
     // All the run has told the window so far is handled: it stays while the copy goes on.
     QCoreApplication::processEvents();
     EXPECT_FALSE(watch.hidden);

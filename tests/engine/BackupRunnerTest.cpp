@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <thread>
 
 #include "support/FakeClock.h"
@@ -162,6 +163,54 @@ TEST_F(BackupRunnerTest, CancelledCopyFailsAndLeavesNoTemporaryFile) {
         EXPECT_EQ(entry.path().filename(), "gross.bin");
     }
     EXPECT_NE(logText().find("Verlauf=error"), std::string::npos);
+}
+
+TEST_F(BackupRunnerTest, ProgressAddsUpOverTheSourcesAndTheCountArrivesOnceBesideIt) {
+    addSet("Tag", {"/q/a", "/q/b"});
+    BackupRunner runner(
+        sets_, settings_, log_,
+        [&](const std::string& from, const std::string&, unsigned,
+            CopyObserver& observer) -> Result<> {
+            if (from == "/q/a") {
+                observer.onProgress(CopyProgress{1, 100});
+                return success();
+            }
+            // The second copy counts from zero; it goes on until the count has reached the run.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (observer_.totals().empty() && std::chrono::steady_clock::now() < end) {
+                observer.onProgress(CopyProgress{0, 0});
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            observer.onProgress(CopyProgress{2, 70});
+            return success();
+        },
+        [](auto&&...) {
+            return std::optional<CopyProgress>(CopyProgress{3, 170});
+        });
+
+    EXPECT_TRUE(runner.RunBackupSet("Tag", false, observer_));
+    EXPECT_EQ(observer_.totals(), (std::vector<CopyProgress>{{3, 170}}));
+    EXPECT_EQ(observer_.lastProgress(), (CopyProgress{3, 170}));
+}
+
+TEST_F(BackupRunnerTest, ACancelledRunStopsItsCountingWalk) {
+    addSet("Tag", {"/q/a"});
+    test::FakeCopy copy(/*hold=*/true);
+    bool stopped = false;
+    BackupRunner runner(sets_, settings_, log_, copy.operation(),
+                        [&](auto&&, auto&&, std::stop_token stop) {
+                            // A walk that is never through: it waits until it is asked to stop.
+                            std::mutex mutex;
+                            std::unique_lock lock(mutex);
+                            std::condition_variable_any().wait_for(
+                                lock, stop, std::chrono::seconds(10), [] { return false; });
+                            stopped = stop.stop_requested();
+                            return std::optional<CopyProgress>();
+                        });
+    observer_.setCancel(true);
+    EXPECT_FALSE(runner.RunBackupSet("Tag", true, observer_));
+    EXPECT_TRUE(copy.awaitCancelled());
+    EXPECT_TRUE(stopped);
 }
 
 TEST_F(BackupRunnerTest, FlagsFollowTheCopyMethodExactly) {

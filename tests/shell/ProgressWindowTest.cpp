@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
@@ -141,19 +142,25 @@ TEST(ProgressWindow, CancelFromTheMainWindowReachesARunningCopy) {
     EXPECT_TRUE(cancelSeen);
 }
 
-TEST(ProgressWindow, ProgressAddsUpOverAllSourcesOfTheRun) {
+TEST(ProgressWindow, TheBarGetsItsEndWhenTheCountArrives) {
     ProgressWindow window;
-    const RunReport report = window.run(QStringLiteral("Tag"), [](RunObserver& observer) {
-        observer.onProgress(CopyProgress{2, 1000});
-        observer.onProgress(CopyProgress{3, 5000});
-        // The second source's copy counts from zero.
-        observer.onProgress(CopyProgress{0, 0});
-        observer.onProgress(CopyProgress{1, 2168});
+    auto* bar = window.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    int maximumBefore = -1;
+    const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
+        observer.onProgress(CopyProgress{3, 3'565'158});
+        onWindowThread(window, [&] { maximumBefore = bar->maximum(); });
+        observer.onTotalCounted(CopyProgress{40, 10 << 20});
+        observer.onProgress(CopyProgress{5, 5 << 20});
         return true;
     });
     EXPECT_TRUE(report.success);
+
+    EXPECT_EQ(maximumBefore, 0) << "no end before the count";
     // The last numbers are shown even when they came faster than the window is updated.
-    EXPECT_EQ(progressLine(window), QStringLiteral("4 Dateien, 7,0 KB kopiert"));
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value() * 2, bar->maximum());
+    EXPECT_EQ(progressLine(window), QStringLiteral("50 % – 5,0 MB von 10,0 MB kopiert"));
 }
 
 // The window around real runs of a stored set in a fresh data folder.
@@ -223,12 +230,21 @@ TEST_F(ManualRunOfAStoredSet, AbbrechenDuringTheCopyLogsTheRunAsFailed) {
     EXPECT_NE(log_.LoadLogText().find("Verlauf=error"), std::string::npos);
 }
 
-TEST(ProgressWindow, ProgressTextCountsFilesAndSizesInGerman) {
+TEST(ProgressWindow, ProgressAndTimeLeftTextsInGerman) {
     EXPECT_EQ(progressText(0, 0), QStringLiteral("0 Dateien, 0 Bytes kopiert"));
     EXPECT_EQ(progressText(1, 1023), QStringLiteral("1 Datei, 1.023 Bytes kopiert"));
     EXPECT_EQ(progressText(2, 1024), QStringLiteral("2 Dateien, 1,0 KB kopiert"));
     EXPECT_EQ(progressText(1234, 5ull << 30), QStringLiteral("1.234 Dateien, 5,0 GB kopiert"));
     EXPECT_EQ(progressText(7, 3ull << 40), QStringLiteral("7 Dateien, 3,0 TB kopiert"));
+
+    EXPECT_EQ(countedProgressText({2, 0}, {5, 0}),
+              QStringLiteral("40 % – 2 von 5 Dateien kopiert"));
+
+    using std::chrono::seconds;
+    EXPECT_EQ(timeLeftText(seconds(59)), QStringLiteral("noch weniger als eine Minute"));
+    EXPECT_EQ(timeLeftText(seconds(60)), QStringLiteral("noch etwa 1 Minute"));
+    EXPECT_EQ(timeLeftText(seconds(90)), QStringLiteral("noch etwa 2 Minuten"));
+    EXPECT_EQ(timeLeftText(seconds(75'000)), QStringLiteral("noch etwa 1.250 Minuten"));
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 
 namespace vaultrix::test {
 
-// Stands in for the copy of one source: records each call and, while holding, waits until it
-// is released or its observer asks to cancel (then it fails like a cancelled copy).
+// Stands in for the copy of one source: records each call and, while holding, reports no progress
+// until it is released or its observer asks to cancel (then it fails like a cancelled copy).
 class FakeCopy {
 public:
     explicit FakeCopy(bool hold = false) : hold_(hold) {}
@@ -36,6 +36,8 @@ public:
         if (!hold_) return success();
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (!released_.waitFor(std::chrono::milliseconds(1))) {
+            // Nothing moves, as on a stalled disk, yet the run hears from its copy.
+            observer.onProgress(CopyProgress{});
             if (observer.cancelRequested() || std::chrono::steady_clock::now() > end) {
                 cancelled_.set();
                 return failure("Der Kopiervorgang wurde abgebrochen: " + source, source);

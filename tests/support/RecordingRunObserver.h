@@ -18,6 +18,10 @@ public:
         std::lock_guard lock(mutex_);
         last_ = progress;
     }
+    void onTotalCounted(const CopyProgress& total) override {
+        std::lock_guard lock(mutex_);
+        totals_.push_back(total);
+    }
     bool cancelRequested() override {
         std::lock_guard lock(mutex_);
         return cancel_;
@@ -62,6 +66,10 @@ public:
         std::lock_guard lock(mutex_);
         return last_;
     }
+    std::vector<CopyProgress> totals() const {
+        std::lock_guard lock(mutex_);
+        return totals_;
+    }
     // True once at least `count` failures were reported, false after `timeout`.
     bool awaitFailures(std::size_t count,
                        std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
@@ -74,6 +82,7 @@ private:
     mutable std::condition_variable changed_;
     bool cancel_ = false;
     CopyProgress last_;
+    std::vector<CopyProgress> totals_;
     std::vector<std::string> successes_;
     std::vector<std::string> failures_;
     std::vector<std::string> logFailures_;
