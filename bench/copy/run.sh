@@ -130,16 +130,21 @@ for tree in $trees; do
     rm -rf "$work"/dest-"$tree"-*
 done
 
+# The name a tree goes by in the tables.
+tree_name() {
+    case $1 in
+        a) echo "(a) 1 GiB file" ;;
+        b) echo "(b) 20,000 x 4 KiB" ;;
+        c) echo "(c) mixed" ;;
+    esac
+}
+
 echo
 echo "Medians in seconds (page cache not dropped between runs: not possible here)."
 printf '%-26s %9s %9s %9s %9s %10s %11s %12s %9s\n' tree "copy" "cp -a" "rsync -a" "copy/cp" \
     "repeat" "rsync rep." "repeat/rsync" "peak MiB"
 for tree in $trees; do
-    case $tree in
-        a) name="(a) 1 GiB file" ;;
-        b) name="(b) 20,000 x 4 KiB" ;;
-        c) name="(c) mixed" ;;
-    esac
+    name=$(tree_name "$tree")
     vx=$(median "$results/$tree-vx-full")
     cp=$(median "$results/$tree-cp-full")
     rs=$(median "$results/$tree-rsync-full")
@@ -167,11 +172,7 @@ echo "fastest runs' ratios; how often the walk was through before the copy ended
 printf '%-26s %9s %9s %9s %9s %11s %9s %9s %9s %9s\n' tree "copy" "+walk" "ratio" "fastest" \
     "repeat" "+walk" "ratio" "fastest" "peak MiB"
 for tree in $trees; do
-    case $tree in
-        a) name="(a) 1 GiB file" ;;
-        b) name="(b) 20,000 x 4 KiB" ;;
-        c) name="(c) mixed" ;;
-    esac
+    name=$(tree_name "$tree")
     vx=$(median "$results/$tree-vx-full")
     vc=$(median "$results/$tree-vxc-full")
     vr=$(median "$results/$tree-vx-repeat")
