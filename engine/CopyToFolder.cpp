@@ -47,7 +47,7 @@ std::string notConnected(const std::string& volume) {
 // The folder above a normalised path; empty for a root.
 std::string parentOf(const std::string& path) {
     const std::string name = fs::lastName(path);
-    if (name.empty() || name == "." || name == "..") return {};
+    if (!fs::isEntryName(name)) return {};
     const std::string rest = path.substr(0, path.size() - name.size());
     return rest.empty() ? "." : fs::normalisePath(rest);
 }
@@ -83,7 +83,7 @@ private:
         // Resolved by the text, so "…/Daten/.." names the parent folder, never an entry "..".
         const std::string source = fs::normalisePath(givenSource);
         const std::string name = fs::lastName(source);
-        if (name.empty() || name == "." || name == "..") {
+        if (!fs::isEntryName(name)) {
             fail(givenSource, name.empty() && !source.empty() ? kRoot : kNoName);
             return;
         }

@@ -16,7 +16,7 @@ public:
     void countSource(const std::string& given) {
         const std::string source = fs::normalisePath(given);
         const std::string name = fs::lastName(source);
-        if (name.empty() || name == "." || name == "..") return;
+        if (!fs::isEntryName(name)) return;
         EntryInfo info;
         if (fs::statEntry(source, info) != kOsOk || info.kind == EntryKind::Special) return;
         if (info.sameEntryAs(destinationInfo())) return;

@@ -88,6 +88,11 @@ std::string joinPath(const std::string& folder, const std::string& name);
 // a Windows drive root or network share).
 std::string lastName(const std::string& path);
 
+// Whether a last name names an entry of its folder: not a root's empty name, "." or "..".
+inline bool isEntryName(const std::string& name) {
+    return !name.empty() && name != "." && name != "..";
+}
+
 // The path with "." and ".." resolved by its text alone (links are not followed), without
 // doubled or trailing separators; ".." never climbs above the root. A relative path that
 // resolves to nothing gives ".", an empty one stays empty.
