@@ -200,16 +200,19 @@ TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
         store.saveNewSet(makeSet("Neu", {"C:\\Bücher ~"}, "E:\\", "Montag", "07:00", true)));
 }
 
-// "savename.ini" read as UTF-8 with a note Windows-1252 cannot hold: no change can store it, and
-// "save.ini", written first, is put back byte for byte, also when it was read as UTF-8 and held
-// such a character in the section a deletion removes.
+// "savename.ini" read as UTF-8 (after a byte-order mark) with a note Windows-1252 cannot hold: no
+// change can store it, and "save.ini", written first, is put back byte for byte, also when it
+// was read as UTF-8 and held such a character in the section a deletion removes.
 TEST_F(BackupSetStoreTest, AChangeRefusedForTheOtherFileLeavesAUtf8FileByteForByte) {
+    const std::string mark = "\xEF\xBB\xBF";
     const std::string namesBefore =
-        "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=\xD0\x96\r\n\r\n[NUMMER]\r\nwert=1\r\n";
+        mark +
+        "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=\xD0\x96\r\n\r\n[NUMMER]\r\n"
+        "wert=1\r\n";
     for (const std::string source : {"D:\\B\xC3\xBC"
                                      "cher",
                                      "D:\\\xD0\x96"}) {
-        const std::string setsBefore = "[Woche]\r\nvon_0=" + source +
+        const std::string setsBefore = mark + "[Woche]\r\nvon_0=" + source +
                                        "\r\nnach=F:\\Archiv\r\nwann=Freitag\r\nzeit=08:00\r\n"
                                        "aktiv=nein\r\n";
         writeBytes(dir / kSetNameFileName, namesBefore);
