@@ -7,13 +7,12 @@
 #include <algorithm>
 #include <string>
 
-#include "common/Text.h"
 #include "platform/FileSystem.h"
 #include "shell/MessagePresenter.h"
 #include "shell/SecondaryWindow.h"
 #include "shell/Style.h"
-#include "store/Cp1252.h"
 #include "store/SettingsStore.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
@@ -102,11 +101,9 @@ void Form5::OnFolderNameChange() {
 
 void Form5::CreateFolderFromDialog() {
     const std::string name = ui_.textb_nach->text().toStdString();
-    if (holdsControlCharacter(name) || !fitsCp1252(name)) {
+    if (const std::string reason = unstorableReason(name); !reason.empty()) {
         messages_.show(this, QMessageBox::Warning, titled(QStringLiteral("Fehler")),
-                       QStringLiteral("Der Ordnername enthält Zeichen, die nicht gespeichert "
-                                      "werden können. Gespeichert werden können nur Zeichen des "
-                                      "westeuropäischen Zeichensatzes Windows-1252."),
+                       QStringLiteral("Der Ordnername ") + QString::fromStdString(reason),
                        QMessageBox::Ok);
         return;
     }

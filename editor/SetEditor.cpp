@@ -10,7 +10,6 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "common/Text.h"
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
@@ -18,7 +17,7 @@
 #include "shell/MessagePresenter.h"
 #include "shell/Style.h"
 #include "store/BackupSetStore.h"
-#include "store/Cp1252.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
@@ -28,8 +27,6 @@ constexpr const char* kNameTaken = "Eine Sicherung mit diesem Namen existiert be
 constexpr const char* kWholeRoot =
     "Ein Laufwerk oder Wurzelordner kann nicht als Ganzes gesichert werden.\n\n"
     "Bitte wählen Sie die Ordner oder Dateien darin einzeln aus.";
-constexpr const char* kCodePageHint =
-    "Gespeichert werden können nur Zeichen des westeuropäischen Zeichensatzes Windows-1252.";
 
 // hh:mm with hours 0 … 23 and minutes 0 … 59. The masked field leaves unfilled places out of
 // its text, so a half-filled time has fewer than four digits.
@@ -54,21 +51,10 @@ QString foldAsciiCase(const QString& text) {
 
 // Why the path cannot become a source or the destination; empty when it can.
 QString pathRefusal(const QString& path) {
-    const std::string text = path.toStdString();
-    if (holdsControlCharacter(text)) {
-        return QStringLiteral(
-                   "Der Pfad\n\n%1\n\nenthält einen Zeilenumbruch oder ein anderes "
-                   "Steuerzeichen und kann nicht gespeichert werden. Bitte benennen "
-                   "Sie die Datei oder den Ordner um.")
-            .arg(path);
-    }
-    if (!fitsCp1252(text)) {
-        return QStringLiteral(
-                   "Der Pfad\n\n%1\n\nenthält Zeichen, die nicht gespeichert werden "
-                   "können. %2 Bitte benennen Sie die Datei oder den Ordner um.")
-            .arg(path, QString::fromUtf8(kCodePageHint));
-    }
-    return {};
+    const std::string reason = unstorableReason(path.toStdString());
+    if (reason.empty()) return {};
+    return QStringLiteral("Der Pfad\n\n%1\n\n%2 Bitte benennen Sie die Datei oder den Ordner um.")
+        .arg(path, QString::fromStdString(reason));
 }
 
 }  // namespace
@@ -182,16 +168,8 @@ bool SetEditor::SameAsAnySource(const QString& path) const {
 
 QString SetEditor::nameRefusal(const QString& name) const {
     const std::string text = name.toStdString();
-    if (holdsControlCharacter(text)) {
-        return QStringLiteral(
-            "Der Name der Sicherung darf keinen Zeilenumbruch und kein anderes "
-            "Steuerzeichen enthalten.");
-    }
-    if (!fitsCp1252(text)) {
-        return QStringLiteral(
-                   "Der Name der Sicherung enthält Zeichen, die nicht gespeichert "
-                   "werden können. ") +
-               QString::fromUtf8(kCodePageHint);
+    if (const Result<> checked = checkSetName(text); !checked) {
+        return QString::fromStdString(checked.error().message);
     }
     const bool renamed = isNewSet || text != editedSetName;
     const std::vector<std::string> names = services_.sets.loadSetNames().names;

@@ -26,14 +26,9 @@ std::filesystem::path RunLog::file() const {
 
 Result<> RunLog::AppendRecord(const std::string& result, const std::string& name,
                               const std::string& action) {
-    // Checked before any step, so the outcome does not depend on whether the log gets trimmed.
-    for (const auto* text : {&result, &name, &action}) {
-        if (auto checked = LogFile::checkText(*text); !checked) {
-            return checked;
-        }
-    }
-    return file_.append({recordHeader(clock_.now()), "Sicherung=" + action, "Name=" + name,
-                         "Verlauf=" + result, ""});
+    return file_.append({recordHeader(clock_.now()), "Sicherung=" + LogFile::recordText(action),
+                         "Name=" + LogFile::recordText(name),
+                         "Verlauf=" + LogFile::recordText(result), ""});
 }
 
 Result<> RunLog::TrimLog() {

@@ -27,12 +27,13 @@ class RunLog {
 public:
     RunLog(std::filesystem::path folder, const Clock& clock);
 
-    // Writes one record at the end of the log, then trims it. Refuses, leaving the log as it
-    // was, a text with a line break or one that Windows-1252 cannot hold.
+    // Writes one record at the end of the log, then trims it. Its texts go in as
+    // LogFile::recordText makes them (a long name cut, what cannot be stored replaced), so
+    // only a log that cannot be read or written refuses a record.
     Result<> AppendRecord(const std::string& result, const std::string& name,
                           const std::string& action);
-    // Removes records from the front while the file is larger than 4200 bytes. Stops when the
-    // first line is not a record header or nothing of the first record can be removed.
+    // Removes records from the front while the file is larger than 4200 bytes; what stands
+    // before the first record header goes first.
     Result<> TrimLog();
 
     // The log as text for the log page, lines ended by "\n" (empty when there is none or it

@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "common/Text.h"
-#include "store/Cp1252.h"
 #include "store/KeyedIndex.h"
 #include "store/KeyedTextFile.h"
 #include "store/SettingsStore.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
@@ -34,41 +34,17 @@ Error notStored(const std::string& name) {
     return failure("Die Sicherung '" + name + "' ist nicht mehr vorhanden.");
 }
 
-Result<> checkName(const std::string& name) {
-    if (name.empty()) {
-        return failure("Eine Sicherung braucht einen Namen.");
-    }
-    if (holdsControlCharacter(name)) {
-        return failure(
-            "Der Name einer Sicherung darf keinen Zeilenumbruch und kein anderes Steuerzeichen "
-            "enthalten.");
-    }
-    if (!fitsCp1252(name)) {
-        return failure("Der Name '" + name + "' enthält Zeichen, die nicht gespeichert werden " +
-                       "können.");
-    }
-    return success();
-}
-
-// Everything a set stores must be one line of Windows-1252 text; an empty source would end the
-// enumeration of the sources and hide the ones after it.
+// Everything a set stores must be one line of text that reads back exactly; an empty source
+// would end the enumeration of the sources and hide the ones after it.
 Result<> checkSet(const BackupSet& set) {
-    if (auto name = checkName(set.name); !name) {
+    if (auto name = checkSetName(set.name); !name) {
         return name;
     }
     std::vector<std::string> texts = set.sources;
     texts.insert(texts.end(), {set.destination, set.day, set.time});
     for (const auto& text : texts) {
-        if (holdsControlCharacter(text)) {
-            return failure(
-                "Quellen, Ziel, Tag und Uhrzeit dürfen keinen Zeilenumbruch und kein anderes "
-                "Steuerzeichen enthalten.",
-                text);
-        }
-        if (!fitsCp1252(text)) {
-            return failure("Der Text '" + text + "' enthält Zeichen, die nicht gespeichert " +
-                               "werden können.",
-                           text);
+        if (const auto reason = unstorableReason(text); !reason.empty()) {
+            return failure("Der Text '" + text + "' " + reason, text);
         }
     }
     if (std::ranges::any_of(set.sources, [](const auto& s) { return s.empty(); })) {
@@ -317,7 +293,7 @@ Result<> BackupSetStore::saveEditedSet(const std::string& editedSetName, const B
 }
 
 Result<> BackupSetStore::renameStoredSet(const std::string& oldName, const std::string& newName) {
-    if (auto checked = checkName(newName); !checked) {
+    if (auto checked = checkSetName(newName); !checked) {
         return checked;
     }
     auto opened = SetFiles::open(nameFile(), setFile());

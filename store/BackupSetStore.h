@@ -29,10 +29,11 @@ struct StoredSet {
 // The backup sets in "savename.ini" (numbered names and their count) and "save.ini" (one
 // section per set). Keeps nothing in memory: every call reads the files.
 //
-// Changes refuse what would break the files: an empty name, a control character (a line break,
-// a NUL …) in a name, source or destination, a name that another stored set already has, and
-// texts Windows-1252 cannot hold. A change touches no line outside the sections of its set and
-// of the names list, and leaves the names list and its count agreeing. The caller records each
+// Changes refuse what would break the files: an empty name, a name longer than 200 characters, a
+// control character (a line break, a NUL …) in a name, source or destination, a name that
+// another stored set already has, texts Windows-1252 cannot hold and texts that would read back
+// as other texts (store/StorableText.h). A change touches no line outside the sections of its set
+// and of the names list, and leaves the names list and its count agreeing. The caller records each
 // change in the run log.
 class BackupSetStore {
 public:

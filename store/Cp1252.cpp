@@ -80,14 +80,11 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& pos) {
     return c;
 }
 
-bool isUtf8(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (!nextCodePoint(text, pos)) {
-            return false;
-        }
-    }
-    return true;
+// Where the first character of more than one byte starts; npos when there is none.
+std::size_t firstMultiByte(std::string_view bytes) {
+    const auto found = std::ranges::find_if(bytes, [](char c) { return (c & 0x80) != 0; });
+    return found == bytes.end() ? std::string_view::npos
+                                : static_cast<std::size_t>(found - bytes.begin());
 }
 
 }  // namespace
@@ -103,15 +100,50 @@ std::string decodeCp1252(std::string_view bytes) {
 
 std::string decodeStoredText(std::string_view bytes) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kByteOrderMark)) {
-        bytes.remove_prefix(kByteOrderMark.size());
+    if (!bytes.starts_with(kByteOrderMark)) {
+        return takenAsUtf8(bytes) ? std::string(bytes) : decodeCp1252(bytes);
     }
-    // Plain ASCII reads the same either way; only a byte above 0x7F can start a multi-byte one.
-    const bool multiByte = std::ranges::any_of(bytes, [](char c) { return (c & 0x80) != 0; });
-    if (multiByte && isUtf8(bytes)) {
-        return std::string(bytes);
+    bytes.remove_prefix(kByteOrderMark.size());
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t start = pos;
+        if (nextCodePoint(bytes, pos)) {
+            out.append(bytes.substr(start, pos - start));
+        } else {
+            appendUtf8(out, characterOf(static_cast<unsigned char>(bytes[pos++])));
+        }
     }
-    return decodeCp1252(bytes);
+    return out;
+}
+
+bool takenAsUtf8(std::string_view bytes) {
+    // Plain ASCII reads the same either way; the check starts at the first byte above 0x7F.
+    std::size_t pos = firstMultiByte(bytes);
+    if (pos == std::string_view::npos) {
+        return false;
+    }
+    while (pos < bytes.size()) {
+        const auto c = nextCodePoint(bytes, pos);
+        if (!c || (*c >= 0x80 && (*c <= 0x9F || !byteOf(*c)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<Utf8Lookalike> utf8Lookalike(std::string_view utf8) {
+    const auto bytes = encodeCp1252(utf8);
+    if (!bytes || !takenAsUtf8(*bytes)) {
+        return std::nullopt;
+    }
+    const std::string_view stored = *bytes;
+    const std::size_t start = firstMultiByte(stored);
+    std::size_t end = start;
+    nextCodePoint(stored, end);
+    const auto sequence = stored.substr(start, end - start);
+    return Utf8Lookalike{decodeCp1252(sequence), std::string(sequence)};
 }
 
 std::optional<std::string> encodeCp1252(std::string_view utf8) {
@@ -128,6 +160,22 @@ std::optional<std::string> encodeCp1252(std::string_view utf8) {
             return std::nullopt;
         }
         out += static_cast<char>(*byte);
+    }
+    return out;
+}
+
+std::string encodeCp1252Replacing(std::string_view utf8, char replacement) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const auto c = nextCodePoint(utf8, pos);
+        if (!c) {
+            pos = start + 1;
+        }
+        const auto byte = c ? byteOf(*c) : std::nullopt;
+        out += byte ? static_cast<char>(*byte) : replacement;
     }
     return out;
 }

@@ -9,6 +9,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/PathText.h"
 #include "store/Cp1252.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
@@ -92,11 +93,19 @@ Result<LineList> KeyedTextFile::load(const Path& file) {
     if (!bytes) {
         return bytes.error();
     }
-    return LineList::parse(decodeStoredText(bytes.value()));
+    return linesOf(bytes.value());
 }
 
 Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
     auto held = lock(file);
+    const auto bytes = storedBytes(file, lines);
+    if (!bytes) {
+        return bytes.error();
+    }
+    return replaceFileAtomically(file, bytes.value());
+}
+
+Result<std::string> KeyedTextFile::storedBytes(const Path& file, const LineList& lines) {
     for (const auto& line : lines.lines()) {
         if (line.find('\n') != std::string::npos) {
             return failure("Ein Zeilenumbruch kann nicht in der Datei '" + fs::pathText(file) +
@@ -104,13 +113,28 @@ Result<> KeyedTextFile::save(const Path& file, const LineList& lines) {
                            fs::pathText(file));
         }
     }
-    const auto bytes = encodeCp1252(lines.joined());
+    const std::string text = lines.joined();
+    auto bytes = encodeCp1252(text);
     if (!bytes) {
         return failure("Der Text enthält Zeichen, die in der Datei '" + fs::pathText(file) +
                            "' nicht gespeichert werden können (nur Windows-1252 ist möglich).",
                        fs::pathText(file));
     }
-    return replaceFileAtomically(file, *bytes);
+    // The last guard of "what is written reads back": a file read as UTF-8 may hold text whose
+    // Windows-1252 bytes would be read as other characters.
+    if (decodeStoredText(*bytes) != text) {
+        const auto lookalike = utf8Lookalike(text);
+        return failure("Die Datei '" + fs::pathText(file) + "' " +
+                           (lookalike ? misreadReason(*lookalike)
+                                      : std::string("würde nach dem Speichern anders gelesen "
+                                                    "und kann so nicht gespeichert werden.")),
+                       fs::pathText(file));
+    }
+    return std::move(*bytes);
+}
+
+LineList KeyedTextFile::linesOf(std::string_view bytes) {
+    return LineList::parse(decodeStoredText(bytes));
 }
 
 Result<> KeyedTextFile::change(const Path& file, const std::function<void(KeyedSteps&)>& steps) {

@@ -19,14 +19,15 @@ namespace vaultrix {
 //
 // Each operation reads the whole file, changes the lines and writes the whole file back. Files
 // are Windows-1252 with CR LF on disk and UTF-8 in memory; a file a text editor saved as UTF-8
-// is read as such and written back as Windows-1252. A rewrite goes through a temporary
-// file in the same folder and an atomic rename, so a crash leaves the old file or the new one,
-// never a torn one. Every operation on one file is serialised process-wide.
+// is read as such (decodeStoredText) and written back as Windows-1252. A rewrite goes through a
+// temporary file in the same folder and an atomic rename, so a crash leaves the old file or the
+// new one, never a torn one. Every operation on one file is serialised process-wide.
 //
 // Section arguments are whole header lines ("[EINSTELLUNG]"); key arguments carry their '='
 // ("wert="). A missing file, section or key reads as the empty string. A write fails, and the
 // file stays as it was, when the file exists but cannot be read, cannot be replaced, or a text
-// does not fit Windows-1252 or holds a line feed. Lines of any length are kept whole.
+// does not fit Windows-1252, holds a line feed, or would read back as another text. Lines of
+// any length are kept whole.
 class KeyedTextFile {
 public:
     using Path = std::filesystem::path;
@@ -44,6 +45,10 @@ public:
     // A missing file loads as no lines; a file that exists but cannot be read is an error.
     static Result<LineList> load(const Path& file);
     static Result<> save(const Path& file, const LineList& lines);
+    // The bytes a save of the lines writes into the file, or why it refuses them.
+    static Result<std::string> storedBytes(const Path& file, const LineList& lines);
+    // The lines a load of a file holding these bytes gives.
+    static LineList linesOf(std::string_view bytes);
     // Loads the file, runs the steps on its lines and saves them, as one change.
     static Result<> change(const Path& file, const std::function<void(KeyedSteps&)>& steps);
 

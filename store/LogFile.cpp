@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <string_view>
 
+#include "common/Text.h"
 #include "store/Cp1252.h"
 #include "store/KeyedTextFile.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
@@ -25,7 +27,8 @@ using LogLines = std::vector<std::string_view>;
 // each record through the keyed file, key by key ("Sicherung=", "Name=", "Verlauf=", the first
 // empty line of the record, then its header), each step seeing the lines as the previous step's
 // rewrite reads back; but the lines are passed once, so a log of any size is trimmed in linear
-// time. Stops at a first line that is no section header, so a damaged log never loops forever.
+// time. Lines before the first section header are removed before it; without a header left the
+// trim stops, so a damaged log never loops forever.
 // `rewritten` tells that the lines are as a rewrite (the append) left them, not as loaded.
 // Returns whether anything was removed.
 bool trimLines(LogLines& lines, bool rewritten) {
@@ -41,7 +44,24 @@ bool trimLines(LogLines& lines, bool rewritten) {
         // A rewrite reads back without a leading empty line; loaded lines were read already.
         const bool skip = (rewritten || trimmed) && front < lines.size() && lines[front].empty();
         const std::size_t first = skip ? front + 1 : front;
-        if (first >= lines.size() || !isSectionHeader(lines[first])) {
+        if (first < lines.size() && !isSectionHeader(lines[first])) {
+            // What stands before the first record goes first, in one step, so a damaged log is
+            // trimmed like any other.
+            const auto header = std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                                             lines.end(), isSectionHeader);
+            if (header == lines.end()) {
+                break;
+            }
+            const auto next = static_cast<std::size_t>(header - lines.begin());
+            for (std::size_t i = front; i < next; ++i) {
+                bytes -= storedSize(lines[i]);
+            }
+            count -= static_cast<long long>(next - front);
+            front = next;
+            trimmed = true;
+            continue;
+        }
+        if (first >= lines.size()) {
             break;
         }
         count -= static_cast<long long>(first - front);
@@ -81,21 +101,48 @@ bool trimLines(LogLines& lines, bool rewritten) {
     return trimmed;
 }
 
+constexpr char kReplacement = '?';
+
+// Stored bytes that read back as they are: when they would be taken as UTF-8, their first byte
+// above 0x7F (where the first such character starts) becomes "?", which leaves the rest invalid
+// UTF-8.
+std::string breakUtf8Lookalike(std::string bytes) {
+    if (takenAsUtf8(bytes)) {
+        *std::ranges::find_if(bytes, [](char c) { return (c & 0x80) != 0; }) = kReplacement;
+    }
+    return bytes;
+}
+
+// A line of the log as it can be written back so that it reads back as written: characters
+// Windows-1252 lacks become "?", and a sequence that would read back as another character is
+// broken. A line that can is left as it is.
+std::string storableLine(std::string_view line) {
+    return decodeCp1252(breakUtf8Lookalike(encodeCp1252Replacing(line, kReplacement)));
+}
+
 LineList toLineList(const LogLines& lines) {
-    return LineList(std::vector<std::string>(lines.begin(), lines.end()));
+    std::vector<std::string> storable;
+    storable.reserve(lines.size());
+    for (const auto line : lines) {
+        storable.push_back(storableLine(line));
+    }
+    return LineList(std::move(storable));
 }
 
 }  // namespace
 
-Result<> LogFile::checkText(const std::string& text) {
-    if (text.find_first_of("\r\n") != std::string::npos) {
-        return failure("Ein Eintrag der Log Datei darf keinen Zeilenumbruch enthalten.", text);
+std::string LogFile::recordText(std::string_view text) {
+    std::string bytes = encodeCp1252Replacing(text, kReplacement);
+    for (char& byte : bytes) {
+        if (holdsControlCharacter(decodeCp1252(std::string_view(&byte, 1)))) {
+            byte = kReplacement;
+        }
     }
-    if (!fitsCp1252(text)) {
-        return failure(
-            "Der Text '" + text + "' enthält Zeichen, die nicht gespeichert werden können.", text);
+    if (bytes.size() > kMaxSetNameLength) {
+        bytes.resize(kMaxSetNameLength - 1);
+        bytes += '\x85';  // "…"
     }
-    return success();
+    return decodeCp1252(bytes);
 }
 
 LogFile::LogFile(std::filesystem::path folder) : folder_(std::move(folder)) {}

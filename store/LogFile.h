@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/Result.h"
@@ -26,14 +27,19 @@ class LogFile {
 public:
     explicit LogFile(std::filesystem::path folder);
 
-    // A text may go into a record line: no line break (it would forge record lines), and only
-    // characters Windows-1252 can hold.
-    static Result<> checkText(const std::string& text);
+    // A text as a record line takes it, so that no record is lost for its texts (a name from a
+    // hand-edited file may hold anything): control characters, which would forge record lines,
+    // and characters Windows-1252 lacks become "?", and a text longer than a set name may be
+    // (200 characters) is cut to 199 and "…".
+    static std::string recordText(std::string_view text);
 
-    // Writes the record's lines (its header first) at the end of the log, then trims it.
+    // Writes the record's lines (its header first) at the end of the log, then trims it. Every
+    // line written reads back as written: in one that would not (a record text, or a line of a
+    // hand-edited log) what Windows-1252 lacks becomes "?", and a sequence that would read back
+    // as another character ("Ã¤") is broken, its first character becoming "?".
     Result<> append(const std::vector<std::string>& record);
-    // Removes records from the front while the file is larger than 4200 bytes. Stops when the
-    // first line is not a record header or nothing of the first record can be removed.
+    // Removes records from the front while the file is larger than 4200 bytes; what stands
+    // before the first record header goes first. Stops when no record header is left.
     Result<> trim();
     // At most maxBytes of the log's end, from the first whole line there.
     LogText loadEnd(std::uintmax_t maxBytes) const;

@@ -2,6 +2,7 @@
 
 #include "common/Text.h"
 #include "store/KeyedTextFile.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
@@ -56,6 +57,9 @@ std::string SettingsStore::readPendingPath() const {
 }
 
 Result<> SettingsStore::writePendingPath(const std::string& path) {
+    if (const auto reason = unstorableReason(path); !reason.empty()) {
+        return failure("Der Pfad '" + path + "' " + reason, path);
+    }
     return KeyedTextFile::writeEntry(file(), kSettingsSection, kPathKey + path);
 }
 

@@ -37,6 +37,7 @@ public:
 
     // The hand-over slot "pfad=" between the destination field and the create-folder dialog.
     std::string readPendingPath() const;
+    // Refuses, with the German reason, a path that would not read back exactly.
     Result<> writePendingPath(const std::string& path);
     Result<> clearPendingPath();
 

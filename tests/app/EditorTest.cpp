@@ -285,6 +285,45 @@ TEST_F(EditorTest, NamesAndPathsThatCannotBeStoredAndWholeRootsAreRefused) {
     EXPECT_EQ(setFile(), before);
 }
 
+// Texts whose stored bytes would read back as other characters, and names longer than 200
+// characters, are refused where they enter, with the store's reason.
+TEST_F(EditorTest, NamesAndPathsThatWouldNotReadBackAreRefused) {
+    make({"Alpha/", "Beta/", "MÃ¼ller/"});
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    const auto lastMessage = [&] {
+        return presenter.shown.empty() ? QString() : presenter.shown.back().text;
+    };
+    const QString misread = QStringLiteral(
+        "enthält die Zeichenfolge „Ã¼“, die nach dem Speichern als „ü“ gelesen würde, und kann "
+        "so nicht gespeichert werden.");
+    addSource({QStringLiteral("MÃ¼ller")});
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("Der Pfad\n\n") + path("MÃ¼ller") + QStringLiteral("\n\n") + misread +
+                  QStringLiteral(" Bitte benennen Sie die Datei oder den Ordner um."));
+    takeDestination({QStringLiteral("MÃ¼ller")});
+    EXPECT_EQ(presenter.shown.size(), 2u);
+    EXPECT_TRUE(sources().isEmpty());
+    EXPECT_TRUE(field("textb_nach")->text().isEmpty());
+
+    addSource({QStringLiteral("Alpha")});
+    takeDestination({QStringLiteral("Beta")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("MÃ¼ller"));
+    save();
+    EXPECT_EQ(lastMessage(), QStringLiteral("Der Name der Sicherung ") + misread);
+    field("textb_name_der_sicherung")->setText(QString(201, QLatin1Char('n')));
+    save();
+    EXPECT_EQ(lastMessage(), QStringLiteral("Der Name der Sicherung ist länger als 200 Zeichen. "
+                                            "Bitte kürzen Sie ihn."));
+    EXPECT_EQ(presenter.shown.size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(dir / "save.ini"));
+    field("textb_name_der_sicherung")->setText(QString(200, QLatin1Char('n')));
+    save();
+    EXPECT_EQ(presenter.shown.size(), 4u);
+    EXPECT_EQ(nameFile(),
+              "[SICHERUNG]\r\nname_1=" + std::string(200, 'n') + "\r\n\r\n[NUMMER]\r\nwert=1");
+}
+
 TEST_F(EditorTest, DeletingAsksAndOnlyOkRemovesTheSet) {
     storeSet("Daten", {folder("quelle")}, folder("ziel"));
     startForm();
@@ -359,6 +398,19 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     activate();
     EXPECT_TRUE(std::filesystem::is_directory(dir / "baum" / "Neu" / "Drei"));
     EXPECT_EQ(destination->text(), path("Neu"));
+
+    // A name that would not read back is refused; the dialog stays open for another.
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    QApplication::setActiveWindow(dialog);
+    QTest::keyClicks(name, QStringLiteral("Ã¤"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    ASSERT_FALSE(presenter.shown.empty());
+    EXPECT_EQ(presenter.shown.back().text,
+              QStringLiteral("Der Ordnername enthält die Zeichenfolge „Ã¤“, die nach dem "
+                             "Speichern als „ä“ gelesen würde, und kann so nicht gespeichert "
+                             "werden."));
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(dir / "baum" / "Neu" / "Ã¤"));
 }
 
 }  // namespace

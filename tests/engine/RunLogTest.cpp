@@ -107,38 +107,70 @@ TEST_F(RunLogTest, ALargeLogIsTrimmedToItsNewestWholeRecords) {
     EXPECT_TRUE(whole.ends_with(bytes));
 }
 
-TEST_F(RunLogTest, TrimmingStopsAtAFirstLineThatIsNoHeader) {
+// What stands before the first record goes first, so a damaged log is trimmed like any other; a
+// damaged log within the limit is left alone.
+TEST_F(RunLogTest, WhatStandsBeforeTheFirstRecordIsTrimmedFirst) {
+    const std::string newest = record("[01.01.2026 00:00:02]", "Daten");
     // A load drops only the first of two leading empty lines, so the second is the first line.
-    for (const std::string front : {"Müll\r\n", "\r\n\r\n"}) {
-        const std::string damaged = front + record("[01.01.2026 00:00:01]", std::string(5000, 'x'));
-        writeBytes(file, damaged);
+    for (const std::string front : {"Müll\r\n", "\r\n\r\n", "[Müll\r\nx=1\r\n\r\n"}) {
+        writeBytes(file, front + newest);
         ASSERT_TRUE(log.TrimLog());
-        EXPECT_EQ(readBytes(file), damaged) << front.size();
+        EXPECT_EQ(readBytes(file), front + newest) << front;
+
+        writeBytes(file, front + record("[01.01.2026 00:00:01]", std::string(5000, 'x')) + "\r\n" +
+                             newest);
+        ASSERT_TRUE(log.TrimLog());
+        EXPECT_EQ(readBytes(file), newest) << front;
     }
-    // An append rewrites the log, and the rewrite reads back from the header on.
+    // Without any record header nothing can be trimmed; the next record ends the damage.
+    const std::string damaged(1 << 20, 'x');
+    writeBytes(file, damaged);
+    ASSERT_TRUE(log.TrimLog());
+    EXPECT_EQ(readBytes(file), damaged);
     ASSERT_TRUE(log.AppendRecord(kResultOk, "Daten", kActionStarted));
     EXPECT_EQ(readBytes(file), record("[06.12.2026 19:30:05]", "Daten"));
 }
 
-// A line break would forge record lines; it is refused whether or not the log is trimmed.
-TEST_F(RunLogTest, TextWithALineBreakIsRefusedOnEveryPath) {
-    ASSERT_TRUE(log.AppendRecord(kResultOk, "Daten", kActionStarted));
-    const auto small = readBytes(file);
-    EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten\nVerlauf=ok", kActionStarted));
-    EXPECT_EQ(readBytes(file), small);
+// A name from a hand-edited file may hold anything; its run's record is written all the same,
+// with what could not be stored replaced, and a long name cut so the record stays in the log.
+TEST_F(RunLogTest, EveryTextGetsItsRecord) {
+    const std::string header = "[06.12.2026 19:30:05]";
+    const auto appended = [&](const std::string& name, const std::string& stored) {
+        std::filesystem::remove(file);
+        ASSERT_TRUE(log.AppendRecord(kResultOk, name, kActionStarted)) << name;
+        EXPECT_EQ(readBytes(file), record(header, stored)) << name;
+    };
+    appended("Daten\nVerlauf=ok", "Daten?Verlauf=ok");
+    appended("a\tb\r\x7F\u0081c", "a?b???c");
+    appended("Привет €", "?????? \x80");
+    appended("Ã¤ Ã¼", "?\xA4 \xC3\xBC");
+    appended("Fuß–Ball",
+             "Fu\xDF\x96"
+             "Ball");
+    appended(std::string(200, 'n'), std::string(200, 'n'));
+    appended(std::string(10000, 'n'), std::string(199, 'n') + "\x85");
+    // The cut's "…" after "Ã" would read as "Å".
+    appended(std::string(198, 'n') + "Ã" + std::string(9, 'n'), std::string(198, 'n') + "?\x85");
+    // A record with the longest name stays far below the limit, beside the one before it.
+    const std::string before = readBytes(file);
+    ASSERT_TRUE(log.AppendRecord(kResultError, std::string(5000, 'n'), "neu\nName=x"));
+    EXPECT_EQ(readBytes(file),
+              before + "\r\n" +
+                  record(header, std::string(199, 'n') + "\x85", "neu?Name=x", kResultError));
+}
 
-    writeBytes(file, record("[01.01.2026 00:00:00]", std::string(4100, 'a')));
-    const auto large = readBytes(file);
-    EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten\n[01.01.2026 00:00:00]", kActionStarted));
-    EXPECT_FALSE(log.AppendRecord("ok\r", "Daten", kActionStarted));
-    EXPECT_FALSE(log.AppendRecord(kResultOk, "Daten", "neu\nName=x"));
-    // So is a text Windows-1252 cannot hold, also in a record that the trim would remove whole.
-    std::string cyrillic;
-    while (cyrillic.size() < 4400) {
-        cyrillic += "Ж";
+// Lines of a hand-edited log that could not be written back as they read are kept as record
+// texts are, so the log takes further records.
+TEST_F(RunLogTest, AHandEditedLogTakesFurtherRecords) {
+    const std::string cyrillic = "\xEF\xBB\xBF[01.01.2026 00:00:00]\r\nName=\xD0\x96\r\n";
+    const std::string lookalike = "[01.01.2026 00:00:00]\r\nName=\xC3\x83\xC2\xA4\r\n";
+    for (const auto& [before, kept] : {std::pair{cyrillic, std::string("Name=?")},
+                                       std::pair{lookalike, std::string("Name=?\xA4")}}) {
+        writeBytes(file, before);
+        ASSERT_TRUE(log.AppendRecord(kResultOk, "Daten", kActionStarted));
+        EXPECT_EQ(readBytes(file), "[01.01.2026 00:00:00]\r\n" + kept + "\r\n\r\n" +
+                                       record("[06.12.2026 19:30:05]", "Daten"));
     }
-    EXPECT_FALSE(log.AppendRecord(kResultOk, cyrillic, kActionStarted));
-    EXPECT_EQ(readBytes(file), large);
 }
 
 TEST_F(RunLogTest, TwoThreadsAppendingLoseNoRecord) {

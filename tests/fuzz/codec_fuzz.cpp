@@ -1,5 +1,6 @@
-// Windows-1252 at the file boundary: any stored bytes survive a load and a save unchanged, and
-// whatever text the encoder takes comes back as the same text.
+// Windows-1252 at the file boundary: any stored bytes survive a load and a save unchanged,
+// whatever text the encoder takes comes back as the same text, and a stored text reads back as
+// itself unless its bytes look like UTF-8.
 #include <cstdint>
 #include <string_view>
 
@@ -22,6 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (encoded) {
         require(encoded->size() <= bytes.size(), "one byte per character");
         require(vaultrix::decodeCp1252(*encoded) == bytes, "encoded text decodes to itself");
+        // As a line of a file (after a header), so a byte-order mark cannot come first.
+        const auto line = "[A]\n" + std::string(bytes);
+        const bool readsBack = vaultrix::decodeStoredText("[A]\n" + *encoded) == line;
+        require(readsBack != vaultrix::utf8Lookalike(bytes).has_value(),
+                "a stored text reads back exactly when it looks like no UTF-8");
     }
     return 0;
 }

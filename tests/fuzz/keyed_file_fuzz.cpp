@@ -1,9 +1,8 @@
 // Keyed-file operations on a real file, checked against the same steps done in memory: every
-// result and every byte written agree, and a write that cannot be stored (a line feed, a text
-// Windows-1252 cannot hold) is refused and leaves the file as it was. Each operation reads the
-// file as it stands: as UTF-8 when its bytes are valid UTF-8 with a multi-byte character or
-// start with a byte-order mark, so Windows-1252 text that happens to look like UTF-8 reads back
-// as UTF-8 after a write.
+// result and every byte written agree, what is written reads back exactly, and a write that
+// cannot be stored so (a line feed, a text Windows-1252 cannot hold, bytes that would read as
+// other text) is refused and leaves the file as it was. Besides, every text the store's checks
+// take, written alone into a fresh file, reads back exactly.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,17 +12,18 @@
 #include "store/KeyedSteps.h"
 #include "store/KeyedTextFile.h"
 #include "store/LineList.h"
+#include "store/StorableText.h"
 
 namespace vaultrix {
 namespace {
 
 using fuzz::require;
 
-const std::string kSections[] = {"[A]", "[B]", "[a]",   "[A] ", "[",  "[]",
-                                 "",    "A",   "[A]\n", "[Ж]",  "[Ä]"};
-const std::string kEntries[] = {"k=",      "k=1",       "k=7",    "m=2", "",      "k",
-                                "name_1=", "name_10=A", "a=b=c",  "x\r", "Müll",  "[B]",
-                                "k=\n",    "Ж=1",       "k=\xC3", "=",   "Name=", "name=x"};
+const std::string kSections[] = {"[A]", "[B]", "[a]",   "[A] ", "[",   "[]",
+                                 "",    "A",   "[A]\n", "[Ж]",  "[Ä]", "[Ã¤]"};
+const std::string kEntries[] = {
+    "k=",  "k=1",  "k=7", "m=2",    "",  "k",     "name_1=", "name_10=A", "a=b=c", "x\r", "Müll",
+    "[B]", "k=\n", "Ж=1", "k=\xC3", "=", "Name=", "name=x",  "k=Ã¤",      "k=â€“", "k=ä"};
 
 // A text from the pool, or a short one from the input: as raw bytes (maybe not UTF-8) or as
 // stored bytes read back.
@@ -39,14 +39,34 @@ std::string textFrom(FuzzedDataProvider& steps, const std::string (&pool)[N]) {
     }
 }
 
-// The bytes of the lines the steps wrote last; none when a file cannot hold them.
+// The bytes of the lines the steps wrote last; none when a file cannot hold them so that they
+// read back as written.
 std::optional<std::string> storable(const KeyedSteps& model) {
+    const std::string text = model.lines().joined();
     for (const auto& line : model.lines().lines()) {
         if (line.find('\n') != std::string::npos) {
             return std::nullopt;
         }
     }
-    return encodeCp1252(model.lines().joined());
+    auto bytes = encodeCp1252(text);
+    if (!bytes || decodeStoredText(*bytes) != text) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// A text the store takes, as a section and an entry of a file of its own, reads back exactly.
+void requireRoundTrip(const std::string& text) {
+    if (!unstorableReason(text).empty()) {
+        return;
+    }
+    const auto file = fuzz::scratch() / "alone.ini";
+    fuzz::placeFile(file, "");
+    const std::string section = "[" + text + "]";
+    require(KeyedTextFile::writeEntry(file, section, "k=" + text).ok(),
+            "a text the store takes is written");
+    require(KeyedTextFile::readValue(file, section, "k=") == text,
+            "a text the store takes reads back exactly");
 }
 
 Result<> outcome(const Result<Removal>& removal, Removal expected) {
@@ -77,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto key = textFrom(steps, kEntries);
         KeyedSteps next = model;
         Result<> written = success();
-        switch (steps.ConsumeIntegralInRange(0, 4)) {
+        switch (steps.ConsumeIntegralInRange(0, 5)) {
             case 0:
                 require(
                     KeyedTextFile::readValue(file, section, key) == model.readValue(section, key),
@@ -96,10 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 written = outcome(KeyedTextFile::deleteSectionHeader(file, section),
                                   next.deleteSectionHeader(section));
                 break;
-            default:
+            case 4:
                 written = KeyedTextFile::replaceLine(file, section, key);
                 next.replaceLine(section, key);
                 break;
+            default:
+                requireRoundTrip(section);
+                requireRoundTrip(key);
+                continue;
         }
         const auto bytes = storable(next);
         if (!bytes) {
@@ -110,7 +134,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(written.ok(), "lines a file can hold are written");
         require(fuzz::stateOf(file) == fuzz::FileState{true, *bytes},
                 "the file holds the lines the steps wrote");
-        model = KeyedSteps(LineList::parse(decodeStoredText(*bytes)));
+        auto reread = KeyedTextFile::load(file);
+        require(
+            reread.ok() && reread.value().lines() == LineList::parse(next.lines().joined()).lines(),
+            "the lines written read back exactly");
+        model = KeyedSteps(std::move(reread).value());
     }
     return 0;
 }

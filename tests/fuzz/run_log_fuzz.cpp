@@ -1,22 +1,26 @@
 // The run log over an arbitrary "save.log", checked against the rules done step by step in
 // memory: an append adds its record as a section of its own at the end; then, while the log
-// is larger than 4200 bytes, the oldest record goes key by key ("Sicherung=", "Name=",
-// "Verlauf=", its first empty line, its header), each step seeing the lines as the previous
-// step's rewrite reads back, until the first line is no record header. The log holds exactly
-// the lines the rules leave. An append is refused, and the log stays byte-identical, exactly
-// when a text holds a line break or a character Windows-1252 lacks, or when the lines left
-// cannot be stored (a log read as UTF-8 may hold such characters); a trim that removes nothing
-// leaves the file untouched.
+// is larger than 4200 bytes, what stands before the first record header goes, and then the
+// oldest record key by key ("Sicherung=", "Name=", "Verlauf=", its first empty line, its
+// header), each step seeing the lines as the previous step's rewrite reads back, until no record
+// header is left. The log holds exactly the lines the rules leave, those of a hand-edited log
+// that could not be written back as they read made storable ("?" for what Windows-1252 lacks, a
+// sequence that would read as another character broken), the new record's alike. No text
+// refuses a record: each goes in without control characters, at most 200 characters, and a
+// text that is storable and short enough goes in unchanged. A trim that removes nothing leaves the
+// file untouched.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "FuzzSupport.h"
+#include "common/Text.h"
 #include "engine/RunLog.h"
 #include "store/Cp1252.h"
 #include "store/KeyedSteps.h"
 #include "store/LineList.h"
+#include "store/StorableText.h"
 #include "support/FakeClock.h"
 
 namespace vaultrix {
@@ -24,25 +28,10 @@ namespace {
 
 using fuzz::require;
 
-const std::string kGoodTexts[] = {"Daten",  "",    "ok", "gelöscht", "[01.01.2026 00:00:00]",
-                                  "Name=x", "a=b", "€ ÿ"};
-const std::string kBadTexts[] = {"a\nb", "a\r", "Ж", "\n[06.12.2026 19:30:05]", "\r\n"};
-
-// A text and whether the log may take it; sometimes long, so that the log has to be trimmed.
-std::pair<std::string, bool> textFrom(FuzzedDataProvider& steps) {
-    switch (steps.ConsumeIntegralInRange(0, 5)) {
-        case 0:
-            return {fuzz::pick(steps, kBadTexts), false};
-        case 1:
-            return {std::string(steps.ConsumeIntegralInRange(0, 4400), 'a'), true};
-        default:
-            return {fuzz::pick(steps, kGoodTexts), true};
-    }
-}
-
-bool isRecordHeader(std::string_view line) {
-    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
-}
+const std::string kTexts[] = {
+    "Daten", "",        "ok",   "gelöscht", "[01.01.2026 00:00:00]",   "Name=x", "a=b",
+    "€ ÿ",   "a\nb",    "a\r",  "Ж",        "\n[06.12.2026 19:30:05]", "\r\n",   "Ã¤",
+    "â€“ x", "a\u0081", "\xC3", "Fuß–Ball"};
 
 // The bytes the text takes in the file: one per character.
 long long storedSize(std::string_view text) {
@@ -51,6 +40,39 @@ long long storedSize(std::string_view text) {
         size += (static_cast<unsigned char>(text[pos]) & 0xC0) != 0x80 ? 1 : 0;
     }
     return size;
+}
+
+// A text for a record; sometimes long, so that the log has to be trimmed or the text cut.
+std::string textFrom(FuzzedDataProvider& steps) {
+    switch (steps.ConsumeIntegralInRange(0, 5)) {
+        case 0:
+            return std::string(steps.ConsumeIntegralInRange(0, 4400), 'a');
+        case 1:
+            return std::string(steps.ConsumeIntegralInRange(190, 205), 'a') +
+                   fuzz::pick(steps, kTexts);
+        case 2:
+            return steps.ConsumeRandomLengthString(8);
+        default:
+            return fuzz::pick(steps, kTexts);
+    }
+}
+
+// A text as a record takes it: Windows-1252 without control characters, at most 200
+// characters, and unchanged when it was so already and reads back.
+std::string recordText(const std::string& text) {
+    const auto taken = LogFile::recordText(text);
+    require(fitsCp1252(taken) && !holdsControlCharacter(taken),
+            "a record's text is Windows-1252 without control characters");
+    require(storedSize(taken) <= static_cast<long long>(kMaxSetNameLength),
+            "a record's text has at most 200 characters");
+    if (unstorableReason(text).empty() && storedSize(text) <= 200) {
+        require(taken == text, "a storable text goes into its record unchanged");
+    }
+    return taken;
+}
+
+bool isRecordHeader(std::string_view line) {
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
 // The log as loaded from its bytes.
@@ -64,7 +86,16 @@ bool trimByTheRules(KeyedSteps& log) {
     while (storedSize(log.lines().joined()) > kLogSizeLimit) {
         const auto header = log.firstLine();
         if (!isRecordHeader(header)) {
-            break;
+            // The lines before the first header go in one rewrite. The lines as read end with an
+            // empty line, so from a header on they read back as they are written.
+            const auto read = LineList::parse(log.lines().joined()).lines();
+            const auto first = std::ranges::find_if(read, isRecordHeader);
+            if (first == read.end()) {
+                break;
+            }
+            log = KeyedSteps(LineList(std::vector<std::string>(first, read.end())));
+            trimmed = true;
+            continue;
         }
         for (const char* key : {"Sicherung=", "Name=", "Verlauf=", ""}) {
             log.deleteEntry(header, key);
@@ -75,14 +106,34 @@ bool trimByTheRules(KeyedSteps& log) {
     return trimmed;
 }
 
-// The file's bytes for the lines; none when a file cannot hold them.
-std::optional<std::string> storable(const KeyedSteps& log) {
-    for (const auto& line : log.lines().lines()) {
-        if (line.find('\n') != std::string::npos) {
-            return std::nullopt;
+// A line kept from the log as it is written back: characters Windows-1252 lacks become "?", and
+// in a line whose bytes would read as another text, the first character of the first such
+// sequence becomes "?".
+std::string keptLine(const std::string& line) {
+    auto text = decodeCp1252(encodeCp1252Replacing(line, '?'));
+    if (const auto lookalike = utf8Lookalike(text)) {
+        const auto at = text.find(lookalike->sequence);
+        std::size_t end = at + 1;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+            ++end;
         }
+        text.replace(at, end - at, "?");
     }
-    return encodeCp1252(log.lines().joined());
+    return text;
+}
+
+// The file's bytes for the lines; none when a file cannot hold them so that they read back.
+std::optional<std::string> storable(const KeyedSteps& log) {
+    std::vector<std::string> lines;
+    for (const auto& line : log.lines().lines()) {
+        lines.push_back(keptLine(line));
+    }
+    const auto text = LineList(lines).joined();
+    auto bytes = encodeCp1252(text);
+    if (!bytes || decodeStoredText(*bytes) != text) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -118,20 +169,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "the trim leaves the lines the rules leave");
             continue;
         }
-        const auto [result, resultValid] = textFrom(steps);
-        const auto [name, nameValid] = textFrom(steps);
-        const auto [action, actionValid] = textFrom(steps);
+        const auto result = textFrom(steps);
+        const auto name = textFrom(steps);
+        const auto action = textFrom(steps);
         const auto appended = log.AppendRecord(result, name, action);
-        std::optional<std::string> bytes;
-        if (resultValid && nameValid && actionValid) {
-            expected.appendLines(
-                {"[" + formatDate(clock.now()) + " " + formatTime(clock.now()) + "]",
-                 "Sicherung=" + action, "Name=" + name, "Verlauf=" + result, ""});
-            trimByTheRules(expected);
-            bytes = storable(expected);
-        }
+        expected.appendLines({"[" + formatDate(clock.now()) + " " + formatTime(clock.now()) + "]",
+                              "Sicherung=" + recordText(action), "Name=" + recordText(name),
+                              "Verlauf=" + recordText(result), ""});
+        trimByTheRules(expected);
+        const auto bytes = storable(expected);
         require(appended.ok() == bytes.has_value(),
-                "refused exactly a line break, a text Windows-1252 lacks or a log it cannot store");
+                "a record is refused only when the log cannot be stored so that it reads back");
         require(fuzz::stateOf(file) == (bytes ? fuzz::FileState{true, *bytes} : before),
                 "the log holds the lines the rules leave");
     }

@@ -200,16 +200,19 @@ TEST_F(BackupSetStoreTest, RefusalsLeaveBothFilesUnchanged) {
         store.saveNewSet(makeSet("Neu", {"C:\\Bücher ~"}, "E:\\", "Montag", "07:00", true)));
 }
 
-// "savename.ini" read as UTF-8 with a note Windows-1252 cannot hold: no change can store it, and
-// "save.ini", written first, is put back byte for byte, also when it was read as UTF-8 and held
-// such a character in the section a deletion removes.
+// "savename.ini" read as UTF-8 (after a byte-order mark) with a note Windows-1252 cannot hold: no
+// change can store it, and "save.ini", written first, is put back byte for byte, also when it
+// was read as UTF-8 and held such a character in the section a deletion removes.
 TEST_F(BackupSetStoreTest, AChangeRefusedForTheOtherFileLeavesAUtf8FileByteForByte) {
+    const std::string mark = "\xEF\xBB\xBF";
     const std::string namesBefore =
-        "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=\xD0\x96\r\n\r\n[NUMMER]\r\nwert=1\r\n";
+        mark +
+        "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NOTIZ]\r\ntext=\xD0\x96\r\n\r\n[NUMMER]\r\n"
+        "wert=1\r\n";
     for (const std::string source : {"D:\\B\xC3\xBC"
                                      "cher",
                                      "D:\\\xD0\x96"}) {
-        const std::string setsBefore = "[Woche]\r\nvon_0=" + source +
+        const std::string setsBefore = mark + "[Woche]\r\nvon_0=" + source +
                                        "\r\nnach=F:\\Archiv\r\nwann=Freitag\r\nzeit=08:00\r\n"
                                        "aktiv=nein\r\n";
         writeBytes(dir / kSetNameFileName, namesBefore);
@@ -218,6 +221,66 @@ TEST_F(BackupSetStoreTest, AChangeRefusedForTheOtherFileLeavesAUtf8FileByteForBy
         EXPECT_FALSE(store.deleteStoredSet("Woche"));
         EXPECT_EQ(names(), namesBefore);
         EXPECT_EQ(sets(), setsBefore) << source;
+    }
+}
+
+// Names and paths whose Windows-1252 bytes look like UTF-8 never reach the files; every other
+// text reads back exactly, and the two files always agree on a name.
+TEST_F(BackupSetStoreTest, WhatIsStoredReadsBackAndLookalikesAreRefused) {
+    const BackupSet ball =
+        makeSet("Fuß–Ball", {"C:\\Spaß–Fotos"}, "E:\\Sicherung", "täglich", "18:30", true);
+    ASSERT_TRUE(store.saveNewSet(ball));
+    EXPECT_EQ(names(),
+              "[SICHERUNG]\r\nname_1=Fu\xDF\x96"
+              "Ball\r\n\r\n[NUMMER]\r\nwert=1");
+    EXPECT_EQ(store.loadAllSets(), std::vector<BackupSet>{ball});
+
+    const auto namesBefore = names();
+    const auto setsBefore = sets();
+    auto lookalike = kTag;
+    lookalike.name = "Ã¤";
+    const auto refused = store.saveNewSet(lookalike);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message,
+              "Der Name der Sicherung enthält die Zeichenfolge „Ã¤“, die nach dem Speichern als "
+              "„ä“ gelesen würde, und kann so nicht gespeichert werden.");
+    EXPECT_FALSE(store.renameStoredSet("Fuß–Ball", "Ã¤"));
+    EXPECT_FALSE(store.saveEditedSet("Fuß–Ball", lookalike));
+    auto source = ball;
+    source.sources.push_back("C:\\MÃ¼ller");
+    EXPECT_FALSE(store.saveEditedSet("Fuß–Ball", source));
+    auto tooLong = kTag;
+    tooLong.name = std::string(201, 'n');
+    EXPECT_FALSE(store.saveNewSet(tooLong));
+    EXPECT_EQ(names(), namesBefore);
+    EXPECT_EQ(sets(), setsBefore);
+
+    tooLong.name.pop_back();
+    ASSERT_TRUE(store.saveNewSet(tooLong));
+    EXPECT_EQ(store.loadSetNames().names, (std::vector<std::string>{"Fuß–Ball", tooLong.name}));
+}
+
+// The program writes "ä" as one byte in both files; a hand may have saved either file as UTF-8.
+// Each way the listed name finds its section, and an edit keeps one section.
+TEST_F(BackupSetStoreTest, BothFilesReadTheSameNameWhateverTheirEncoding) {
+    auto umlaut = kTag;
+    umlaut.name = "ä";
+    ASSERT_TRUE(store.saveNewSet(umlaut));
+    EXPECT_EQ(names(), "[SICHERUNG]\r\nname_1=\xE4\r\n\r\n[NUMMER]\r\nwert=1");
+    EXPECT_EQ(store.loadAllSets(), std::vector<BackupSet>{umlaut});
+
+    const std::string windowsSets = sets();
+    const std::string utf8Names = "[SICHERUNG]\r\nname_1=\xC3\xA4\r\n\r\n[NUMMER]\r\nwert=1\r\n";
+    std::string utf8Sets = "[\xC3\xA4]" + kTagSection.substr(5);
+    utf8Sets.replace(utf8Sets.find("t\xE4glich"), 8, "t\xC3\xA4glich");
+    for (const auto& [nameBytes, setBytes] :
+         {std::pair{utf8Names, windowsSets}, std::pair{names(), utf8Sets}}) {
+        writeBytes(dir / kSetNameFileName, nameBytes);
+        writeBytes(dir / kSetFileName, setBytes);
+        EXPECT_EQ(store.loadAllSets(), std::vector<BackupSet>{umlaut});
+        ASSERT_TRUE(store.saveEditedSet("ä", umlaut));
+        EXPECT_EQ(sets(), windowsSets);
+        EXPECT_EQ(store.loadAllSets(), std::vector<BackupSet>{umlaut});
     }
 }
 

@@ -137,6 +137,26 @@ TEST_F(KeyedTextFileTest, AFileSavedAsUtf8IsReadAsUtf8AndWrittenBackAsWindows125
     EXPECT_EQ(KeyedTextFile::readValue(file, "[Tag]", "zeit="), "18:30");
 }
 
+// Text from a file saved as UTF-8 that its Windows-1252 bytes would not give back is never
+// written: the file stays as it was. With another byte that is no UTF-8 beside it, the same text
+// reads back, so it is written.
+TEST_F(KeyedTextFileTest, AWriteThatWouldNotReadBackIsRefused) {
+    const std::string original = "[A]\r\nk=\xC3\x83\xC2\xA4\r\n";
+    writeBytes(file, original);
+    EXPECT_EQ(KeyedTextFile::readValue(file, "[A]", "k="), "Ã¤");
+    const auto refused = KeyedTextFile::writeEntry(file, "[A]", "m=1");
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.error().message.ends_with(
+        "x.ini' enthält die Zeichenfolge „Ã¤“, die nach dem Speichern als „ä“ gelesen würde, und "
+        "kann so nicht gespeichert werden."));
+    EXPECT_EQ(readBytes(file), original);
+    EXPECT_EQ(otherFiles(), 0);
+
+    ASSERT_TRUE(KeyedTextFile::writeEntry(file, "[A]", "m=täglich"));
+    EXPECT_EQ(readBytes(file), "[A]\r\nm=t\xE4glich\r\nk=\xC3\xA4\r\n");
+    EXPECT_EQ(KeyedTextFile::readValue(file, "[A]", "k="), "Ã¤");
+}
+
 TEST_F(KeyedTextFileTest, RefusedWritesLeaveTheFileAsItWas) {
     const std::string original = "[A]\r\nk=1\r\n";
     writeBytes(file, original);

@@ -74,10 +74,15 @@ TEST_F(SettingsStoreTest, HandOverKeepsAnEmptyPathLine) {
               "[EINSTELLUNG]\r\nstatus=1\r\nmethode=0\r\npfad=\r\n\r\n[SOUNDANI]\r\nstatus=0");
 }
 
-TEST_F(SettingsStoreTest, APathWindows1252CannotHoldIsRefused) {
+TEST_F(SettingsStoreTest, APathThatWouldNotReadBackIsRefused) {
     ASSERT_TRUE(settings.writePendingPath("E:\\Alt"));
     const auto before = readBytes(file);
     EXPECT_FALSE(settings.writePendingPath("/home/Иван"));
+    const auto lookalike = settings.writePendingPath("E:\\MÃ¼ller");
+    ASSERT_FALSE(lookalike);
+    EXPECT_EQ(lookalike.error().message,
+              "Der Pfad 'E:\\MÃ¼ller' enthält die Zeichenfolge „Ã¼“, die nach dem Speichern als "
+              "„ü“ gelesen würde, und kann so nicht gespeichert werden.");
     EXPECT_EQ(readBytes(file), before);
 }
 
