@@ -302,10 +302,9 @@ BackupSet SetEditor::setFromEditor() const {
     }
     set.destination = ui_.textb_nach->text().toStdString();
     set.day = ui_.combo_tag->currentText().toStdString();
-    // Only a whole time is kept: an empty or half-filled field of a set that is not active
-    // stores "zeit=" with no value rather than the mask's lone colon.
-    const QString time = ui_.mtextb_uhr->text();
-    set.time = IsValidTime(time) ? time.toStdString() : std::string();
+    // As the field shows it, with the mask's colon: a half-typed time of a set that is not
+    // active comes back as it was typed.
+    set.time = ui_.mtextb_uhr->text().toStdString();
     set.active = ui_.checkbox_aktiv->isChecked();
     return set;
 }

@@ -227,20 +227,27 @@ TEST_F(EditorTest, SavingANewAnEditedAndARenamedSetWritesTheStoredLines) {
     EXPECT_FALSE(saveOffered());
     control<QListWidget>("lb_von")->item(1)->setSelected(true);
     clickPicture(picture("pictb_quelle_loeschen"));
-    // Not active with an empty time: the time is stored empty, not as the mask's colon.
+    // Not active with a half-typed time: stored as the field shows it, with the mask's colon,
+    // and shown so in the details.
     control<QCheckBox>("checkbox_aktiv")->click();
     field("mtextb_uhr")->clear();
-    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral(":"));
+    field("mtextb_uhr")->setCursorPosition(0);
+    QTest::keyClicks(field("mtextb_uhr"), QStringLiteral("1"));
     save();
     EXPECT_EQ(setFile(), stored("[Tag]") + stored("von_0=" + root() + "/Alpha") + values +
-                             stored("zeit=") + stored("aktiv=nein"));
+                             stored("zeit=1:") + stored("aktiv=nein"));
     EXPECT_NE(readBytes(dir / "save.log").find("Sicherung=bearbeitet"), std::string::npos);
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Zeit: 1:\naktiv: nein")));
 
     clickPicture(picture("pictb_bearbeiten"));
-    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral(":"));
+    EXPECT_EQ(field("mtextb_uhr")->displayText(), QStringLiteral("1 :  "));
+    field("mtextb_uhr")->clear();
     field("textb_name_der_sicherung")->setText(QStringLiteral("Woche"));
     save();
     EXPECT_EQ(setFile().substr(0, 9), stored("[Woche]"));
+    EXPECT_NE(setFile().find(stored("zeit=:")), std::string::npos);
     EXPECT_EQ(nameFile(), "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NUMMER]\r\nwert=1\r\n");
 }
 

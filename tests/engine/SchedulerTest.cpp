@@ -152,8 +152,8 @@ TEST(SchedulerTest, UnknownDayIsNeverDueAndNotCounted) {
 TEST(SchedulerTest, OnlyValidTimesOfDayAreDueOrCounted) {
     for (const char* time : {"00:00", "23:59", "09:05"})
         EXPECT_TRUE(isValidTimeOfDay(time)) << time;
-    for (const char* time :
-         {"69", "", "24:00", "12:60", "8:30", "08:3", "08-30", "08:30 ", "0x:30"}) {
+    for (const char* time : {"69", "", ":", "1:", ":30", "24:00", "12:60", "8:30", "08:3", "08-30",
+                             "08:30 ", "0x:30"}) {
         EXPECT_FALSE(isValidTimeOfDay(time)) << time;
         // Monday 00:00 is where the digits of a broken time used to point the countdown.
         const SchedulerWith broken({{"täglich", time, "ja", "Kaputt"}});
