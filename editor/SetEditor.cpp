@@ -14,6 +14,7 @@
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "shell/MessagePresenter.h"
 #include "shell/Style.h"
@@ -41,15 +42,6 @@ bool IsValidTime(const QString& text) {
         return false;
     }
     return digits.left(2).toInt() <= 23 && digits.right(2).toInt() <= 59;
-}
-
-// Only A–Z are folded, as the old program compared paths.
-QString foldAsciiCase(const QString& text) {
-    QString folded = text;
-    for (QChar& c : folded) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 'a' - 'A');
-    }
-    return folded;
 }
 
 // Why the path cannot become a source or the destination; empty when it can.
@@ -173,9 +165,9 @@ bool SetEditor::IsSetComplete() const {
 }
 
 bool SetEditor::SameAsAnySource(const QString& path) const {
-    const QString folded = foldAsciiCase(path);
+    const std::string text = path.toStdString();
     for (int row = 0; row < ui_.lb_von->count(); ++row) {
-        if (foldAsciiCase(ui_.lb_von->item(row)->text()) == folded) return true;
+        if (fs::samePathText(ui_.lb_von->item(row)->text().toStdString(), text)) return true;
     }
     return false;
 }

@@ -84,6 +84,11 @@ bool folderWritable(const EntryInfo& info);
 // The folder joined with one name by the system's separator, never doubling it.
 std::string joinPath(const std::string& folder, const std::string& name);
 
+// Whether two paths are the same by their text, compared as the system's file systems compare
+// names: exactly on POSIX, where "daten" and "Daten" are two folders; with A–Z folded on
+// Windows, whose drives and shares ignore the case of names.
+bool samePathText(const std::string& a, const std::string& b);
+
 // The last name in the path, ignoring trailing separators; empty for a root (the POSIX root,
 // a Windows drive root or network share).
 std::string lastName(const std::string& path);

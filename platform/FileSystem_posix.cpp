@@ -152,6 +152,10 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder.substr(0, end) + "/" + name;
 }
 
+bool samePathText(const std::string& a, const std::string& b) {
+    return a == b;
+}
+
 std::string lastName(const std::string& path) {
     std::size_t end = path.size();
     while (end > 0 && path[end - 1] == '/') --end;

@@ -304,6 +304,12 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return base + "\\" + name;
 }
 
+bool samePathText(const std::string& a, const std::string& b) {
+    const auto folded = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return folded(x) == folded(y); });
+}
+
 std::string lastName(const std::string& path) {
     const std::size_t root = rootLength(path);
     std::size_t end = path.size();

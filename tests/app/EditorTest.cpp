@@ -170,17 +170,27 @@ TEST_F(EditorTest, ASetIsCompleteWithSourceNameDestinationAndAValidTimeWhenActiv
     EXPECT_FALSE(saveOffered());
 }
 
-TEST_F(EditorTest, ASourceListedAlreadyIsNotAddedAgainWithOnlyAToZFolded) {
-    make({"Daten/a.txt", "daten/A.TXT", "Däten/", "DÄTEN/"});
+TEST_F(EditorTest, ASourceListedAlreadyIsNotAddedAgainAndCaseTellsFoldersApart) {
+    make({"Daten/a.txt", "daten/A.TXT", "daten/a.txt"});
     startForm();
     clickPicture(picture("pictb_anlegen"));
     addSource({QStringLiteral("Daten"), QStringLiteral("a.txt")});
-    addSource({QStringLiteral("daten"), QStringLiteral("A.TXT")});
+    addSource({QStringLiteral("Daten"), QStringLiteral("a.txt")});
     EXPECT_EQ(sources(), QStringList{path("Daten/a.txt")});
-    addSource({QStringLiteral("Däten")});
-    addSource({QStringLiteral("DÄTEN")});
+    // Names that differ only in case are different entries here.
+    addSource({QStringLiteral("daten"), QStringLiteral("A.TXT")});
+    addSource({QStringLiteral("daten"), QStringLiteral("a.txt")});
     EXPECT_EQ(sources().size(), 3);
     EXPECT_TRUE(presenter.shown.empty());
+
+    // A destination that differs from a source only in case is another folder.
+    clickPicture(picture("pictb_quelle_aloeschen"));
+    addSource({QStringLiteral("daten")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Fall"));
+    takeDestination({QStringLiteral("Daten")});
+    save();
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_NE(setFile().find(stored("nach=" + root() + "/Daten")), std::string::npos);
 }
 
 TEST_F(EditorTest, ADestinationEqualToASourceIsRefusedOneInsideItIsSaved) {

@@ -70,6 +70,12 @@ TEST(PathNames, JoiningNeverDoublesSeparatorsAndTheLastNameIgnoresTrailingOnes) 
     EXPECT_EQ(fs::normalisePath("Daten/./.."), ".");
 }
 
+TEST(PathNames, PathsAreTheSameOnlyByTheExactText) {
+    EXPECT_TRUE(fs::samePathText("/home/jörg/Daten", "/home/jörg/Daten"));
+    EXPECT_FALSE(fs::samePathText("/home/jörg/Daten", "/home/jörg/daten"));
+    EXPECT_FALSE(fs::samePathText("/home/jörg/Daten", "/home/jörg/Daten/x"));
+}
+
 TEST(FolderListing, EntriesSortedByNameWithLinksToFoldersAsFoldersUnlessNotLookedAt) {
     TempDir dir;
     stdfs::create_directory(dir / "b-ordner");

@@ -104,6 +104,14 @@ TEST(WindowsPaths, JoiningNamingAndNormalisingKeepDriveAndShareRoots) {
     EXPECT_EQ(fs::normalisePath("\\\\server\\freigabe\\a\\.."), "\\\\server\\freigabe\\");
 }
 
+TEST(WindowsPaths, PathsAreTheSameWithOnlyAToZFolded) {
+    EXPECT_TRUE(fs::samePathText("E:\\Daten\\a.txt", "e:\\daten\\A.TXT"));
+    EXPECT_TRUE(fs::samePathText("\\\\Server\\Freigabe", "\\\\server\\freigabe"));
+    EXPECT_FALSE(fs::samePathText("E:\\Däten", "E:\\DÄTEN"));
+    EXPECT_FALSE(fs::samePathText("E:\\Daten", "E:\\Daten\\x"));
+    EXPECT_FALSE(fs::samePathText("E:\\Daten[", "E:\\Daten{"));
+}
+
 TEST(WindowsPaths, ATreeDeeperThanMaxPathIsCopiedWhole) {
     TempDir dir;
     stdfs::path deep = dir / "Daten";
