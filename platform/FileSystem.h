@@ -61,6 +61,10 @@ struct FolderEntry {
 // source's attributes on it.
 [[nodiscard]] OsCode makeFolder(const std::string& path);
 
+// Creates one folder (not its parents) for the user, with the permissions the system gives new
+// folders (on POSIX those the user's umask leaves).
+[[nodiscard]] OsCode makeUserFolder(const std::string& path);
+
 // Copies the link itself (never what it points to) to `to`, which must not exist yet, with
 // the link's modification time.
 [[nodiscard]] OsCode copyLink(const std::string& from, const std::string& to);

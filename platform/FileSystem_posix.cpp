@@ -103,6 +103,10 @@ OsCode makeFolder(const std::string& path) {
     return ::mkdir(path.c_str(), S_IRWXU) == 0 ? kOsOk : errno;
 }
 
+OsCode makeUserFolder(const std::string& path) {
+    return ::mkdir(path.c_str(), S_IRWXU | S_IRWXG | S_IRWXO) == 0 ? kOsOk : errno;
+}
+
 OsCode copyLink(const std::string& from, const std::string& to) {
     struct stat st {};
     if (::lstat(from.c_str(), &st) != 0) return errno;

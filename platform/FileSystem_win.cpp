@@ -236,6 +236,11 @@ OsCode makeFolder(const std::string& path) {
     return CreateDirectoryW(extendedPath(path).c_str(), nullptr) ? kOsOk : lastError();
 }
 
+// The folder's access comes from its parent's either way.
+OsCode makeUserFolder(const std::string& path) {
+    return makeFolder(path);
+}
+
 OsCode copyLink(const std::string& from, const std::string& to) {
     const DWORD flags = COPY_FILE_COPY_SYMLINK | COPY_FILE_FAIL_IF_EXISTS;
     return CopyFileExW(extendedPath(from).c_str(), extendedPath(to).c_str(), nullptr, nullptr,

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -7,6 +8,8 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
+
+#include <sys/stat.h>
 
 #include "FormFixture.h"
 #include "shell/PictureBox.h"
@@ -376,6 +379,47 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     activate();
     EXPECT_TRUE(std::filesystem::is_directory(dir / "baum" / "Neu" / "Drei"));
     EXPECT_EQ(destination->text(), path("Neu"));
+}
+
+TEST_F(EditorTest, TheNewFoldersNameStopsAtTheFieldsWidthAndTheFolderHasTheUsersPermissions) {
+    Form1& window = startForm();
+    auto* dialog = control<QDialog>("Form5");
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("textb_nach"));
+    field("textb_nach")->setText(QString::fromStdString(root()));
+    std::filesystem::create_directories(dir / "baum");
+    QApplication::setActiveWindow(&window);
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    QApplication::setActiveWindow(dialog);
+
+    // The cursor's place after the text, painted, shows whether the field scrolled.
+    const auto cursorAt = [&](int position) {
+        name->setCursorPosition(position);
+        name->grab();
+        return name->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const QString wide = QString(20, QLatin1Char('W')) + QString(100, QLatin1Char('i'));
+    QTest::keyClicks(name, wide);
+    const QString typed = name->text();
+    EXPECT_GT(typed.size(), 5);
+    EXPECT_LT(typed.size(), wide.size());
+    EXPECT_NEAR(cursorAt(typed.size()) - cursorAt(0),
+                QFontMetricsF(name->font()).horizontalAdvance(typed), 1.0);
+    // A place made takes a character again, and the field is full once more.
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QTest::keyClicks(name, typed.right(1) + QStringLiteral("i"));
+    EXPECT_EQ(name->text().toStdString(), typed.toStdString());
+    // Of a longer text pasted in, what fits.
+    name->clear();
+    QApplication::clipboard()->setText(wide);
+    name->paste();
+    EXPECT_EQ(name->text().toStdString(), typed.toStdString());
+
+    const mode_t before = ::umask(027);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cb_ordner_erstellen")),
+                      Qt::LeftButton);
+    ::umask(before);
+    EXPECT_EQ(permissionsOf(dir / "baum" / typed.toStdString()), 0750u);
 }
 
 }  // namespace
