@@ -124,6 +124,9 @@ std::string normalisePath(const std::string& path);
 // exhausted quota, a read-only volume), so a copy stops instead of failing entry by entry.
 bool destinationExhausted(OsCode code);
 
+// True for a code that says the path, or a folder on its way, is not there (any more).
+bool entryNotFound(OsCode code);
+
 // When the entry last changed, in contents or attributes (the system's change time, which a
 // copy cannot set back; on Windows the latest of it, the write and the making time, since FAT
 // has none), in nanoseconds since 1970-01-01 UTC.

@@ -52,6 +52,63 @@ TEST(WindowsErrors, CommonCodesReadAsGermanReasonsAndAFullDiskStopsTheCopy) {
     EXPECT_EQ(fs::osErrorReason(ERROR_BAD_NETPATH), "Das Netzlaufwerk ist nicht erreichbar");
     EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
     EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
+    EXPECT_EQ(fs::osErrorReason(ERROR_NOT_SUPPORTED),
+              "Der Vorgang wird vom Datenträger oder seinem Dateisystem nicht unterstützt");
+    // Every code a file system or share commonly gives has a German reason.
+    for (const DWORD code : {ERROR_NOT_SUPPORTED,
+                             ERROR_CALL_NOT_IMPLEMENTED,
+                             ERROR_INVALID_FUNCTION,
+                             ERROR_CANT_RESOLVE_FILENAME,
+                             ERROR_SEM_TIMEOUT,
+                             ERROR_DEV_NOT_EXIST,
+                             ERROR_NETNAME_DELETED,
+                             ERROR_BAD_NETPATH,
+                             ERROR_BAD_NET_NAME,
+                             ERROR_NETWORK_BUSY,
+                             ERROR_BAD_NET_RESP,
+                             ERROR_REM_NOT_LIST,
+                             ERROR_NO_NETWORK,
+                             ERROR_HOST_UNREACHABLE,
+                             ERROR_CONNECTION_ABORTED,
+                             ERROR_CONNECTION_REFUSED,
+                             ERROR_TIMEOUT,
+                             ERROR_LOGON_FAILURE,
+                             ERROR_NETWORK_ACCESS_DENIED,
+                             ERROR_FILE_TOO_LARGE,
+                             ERROR_INVALID_NAME,
+                             ERROR_BAD_PATHNAME,
+                             ERROR_INVALID_PARAMETER,
+                             ERROR_WRITE_PROTECT,
+                             ERROR_SHARING_VIOLATION,
+                             ERROR_LOCK_VIOLATION,
+                             ERROR_BUSY,
+                             ERROR_PATH_BUSY,
+                             ERROR_USER_MAPPED_FILE,
+                             ERROR_DELETE_PENDING,
+                             ERROR_DISK_FULL,
+                             ERROR_HANDLE_DISK_FULL,
+                             ERROR_NOT_SAME_DEVICE,
+                             ERROR_TOO_MANY_LINKS,
+                             ERROR_NO_MEDIA_IN_DRIVE,
+                             ERROR_NOT_READY,
+                             ERROR_DEVICE_NOT_CONNECTED,
+                             ERROR_DISK_CORRUPT,
+                             ERROR_FILE_CORRUPT,
+                             ERROR_UNRECOGNIZED_VOLUME,
+                             ERROR_FILE_INVALID,
+                             ERROR_MEDIA_CHANGED,
+                             ERROR_GEN_FAILURE,
+                             ERROR_CRC,
+                             ERROR_SECTOR_NOT_FOUND,
+                             ERROR_CANT_ACCESS_FILE,
+                             ERROR_CANNOT_MAKE,
+                             ERROR_OPERATION_ABORTED,
+                             static_cast<DWORD>(362),
+                             static_cast<DWORD>(1295)}) {
+        EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(code)).find("Unbekannter Fehler"),
+                  std::string::npos)
+            << code;
+    }
     for (const DWORD full : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
         EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(full)), kDiskFullText) << full;
         EXPECT_TRUE(fs::destinationExhausted(static_cast<fs::OsCode>(full))) << full;
