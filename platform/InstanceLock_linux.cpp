@@ -13,7 +13,7 @@ namespace vaultrix {
 InstanceLock::Outcome InstanceLock::tryLock(const std::string& folder) {
     release();
     fs::EntryInfo identity;
-    error_ = fs::statEntry(folder, identity, true);
+    error_ = fs::statEntry(fs::normalisePath(folder), identity, true);
     if (error_ == fs::kOsOk && identity.kind == fs::EntryKind::Missing) error_ = ENOENT;
     if (error_ != fs::kOsOk) return Outcome::failed;
 
