@@ -1,17 +1,15 @@
 #include "app/Application.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QLockFile>
 #include <QScreen>
-#include <QStandardPaths>
 
 #include "engine/RunLog.h"
 #include "platform/AtomicFile.h"
+#include "platform/PathText.h"
 #include "shell/Style.h"
 #include "store/BackupSetStore.h"
 #include "store/SettingsStore.h"
@@ -28,16 +26,6 @@ QString instanceLockFile(const std::filesystem::path& folder) {
         .absoluteFilePath(QStringLiteral("vaultrix.lock"));
 }
 
-QString readOnlyFolderLockFile(const std::filesystem::path& folder) {
-    const QFileInfo info(QString::fromStdU16String(folder.u16string()));
-    const QString canonical = info.canonicalFilePath();
-    const QString path = canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-    const QByteArray hash =
-        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
-           QStringLiteral("/vaultrix-") + QString::fromLatin1(hash) + QStringLiteral(".lock");
-}
-
 Application::Application()
     : services_{std::filesystem::path(QDir::currentPath().toStdU16String()), clock_, messages_,
                 sounds_, primaryWorkArea} {
@@ -52,17 +40,19 @@ Application::Application(const FormServices& services) : services_(services) {}
 Application::~Application() = default;
 
 std::optional<int> Application::start() {
-    const auto takeLock = [this](const QString& file) {
-        lock_ = std::make_unique<QLockFile>(file);
+    // Two programs of this computer meet at the folder's identity, whatever path, link or
+    // environment each came by, also in a read-only folder. Programs of two computers that share
+    // the folder over the network meet at the lock file in it, where the folder takes one.
+    bool runs =
+        folderLock_.tryLock(fs::pathText(services_.dataFolder)) == InstanceLock::Outcome::held;
+    if (!runs) {
+        lock_ = std::make_unique<QLockFile>(instanceLockFile(services_.dataFolder));
         // A lock is stale only when its process is gone, never by its age.
         lock_->setStaleLockTime(0);
-        return lock_->tryLock();
-    };
-    bool locked = takeLock(instanceLockFile(services_.dataFolder));
-    if (!locked && lock_->error() != QLockFile::LockFailedError) {
-        locked = takeLock(readOnlyFolderLockFile(services_.dataFolder));
+        runs = !lock_->tryLock() && lock_->error() == QLockFile::LockFailedError;
     }
-    if (!locked) {
+    if (runs) {
+        folderLock_.release();
         services_.messages.show(
             nullptr, QMessageBox::Information, titled(QStringLiteral("Information")),
             QStringLiteral("Vaultrix 1.0 wird in diesem Ordner bereits ausgeführt."),
@@ -82,6 +72,7 @@ std::optional<int> Application::start() {
     if (!form_->create()) {
         // The program ends before it started: the folder is left as it was found.
         lock_.reset();
+        folderLock_.release();
         return 1;
     }
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include "app/AppServices.h"
 #include "app/Form1.h"
 #include "platform/Clock.h"
+#include "platform/InstanceLock.h"
 #include "shell/MessagePresenter.h"
 #include "shell/SoundPlayer.h"
 
@@ -45,6 +46,7 @@ private:
     QtSoundOutput soundOutput_;
     OutputSoundPlayer sounds_{soundOutput_};
     FormServices services_;
+    InstanceLock folderLock_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<AppServices> app_;
     // After the core objects, so it goes before them.
@@ -54,12 +56,8 @@ private:
 // The desktop's work area: the primary screen without task bars and docks.
 QRect primaryWorkArea();
 
-// The lock that keeps a second Vaultrix out of a working folder: a file in the folder itself,
-// held while the program runs, so every path to the folder (a link, a bind mount, another
-// spelling) meets the same lock.
+// The lock file that keeps a Vaultrix of another computer out of a shared working folder, held
+// while the program runs; programs of this computer meet at the folder's InstanceLock first.
 QString instanceLockFile(const std::filesystem::path& folder);
-// The lock for a folder that takes no new files (read-only): in the temp folder, named after
-// the folder's path with its links resolved.
-QString readOnlyFolderLockFile(const std::filesystem::path& folder);
 
 }  // namespace vaultrix

@@ -4,7 +4,11 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QValidator>
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -29,6 +33,40 @@ constexpr int kCaptionButtonsWidth = 140;
 constexpr const char* kFieldTip =
     "In diesem Ordner/ Laufwerk werden Ihre Daten gesichert. Mit Recktsklick können Sie ein "
     "neues Unterverzeichnis im gewählten Ordner/ Laufwerk anlegen";
+
+// The field takes no more than it shows: it never scrolls sideways, so typing stops at its
+// visible width, and of a longer text pasted in only what fits is kept.
+class VisibleWidthValidator final : public QValidator {
+public:
+    explicit VisibleWidthValidator(QLineEdit* field) : QValidator(field), field_(field) {}
+
+    State validate(QString& text, int& position) const override {
+        // What does not fit is dropped from what was just typed or pasted, before the cursor.
+        while (!fits(text) && position > 0) text.remove(--position, 1);
+        return fits(text) ? Acceptable : Invalid;
+    }
+
+private:
+    // As the field lays out its line: its contents without frame and text margins, two pixels
+    // either side of the text, and one more and the cursor after it.
+    bool fits(const QString& text) const {
+        const QStyle* style = field_->style();
+        QStyleOptionFrame frame;
+        frame.initFrom(field_);
+        frame.rect = field_->rect();
+        frame.lineWidth = field_->hasFrame()
+                              ? style->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, field_)
+                              : 0;
+        frame.state |= QStyle::State_Sunken;
+        const QRect contents = style->subElementRect(QStyle::SE_LineEditContents, &frame, field_)
+                                   .marginsRemoved(field_->textMargins());
+        const int cursor = style->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, field_);
+        const int room = contents.width() - 2 * 2 - 1 - cursor;
+        return std::ceil(QFontMetricsF(field_->font()).horizontalAdvance(text)) <= room;
+    }
+
+    QLineEdit* field_;
+};
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* text) {
     auto* button = new QPushButton(QString::fromUtf8(text), parent);
@@ -56,6 +94,7 @@ Form5::Form5(SettingsStore& settings, MessagePresenter& messages, QWidget* owner
     QPalette white = ui_.textb_nach->palette();
     white.setColor(QPalette::Base, Qt::white);
     ui_.textb_nach->setPalette(white);
+    ui_.textb_nach->setValidator(new VisibleWidthValidator(ui_.textb_nach));
     ui_.cb_1 = makeButton(this, "cb_1", "Abbrechen");
     ui_.cb_ordner_erstellen = makeButton(this, "cb_ordner_erstellen", "Ok");
 
@@ -116,7 +155,7 @@ void Form5::CreateFolderFromDialog() {
     }
     // Whether it is made (it may exist, or the name may not do) is not reported: the
     // destination shows the path, and the set's details say when it is missing.
-    if (!name.empty()) static_cast<void>(fs::makeFolder(path));
+    if (!name.empty()) static_cast<void>(fs::makeUserFolder(path));
     close();
 }
 

@@ -13,6 +13,7 @@
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "shell/MessagePresenter.h"
 #include "shell/Style.h"
@@ -38,15 +39,6 @@ bool IsValidTime(const QString& text) {
         return false;
     }
     return digits.left(2).toInt() <= 23 && digits.right(2).toInt() <= 59;
-}
-
-// Only A–Z are folded, as the old program compared paths.
-QString foldAsciiCase(const QString& text) {
-    QString folded = text;
-    for (QChar& c : folded) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 'a' - 'A');
-    }
-    return folded;
 }
 
 // Why the path cannot become a source or the destination; empty when it can.
@@ -159,9 +151,9 @@ bool SetEditor::IsSetComplete() const {
 }
 
 bool SetEditor::SameAsAnySource(const QString& path) const {
-    const QString folded = foldAsciiCase(path);
+    const std::string text = path.toStdString();
     for (int row = 0; row < ui_.lb_von->count(); ++row) {
-        if (foldAsciiCase(ui_.lb_von->item(row)->text()) == folded) return true;
+        if (fs::samePathText(ui_.lb_von->item(row)->text().toStdString(), text)) return true;
     }
     return false;
 }
@@ -280,10 +272,9 @@ BackupSet SetEditor::setFromEditor() const {
     }
     set.destination = ui_.textb_nach->text().toStdString();
     set.day = ui_.combo_tag->currentText().toStdString();
-    // Only a whole time is kept: an empty or half-filled field of a set that is not active
-    // stores "zeit=" with no value rather than the mask's lone colon.
-    const QString time = ui_.mtextb_uhr->text();
-    set.time = IsValidTime(time) ? time.toStdString() : std::string();
+    // As the field shows it, with the mask's colon: a half-typed time of a set that is not
+    // active comes back as it was typed.
+    set.time = ui_.mtextb_uhr->text().toStdString();
     set.active = ui_.checkbox_aktiv->isChecked();
     return set;
 }

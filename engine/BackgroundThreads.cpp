@@ -1,5 +1,7 @@
 #include "engine/BackgroundThreads.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace vaultrix {
@@ -29,6 +31,23 @@ private:
     RunObserver& inner_;
 };
 
+// The due test reads the clock to the nearest second, so a due minute shows up to half a second
+// before it begins. The thread waits for the real beginning (given in milliseconds); a reading
+// further before it means the clock was set back meanwhile, and the minute is still to come.
+enum class MinuteStart { begun, setBack, stopped };
+
+MinuteStart awaitMinuteStart(SlotControl& control, const Clock& clock, std::int64_t begins,
+                             std::chrono::milliseconds tick) {
+    constexpr std::int64_t kRounding = 500;
+    for (;;) {
+        const std::int64_t left = begins - clock.realMilliseconds();
+        if (left <= 0) return MinuteStart::begun;
+        if (left > kRounding) return MinuteStart::setBack;
+        if (control.sleepUnlessStopped(std::min(std::chrono::milliseconds(left), tick)))
+            return MinuteStart::stopped;
+    }
+}
+
 }  // namespace
 
 std::string clockText(const LocalTime& now) {
@@ -53,14 +72,24 @@ void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& sch
     LastRuns lastRuns;
     while (!control.sleepUnlessStopped(timing.tick)) {
         std::vector<DueSet> due;
+        std::int64_t minuteBegins = 0;
         {
             WorkSection work(control);
             if (!work.entered()) return;
             const LocalTime now = clock.now();
             sink.showStatus(scheduler.UpdateStatusText(clock, now, lastRuns));
             due = scheduler.CollectDueSets(clock, now, lastRuns);
+            minuteBegins = (realSeconds(now) - now.second) * 1000;
         }
         if (due.empty()) continue;
+        switch (awaitMinuteStart(control, clock, minuteBegins, timing.tick)) {
+            case MinuteStart::begun:
+                break;
+            case MinuteStart::setBack:
+                continue;
+            case MinuteStart::stopped:
+                return;
+        }
         for (const DueSet& set : due) {
             if (control.StopRequested()) return;
             lastRuns[set.name] = set.minute;

@@ -38,9 +38,10 @@ struct BackupThreadTiming {
 // The backup thread ("sicherung thread"): every tick the status; the due sets run one after
 // another, then a rest of 60 seconds (120 ticks, the stop request tested after each). It
 // remembers the local date and minute each set last ran for, so no set runs twice for one, also
-// when the clock shows that minute again. Status and due test form a work section, so a paused
-// thread does neither; runs happen outside it. Ends when stopped; a copy in progress is then
-// cancelled, because the run sees the stop request through the observer it is given.
+// when the clock shows that minute again. The due test reads the clock to the nearest second;
+// no run starts before the real beginning of its minute. Status and due test form a work section,
+// so a paused thread does neither; runs happen outside it. Ends when stopped; a copy in progress is
+// then cancelled, because the run sees the stop request through the observer it is given.
 void BackupThread(SlotControl& control, const Clock& clock, const Scheduler& scheduler,
                   BackupRunner& runner, WindowSink& sink, RunObserver& observer,
                   BackupThreadTiming timing = {});

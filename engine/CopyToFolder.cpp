@@ -44,6 +44,26 @@ std::string notConnected(const std::string& volume) {
     return "Das Laufwerk oder der Netzwerkordner '" + volume + "' ist nicht verbunden";
 }
 
+constexpr const char* kDestinationGone =
+    "Er wurde während der Sicherung entfernt oder umbenannt, oder sein Laufwerk wurde getrennt. "
+    "Was danach noch zu sichern war, wurde nicht gesichert.";
+constexpr const char* kDanglingLink =
+    "Er ist eine Verknüpfung auf einen Ordner, den es nicht gibt (ihr Laufwerk ist nicht "
+    "verbunden, oder ihr Ziel wurde gelöscht oder verschoben). Bitte verbinden Sie das Laufwerk "
+    "oder wählen Sie einen anderen Zielordner.";
+
+// A missing destination is not made in an empty folder: that is how an absent drive's mount
+// point looks. Says what is the case and what the user can do.
+Error missingBelowEmptyFolder(const std::string& destination, const std::string& parent) {
+    return failure("Der Zielordner '" + destination + "' fehlt, und der Ordner '" + parent +
+                       "' darüber ist leer. So sieht ein Laufwerk aus, das nicht verbunden ist; "
+                       "deshalb wird der Zielordner nicht angelegt.\n\nBitte verbinden Sie das "
+                       "Laufwerk. Soll der Zielordner dort neu angelegt werden, erstellen Sie ihn "
+                       "im Editor: den Ordner darüber als Ziel wählen und mit der rechten "
+                       "Maustaste auf das Ziel „Ordner erstellen“.",
+                   destination);
+}
+
 // The folder above a normalised path; empty for a root.
 std::string parentOf(const std::string& path) {
     const std::string name = fs::lastName(path);
@@ -101,6 +121,8 @@ private:
             return;
         }
         const std::string destination = fs::normalisePath(givenDestination);
+        givenDestination_ = givenDestination;
+        destinationPath_ = destination;
         if (!prepareDestination(givenDestination, destination)) return;
         // Same file identity, not only the same text: another path to the folder is refused too.
         if (info.sameEntryAs(destination_)) {
@@ -132,12 +154,11 @@ private:
         if (const OsCode code = fs::statEntry(destination, destination_, true); code != kOsOk)
             return report(destinationFailure(given, fs::osErrorReason(code)));
         if (destination_.kind == EntryKind::Missing) {
-            if (const std::string parent = parentOf(destination); looksUnmounted(parent)) {
-                return report(destinationFailure(
-                    given,
-                    "Das Laufwerk oder der Netzwerkordner ist nicht verbunden: der Ordner '" +
-                        parent + "' ist leer"));
-            }
+            EntryInfo link;
+            if (fs::statEntry(destination, link) == kOsOk && link.kind == EntryKind::Link)
+                return report(destinationFailure(given, kDanglingLink));
+            if (const std::string parent = parentOf(destination); looksUnmounted(parent))
+                return report(missingBelowEmptyFolder(given, parent));
             if (const OsCode code = fs::makeFolder(destination); code != kOsOk)
                 return report(destinationFailure(given, fs::osErrorReason(code)));
             if (const OsCode code = fs::statEntry(destination, destination_); code != kOsOk)
@@ -148,6 +169,15 @@ private:
             return report(destinationFailure(given, "Der Pfad ist kein Ordner"));
         clearLeftovers(destination);
         return true;
+    }
+
+    // Whether the destination folder this run writes into is no longer there: removed, renamed
+    // or replaced, or its drive gone.
+    bool destinationGone() {
+        if (destination_.kind == EntryKind::Missing) return false;
+        EntryInfo now;
+        return fs::statEntry(destinationPath_, now, true) != kOsOk ||
+               !now.sameEntryAs(destination_);
     }
 
     // An empty folder on the same volume as the folder above it: how a mount point looks while
@@ -440,8 +470,13 @@ private:
         return report(copyFailure(path, reason));
     }
 
-    // A full disk, a read-only volume or a cancel ends the walk: nothing further could be written.
+    // A full disk, a read-only volume, a destination gone or a cancel ends the walk: nothing
+    // further could be written. A destination gone is said once, not for every entry left.
     bool fail(const std::string& path, OsCode code) {
+        if (fs::entryNotFound(code) && destinationGone()) {
+            stopped_ = true;
+            return report(destinationFailure(givenDestination_, kDestinationGone));
+        }
         if (code == fs::kOsCancelled || fs::destinationExhausted(code)) stopped_ = true;
         return fail(path, fs::osErrorReason(code));
     }
@@ -457,9 +492,11 @@ private:
     std::uint64_t fileBytes_ = 0;  // moved of the file being written
     std::uint64_t unreported_ = 0;
     std::uint64_t writes_ = 0;  // entries made, replaced or removed in the target folders
-    EntryInfo destination_;     // never walked into when it lies inside the source
-    EntryInfo top_;             // the folder the source lands in, likewise
-    std::string building_;      // the temporary entry being written, if any
+    std::string givenDestination_;
+    std::string destinationPath_;
+    EntryInfo destination_;  // never walked into when it lies inside the source
+    EntryInfo top_;          // the folder the source lands in, likewise
+    std::string building_;   // the temporary entry being written, if any
     std::chrono::steady_clock::time_point lastInUseMark_;
     std::optional<Error> first_;
     bool stopped_ = false;

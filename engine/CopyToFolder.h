@@ -52,7 +52,8 @@ inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf n
 // "Name - Kopie (2).ext", … beside what is there. Nothing is written outside the destination.
 //
 // An entry that cannot be copied is told to the observer and the copy goes on with the rest;
-// a full disk, a read-only volume or a cancel stops it. The result is the first failure. A
+// a full disk, a read-only volume, a cancel or a destination folder gone during the copy stops it
+// (the last is told once, as such, not for every entry left). The result is the first failure. A
 // stopped copy leaves no temporary entry behind and no new copy.
 //
 // A missing destination folder is made, unless its parent is an empty folder that is no

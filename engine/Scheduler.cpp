@@ -10,9 +10,6 @@ namespace vaultrix {
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-// Above this no real countdown lies (the longest is a week and the hour a clock change adds);
-// it means "no active set".
-constexpr int kNoActiveSetAbove = 11000;
 
 // Minutes of day of a valid stored time "HH:MM".
 int storedMinutesOfDay(std::string_view time) {
@@ -37,9 +34,10 @@ std::optional<NextRun> nextRun(const ScheduleEntry& entry, const Clock& clock, c
     const auto ran = lastRuns.find(entry.name);
     const std::int64_t thisMinute = realSeconds(now) - now.second;
     const LocalMinute midnight = localSeconds(now.year, now.month, now.day, 0, 0, 0);
-    // From yesterday, whose late times a gap across midnight moves into today, to the same
-    // weekday next week.
-    for (int ahead = -1; ahead <= 7; ++ahead) {
+    // From yesterday, whose late times a gap across midnight moves into today, to two weeks
+    // ahead: the nearest time may be the one the set ran for before the clock was set back over
+    // it, and the next one is then a week after that.
+    for (int ahead = -1; ahead <= 14; ++ahead) {
         const bool dayMatches = day == kEveryDayNumber || day == (now.weekday + ahead + 7) % 7;
         const LocalMinute minute =
             midnight + ahead * kSecondsPerDay + storedMinutesOfDay(entry.time) * 60;
@@ -79,7 +77,7 @@ StatusText statusTextFor(bool tableEmpty, int minutes) {
     if (tableEmpty) {
         return {"Es wurde keine Sicherung angelegt !", "Es wurde keine\nSicherung angelegt !"};
     }
-    if (minutes > kNoActiveSetAbove) {
+    if (minutes >= kNoNextRun) {
         return {"Es ist keine Sicherung aktiv !", "Es ist keine\nSicherung aktiv !"};
     }
     if (minutes <= 0) return {"Sicherung wird ausgeführt !", "Sicherung wird\nausgeführt !"};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <string>
@@ -13,8 +14,9 @@
 
 namespace vaultrix {
 
-// Minutes to the next run when no active set has a due time.
-inline constexpr int kNoNextRun = 20000;
+// Minutes to the next run when no active set has a due time: above every real countdown, which
+// reaches two weeks when the clock was set back a week over a time the set ran for.
+inline constexpr int kNoNextRun = std::numeric_limits<int>::max();
 
 // The time text is a time of day as stored: "HH:MM", hours 00 … 23, minutes 00 … 59. A set
 // with any other time is never due and has no next run.

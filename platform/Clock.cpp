@@ -124,6 +124,11 @@ LocalTime SystemClock::now() const {
     return t;
 }
 
+std::int64_t SystemClock::realMilliseconds() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 int SystemClock::utcOffsetAt(std::int64_t realSeconds) const {
     const auto time = static_cast<std::time_t>(realSeconds);
     return offsetOf(localCalendar(time), time);

@@ -49,6 +49,9 @@ public:
     virtual ~Clock() = default;
     // Local time rounded to the nearest second (half a second and more rounds up).
     virtual LocalTime now() const = 0;
+    // The real moment now, not rounded, in milliseconds since 1970 UTC: a minute that now()
+    // shows may not have begun yet. A clock that keeps whole seconds gives its reading's moment.
+    virtual std::int64_t realMilliseconds() const { return realSeconds(now()) * 1000; }
     // The time-zone rule: the offset from UTC, in seconds, of the local time at a real moment
     // (seconds since 1970 UTC). It changes where daylight saving time starts and ends.
     virtual int utcOffsetAt(std::int64_t realSeconds) const = 0;
@@ -68,6 +71,7 @@ RealMoments realMomentsOf(const Clock& clock, std::int64_t local);
 class SystemClock final : public Clock {
 public:
     LocalTime now() const override;
+    std::int64_t realMilliseconds() const override;
     int utcOffsetAt(std::int64_t realSeconds) const override;
 };
 

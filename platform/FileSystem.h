@@ -61,6 +61,10 @@ struct FolderEntry {
 // source's attributes on it.
 [[nodiscard]] OsCode makeFolder(const std::string& path);
 
+// Creates one folder (not its parents) for the user, with the permissions the system gives new
+// folders (on POSIX those the user's umask leaves).
+[[nodiscard]] OsCode makeUserFolder(const std::string& path);
+
 // Copies the link itself (never what it points to) to `to`, which must not exist yet, with
 // the link's modification time.
 [[nodiscard]] OsCode copyLink(const std::string& from, const std::string& to);
@@ -83,6 +87,11 @@ bool folderWritable(const EntryInfo& info);
 
 // The folder joined with one name by the system's separator, never doubling it.
 std::string joinPath(const std::string& folder, const std::string& name);
+
+// Whether two paths are the same by their text, compared as the system's file systems compare
+// names: exactly on POSIX, where "daten" and "Daten" are two folders; with A–Z folded on
+// Windows, whose drives and shares ignore the case of names.
+bool samePathText(const std::string& a, const std::string& b);
 
 // The last name in the path, ignoring trailing separators; empty for a root (the POSIX root,
 // a Windows drive root or network share).
@@ -114,6 +123,9 @@ std::string normalisePath(const std::string& path);
 // True for a code after which the destination takes no further writes (a full disk, an
 // exhausted quota, a read-only volume), so a copy stops instead of failing entry by entry.
 bool destinationExhausted(OsCode code);
+
+// True for a code that says the path, or a folder on its way, is not there (any more).
+bool entryNotFound(OsCode code);
 
 // When the entry last changed, in contents or attributes (the system's change time, which a
 // copy cannot set back; on Windows the latest of it, the write and the making time, since FAT

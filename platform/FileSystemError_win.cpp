@@ -5,8 +5,10 @@
 namespace vaultrix::fs {
 namespace {
 
-// Not declared by every SDK's headers: a user's disk quota on the volume is used up.
+// Not declared by every SDK's headers: a user's disk quota on the volume is used up; the cloud
+// storage that holds a placeholder file (OneDrive, for one) is not running.
 constexpr DWORD kDiskQuotaExceeded = 1295;
+constexpr DWORD kCloudProviderNotRunning = 362;
 
 }  // namespace
 
@@ -14,6 +16,7 @@ std::string osErrorReason(OsCode code) {
     if (code == kOsCancelled) return "Der Vorgang wurde abgebrochen.";
     switch (static_cast<DWORD>(code)) {
         case ERROR_REQUEST_ABORTED:
+        case ERROR_OPERATION_ABORTED:
             return "Der Vorgang wurde abgebrochen.";
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -21,7 +24,10 @@ std::string osErrorReason(OsCode code) {
             return "Datei oder Ordner nicht gefunden";
         case ERROR_ACCESS_DENIED:
         case ERROR_PRIVILEGE_NOT_HELD:
+        case ERROR_NETWORK_ACCESS_DENIED:
             return "Zugriff verweigert";
+        case ERROR_LOGON_FAILURE:
+            return "Die Anmeldung am Netzlaufwerk ist fehlgeschlagen";
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return "Nicht genügend Speicherplatz auf dem Datenträger";
@@ -38,32 +44,83 @@ std::string osErrorReason(OsCode code) {
         case ERROR_IO_DEVICE:
         case ERROR_READ_FAULT:
         case ERROR_WRITE_FAULT:
+        case ERROR_GEN_FAILURE:
+        case ERROR_SECTOR_NOT_FOUND:
+        case ERROR_SEEK:
             return "Ein-/Ausgabefehler beim Zugriff auf den Datenträger";
+        case ERROR_DISK_CORRUPT:
+        case ERROR_FILE_CORRUPT:
+            return "Das Dateisystem des Datenträgers ist beschädigt und sollte geprüft werden";
+        case ERROR_UNRECOGNIZED_VOLUME:
+            return "Das Dateisystem des Datenträgers wird nicht erkannt";
+        case ERROR_FILE_INVALID:
+        case ERROR_MEDIA_CHANGED:
+            return "Der Datenträger wurde entfernt oder gewechselt";
         case ERROR_DIRECTORY:
             return "Ein Teil des Pfades ist kein Ordner";
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
             return "Die Datei oder der Ordner ist bereits vorhanden";
+        case ERROR_CANNOT_MAKE:
+            return "Die Datei oder der Ordner kann nicht angelegt werden";
         case ERROR_DIR_NOT_EMPTY:
             return "Der Ordner ist nicht leer";
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
+        case ERROR_BUSY:
+        case ERROR_PATH_BUSY:
+        case ERROR_USER_MAPPED_FILE:
             return "Die Datei wird von einem anderen Programm verwendet";
+        case ERROR_DELETE_PENDING:
+            return "Die Datei wird gerade gelöscht";
         case ERROR_TOO_MANY_OPEN_FILES:
             return "Zu viele geöffnete Dateien";
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY:
             return "Nicht genügend Arbeitsspeicher";
+        case ERROR_CANT_RESOLVE_FILENAME:
+            return "Zu viele symbolische Verknüpfungen im Pfad";
+        case ERROR_CANT_ACCESS_FILE:
+            return "Die Datei ist eine Verknüpfung oder ein Platzhalter, den das System nicht "
+                   "öffnen "
+                   "kann";
+        case kCloudProviderNotRunning:
+            return "Der Cloud-Speicher, der die Datei bereithält, läuft nicht";
+        case ERROR_TOO_MANY_LINKS:
+            return "Der Ordner enthält zu viele Einträge oder die Datei zu viele Verknüpfungen";
         case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
             return "Der Name ist ungültig oder wird vom Datenträger nicht unterstützt";
+        case ERROR_INVALID_PARAMETER:
+            return "Der Datenträger hat den Vorgang als ungültig abgelehnt";
+        case ERROR_NOT_SUPPORTED:
+        case ERROR_CALL_NOT_IMPLEMENTED:
+        case ERROR_INVALID_FUNCTION:
+            return "Der Vorgang wird vom Datenträger oder seinem Dateisystem nicht unterstützt";
+        case ERROR_NOT_SAME_DEVICE:
+            return "Der Vorgang ist nur innerhalb eines Laufwerks möglich";
         case ERROR_NOT_READY:
+        case ERROR_DEVICE_NOT_CONNECTED:
             return "Das Gerät ist nicht bereit";
+        case ERROR_NO_MEDIA_IN_DRIVE:
+            return "Im Laufwerk ist kein Datenträger eingelegt";
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
-        case ERROR_NETNAME_DELETED:
         case ERROR_NETWORK_UNREACHABLE:
-        case ERROR_UNEXP_NET_ERR:
+        case ERROR_HOST_UNREACHABLE:
+        case ERROR_NO_NETWORK:
+        case ERROR_REM_NOT_LIST:
+        case ERROR_DEV_NOT_EXIST:
+        case ERROR_CONNECTION_REFUSED:
+        case ERROR_SEM_TIMEOUT:
+        case ERROR_TIMEOUT:
             return "Das Netzlaufwerk ist nicht erreichbar";
+        case ERROR_NETNAME_DELETED:
+        case ERROR_UNEXP_NET_ERR:
+        case ERROR_NETWORK_BUSY:
+        case ERROR_BAD_NET_RESP:
+        case ERROR_CONNECTION_ABORTED:
+            return "Die Verbindung zum Netzlaufwerk wurde unterbrochen";
         default:
             return "Unbekannter Fehler (Fehlernummer " + std::to_string(code) + ")";
     }
@@ -79,6 +136,10 @@ bool destinationExhausted(OsCode code) {
         default:
             return false;
     }
+}
+
+bool entryNotFound(OsCode code) {
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace vaultrix::fs

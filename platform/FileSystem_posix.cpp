@@ -103,6 +103,10 @@ OsCode makeFolder(const std::string& path) {
     return ::mkdir(path.c_str(), S_IRWXU) == 0 ? kOsOk : errno;
 }
 
+OsCode makeUserFolder(const std::string& path) {
+    return ::mkdir(path.c_str(), S_IRWXU | S_IRWXG | S_IRWXO) == 0 ? kOsOk : errno;
+}
+
 OsCode copyLink(const std::string& from, const std::string& to) {
     struct stat st {};
     if (::lstat(from.c_str(), &st) != 0) return errno;
@@ -150,6 +154,10 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     if (end == 0 && !folder.empty()) return "/" + name;
     if (folder.empty()) return name;
     return folder.substr(0, end) + "/" + name;
+}
+
+bool samePathText(const std::string& a, const std::string& b) {
+    return a == b;
 }
 
 std::string lastName(const std::string& path) {

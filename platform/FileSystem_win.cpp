@@ -236,6 +236,11 @@ OsCode makeFolder(const std::string& path) {
     return CreateDirectoryW(extendedPath(path).c_str(), nullptr) ? kOsOk : lastError();
 }
 
+// The folder's access comes from its parent's either way.
+OsCode makeUserFolder(const std::string& path) {
+    return makeFolder(path);
+}
+
 OsCode copyLink(const std::string& from, const std::string& to) {
     const DWORD flags = COPY_FILE_COPY_SYMLINK | COPY_FILE_FAIL_IF_EXISTS;
     return CopyFileExW(extendedPath(from).c_str(), extendedPath(to).c_str(), nullptr, nullptr,
@@ -302,6 +307,12 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     if (end == 0) return "\\" + name;
     const std::string base = folder.substr(0, end);
     return base + "\\" + name;
+}
+
+bool samePathText(const std::string& a, const std::string& b) {
+    const auto folded = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return folded(x) == folded(y); });
 }
 
 std::string lastName(const std::string& path) {

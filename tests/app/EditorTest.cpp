@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -7,6 +8,8 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
+
+#include <sys/stat.h>
 
 #include "FormFixture.h"
 #include "shell/PictureBox.h"
@@ -170,17 +173,27 @@ TEST_F(EditorTest, ASetIsCompleteWithSourceNameDestinationAndAValidTimeWhenActiv
     EXPECT_FALSE(saveOffered());
 }
 
-TEST_F(EditorTest, ASourceListedAlreadyIsNotAddedAgainWithOnlyAToZFolded) {
-    make({"Daten/a.txt", "daten/A.TXT", "Däten/", "DÄTEN/"});
+TEST_F(EditorTest, ASourceListedAlreadyIsNotAddedAgainAndCaseTellsFoldersApart) {
+    make({"Daten/a.txt", "daten/A.TXT", "daten/a.txt"});
     startForm();
     clickPicture(picture("pictb_anlegen"));
     addSource({QStringLiteral("Daten"), QStringLiteral("a.txt")});
-    addSource({QStringLiteral("daten"), QStringLiteral("A.TXT")});
+    addSource({QStringLiteral("Daten"), QStringLiteral("a.txt")});
     EXPECT_EQ(sources(), QStringList{path("Daten/a.txt")});
-    addSource({QStringLiteral("Däten")});
-    addSource({QStringLiteral("DÄTEN")});
+    // Names that differ only in case are different entries here.
+    addSource({QStringLiteral("daten"), QStringLiteral("A.TXT")});
+    addSource({QStringLiteral("daten"), QStringLiteral("a.txt")});
     EXPECT_EQ(sources().size(), 3);
     EXPECT_TRUE(presenter.shown.empty());
+
+    // A destination that differs from a source only in case is another folder.
+    clickPicture(picture("pictb_quelle_aloeschen"));
+    addSource({QStringLiteral("daten")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Fall"));
+    takeDestination({QStringLiteral("Daten")});
+    save();
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_NE(setFile().find(stored("nach=" + root() + "/Daten")), std::string::npos);
 }
 
 TEST_F(EditorTest, ADestinationEqualToASourceIsRefusedOneInsideItIsSaved) {
@@ -227,20 +240,27 @@ TEST_F(EditorTest, SavingANewAnEditedAndARenamedSetWritesTheStoredLines) {
     EXPECT_FALSE(saveOffered());
     control<QListWidget>("lb_von")->item(1)->setSelected(true);
     clickPicture(picture("pictb_quelle_loeschen"));
-    // Not active with an empty time: the time is stored empty, not as the mask's colon.
+    // Not active with a half-typed time: stored as the field shows it, with the mask's colon,
+    // and shown so in the details.
     control<QCheckBox>("checkbox_aktiv")->click();
     field("mtextb_uhr")->clear();
-    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral(":"));
+    field("mtextb_uhr")->setCursorPosition(0);
+    QTest::keyClicks(field("mtextb_uhr"), QStringLiteral("1"));
     save();
     EXPECT_EQ(setFile(), stored("[Tag]") + stored("von_0=" + root() + "/Alpha") + values +
-                             stored("zeit=") + stored("aktiv=nein"));
+                             stored("zeit=1:") + stored("aktiv=nein"));
     EXPECT_NE(readBytes(dir / "save.log").find("Sicherung=bearbeitet"), std::string::npos);
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Zeit: 1:\naktiv: nein")));
 
     clickPicture(picture("pictb_bearbeiten"));
-    EXPECT_EQ(field("mtextb_uhr")->text(), QStringLiteral(":"));
+    EXPECT_EQ(field("mtextb_uhr")->displayText(), QStringLiteral("1 :  "));
+    field("mtextb_uhr")->clear();
     field("textb_name_der_sicherung")->setText(QStringLiteral("Woche"));
     save();
     EXPECT_EQ(setFile().substr(0, 9), stored("[Woche]"));
+    EXPECT_NE(setFile().find(stored("zeit=:")), std::string::npos);
     EXPECT_EQ(nameFile(), "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NUMMER]\r\nwert=1\r\n");
 }
 
@@ -411,6 +431,47 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
                              "werden."));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(dir / "baum" / "Neu" / "Ã¤"));
+}
+
+TEST_F(EditorTest, TheNewFoldersNameStopsAtTheFieldsWidthAndTheFolderHasTheUsersPermissions) {
+    Form1& window = startForm();
+    auto* dialog = control<QDialog>("Form5");
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("textb_nach"));
+    field("textb_nach")->setText(QString::fromStdString(root()));
+    std::filesystem::create_directories(dir / "baum");
+    QApplication::setActiveWindow(&window);
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    QApplication::setActiveWindow(dialog);
+
+    // The cursor's place after the text, painted, shows whether the field scrolled.
+    const auto cursorAt = [&](int position) {
+        name->setCursorPosition(position);
+        name->grab();
+        return name->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const QString wide = QString(20, QLatin1Char('W')) + QString(100, QLatin1Char('i'));
+    QTest::keyClicks(name, wide);
+    const QString typed = name->text();
+    EXPECT_GT(typed.size(), 5);
+    EXPECT_LT(typed.size(), wide.size());
+    EXPECT_NEAR(cursorAt(typed.size()) - cursorAt(0),
+                QFontMetricsF(name->font()).horizontalAdvance(typed), 1.0);
+    // A place made takes a character again, and the field is full once more.
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QTest::keyClicks(name, typed.right(1) + QStringLiteral("i"));
+    EXPECT_EQ(name->text().toStdString(), typed.toStdString());
+    // Of a longer text pasted in, what fits.
+    name->clear();
+    QApplication::clipboard()->setText(wide);
+    name->paste();
+    EXPECT_EQ(name->text().toStdString(), typed.toStdString());
+
+    const mode_t before = ::umask(027);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cb_ordner_erstellen")),
+                      Qt::LeftButton);
+    ::umask(before);
+    EXPECT_EQ(permissionsOf(dir / "baum" / typed.toStdString()), 0750u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QSysInfo>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 
 #if defined(__linux__)
@@ -142,24 +143,50 @@ TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
 }
 
 #if defined(__linux__)
-TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
+TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOutWhateverItsTemporaryFolder) {
     TempDir readOnly;
     const auto mountPoint = readOnly.path().string();
-    if (::geteuid() != 0 ||
-        ::mount(dir.path().c_str(), mountPoint.c_str(), nullptr, MS_BIND, nullptr) != 0) {
-        GTEST_SKIP() << "a read-only bind mount needs root";
-    }
     struct Unmount {
         std::string path;
-        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-    } unmount{mountPoint};
-    ASSERT_EQ(
-        ::mount(nullptr, mountPoint.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr),
-        0);
+        ~Unmount() {
+            if (!path.empty()) ::umount2(path.c_str(), MNT_DETACH);
+        }
+    } unmount;
+    // The superuser writes into any folder that is not on a read-only mount.
+    if (::geteuid() == 0) {
+        if (::mount(dir.path().c_str(), mountPoint.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            GTEST_SKIP() << "no bind mount can be made here";
+        unmount.path = mountPoint;
+        ASSERT_EQ(::mount(nullptr, mountPoint.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                          nullptr),
+                  0);
+    } else {
+        std::filesystem::permissions(readOnly.path(), std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+    }
     Application first(services(readOnly.path()));
     ASSERT_EQ(first.start(), std::nullopt);
-    Application second(services(readOnly.path()));
+    EXPECT_FALSE(std::filesystem::exists(readOnly / "vaultrix.lock"));
+
+    // Started from another shell, with a temporary folder of its own.
+    TempDir otherTemporary;
+    const char* const temporary = std::getenv("TMPDIR");
+    const std::string saved = temporary != nullptr ? temporary : "";
+    ::setenv("TMPDIR", otherTemporary.path().c_str(), 1);
+    FakePresenter secondPresenter;
+    Application second(
+        FormServices{readOnly.path(), clock, secondPresenter, sounds, [this] { return workArea; }});
     EXPECT_EQ(second.start(), std::optional<int>(0));
+    if (temporary != nullptr) {
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
+    }
+    ASSERT_EQ(secondPresenter.shown.size(), 1u);
+    EXPECT_EQ(secondPresenter.shown[0].text,
+              QStringLiteral("Vaultrix 1.0 wird in diesem Ordner bereits ausgeführt."));
+    if (::geteuid() != 0)
+        std::filesystem::permissions(readOnly.path(), std::filesystem::perms::owner_all);
 }
 #endif
 

@@ -91,6 +91,29 @@ TEST_F(BackupThreadTest, ASetDoesNotRunAgainWhenTheClockShowsItsMinuteAgain) {
     EXPECT_EQ(copy_.sources(), (std::vector<std::string>{"/quelle/eins"}));
 }
 
+TEST_F(BackupThreadTest, NothingOfARunStartsBeforeItsMinuteHasBegun) {
+    copy_.release();
+    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    const std::int64_t minute = realSeconds(at(7, 12, 2026, 8, 0, 0, kMonday)) * 1000;
+    // 07:59:59.860, which the clock shows as 08:00:00.
+    clock_.setExactly(minute - 140);
+    start({1ms, 1000000});
+    ASSERT_TRUE(eventually([&] { return clock_.exactReadings() > 20; }));
+    EXPECT_TRUE(copy_.sources().empty());
+    EXPECT_TRUE(observer_.started().empty()) << "the progress window opens with the run";
+
+    // Set back meanwhile: the minute is still to come, and the set runs once it begins.
+    clock_.setExactly(minute - 20000);
+    ASSERT_TRUE(eventually([&] {
+        return sink_.statuses().back().oneLine == "Noch 1 Minuten bis zur nächsten Sicherung";
+    }));
+    EXPECT_TRUE(copy_.sources().empty());
+    clock_.setExactly(minute);
+    ASSERT_TRUE(eventually([&] { return !copy_.sources().empty(); }));
+    EXPECT_EQ(copy_.sources(), (std::vector<std::string>{"/quelle/eins"}));
+    EXPECT_EQ(observer_.started(), (std::vector<std::string>{"Erster"}));
+}
+
 TEST_F(BackupThreadTest, SetsDueTogetherRunOneAfterTheOtherEachLogged) {
     copy_.release();
     scheduler_.setTable(

@@ -504,13 +504,74 @@ TEST_F(CopyToFolderTest, AnEmptyFolderThatLooksLikeAnAbsentDrivesMountPointGetsN
     stdfs::create_directories(dir / "leer");
     const Result<> unknown = backUp(source, dir / "leer" / "Sicherung");
     ASSERT_FALSE(unknown);
-    EXPECT_NE(unknown.error().message.find("nicht verbunden: der Ordner '" +
-                                           (dir / "leer").string() + "' ist leer"),
-              std::string::npos);
+    // What is the case, and what to do.
+    EXPECT_EQ(unknown.error().message.substr(0, unknown.error().message.find(';')),
+              "Der Zielordner '" + (dir / "leer" / "Sicherung").string() +
+                  "' fehlt, und der Ordner '" + (dir / "leer").string() +
+                  "' darüber ist leer. So sieht ein Laufwerk aus, das nicht verbunden ist");
+    EXPECT_NE(unknown.error().message.find("verbinden Sie das Laufwerk"), std::string::npos);
+    EXPECT_NE(unknown.error().message.find("„Ordner erstellen“"), std::string::npos);
     EXPECT_TRUE(stdfs::is_empty(dir / "leer"));
     // A destination someone deleted on a drive that is there is made again.
     ASSERT_TRUE(backUp(source, destination));
     EXPECT_EQ(readBytes(destination / "Daten" / "a.txt"), "a");
+}
+
+// Removes a folder once the first file has arrived.
+class RemovesAFolder final : public CopyObserver {
+public:
+    explicit RemovesAFolder(stdfs::path folder) : folder_(std::move(folder)) {}
+    void onProgress(const CopyProgress& progress) override {
+        if (progress.filesDone == 1) stdfs::remove_all(folder_);
+    }
+    bool cancelRequested() override { return false; }
+    void onFailure(const Error& error) override { failures.push_back(error); }
+    std::vector<Error> failures;
+
+private:
+    stdfs::path folder_;
+};
+
+TEST_F(CopyToFolderTest, ADestinationGoneDuringTheCopyIsSaidOnceAndEndsIt) {
+    stdfs::create_directories(source / "b");
+    for (const char* name : {"a.txt", "b/x.txt", "b/y.txt", "c.txt", "d.txt"})
+        writeFile(source / name, name);
+    const std::string gone = "Der Zielordner '" + destination.string() +
+                             "' ist nicht verfügbar: Er wurde während der Sicherung entfernt";
+    for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
+        stdfs::create_directories(destination);
+        RemovesAFolder observer(destination);
+        const Result<> result =
+            CopyToFolder(source.string(), destination.string(), flags, observer);
+        ASSERT_FALSE(result);
+        ASSERT_EQ(observer.failures.size(), 1u) << observer.failures.back().message;
+        EXPECT_EQ(result.error().message.substr(0, gone.size()), gone);
+        EXPECT_EQ(result.error().path, destination.string());
+        EXPECT_FALSE(stdfs::exists(destination));
+    }
+    // Only the source's folder inside it gone: the destination is there, and is not blamed.
+    stdfs::create_directories(destination);
+    RemovesAFolder observer(destination / "Daten");
+    ASSERT_FALSE(
+        CopyToFolder(source.string(), destination.string(), kCopyFlagsOverwrite, observer));
+    ASSERT_FALSE(observer.failures.empty());
+    for (const Error& failure : observer.failures)
+        EXPECT_EQ(failure.message.find("Der Zielordner"), std::string::npos) << failure.message;
+}
+
+TEST_F(CopyToFolderTest, ADestinationThatIsALinkToNothingIsNamedAsSuch) {
+    stdfs::create_directories(source);
+    writeFile(source / "a.txt", "a");
+    const stdfs::path link = dir / "Verknuepfung";
+    if (const std::string why = makeLink(dir / "nirgendwo", link, true); !why.empty())
+        GTEST_SKIP() << why;
+    const Result<> result = backUp(source, link);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().message.substr(0, result.error().message.find('(')),
+              "Der Zielordner '" + link.string() +
+                  "' ist nicht verfügbar: Er ist eine Verknüpfung auf einen Ordner, den es nicht "
+                  "gibt ");
+    EXPECT_FALSE(stdfs::exists(dir / "nirgendwo"));
 }
 
 // Fails the write of one chunk, the first after `bytes` were written, with an I/O error.

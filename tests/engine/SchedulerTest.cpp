@@ -35,8 +35,8 @@ struct SchedulerWith : Scheduler {
     int MinutesToNextRun(const LocalTime& now, const LastRuns& ran = {}) const {
         return Scheduler::MinutesToNextRun(zone, now, ran);
     }
-    StatusText UpdateStatusText(const LocalTime& now) const {
-        return Scheduler::UpdateStatusText(zone, now);
+    StatusText UpdateStatusText(const LocalTime& now, const LastRuns& ran = {}) const {
+        return Scheduler::UpdateStatusText(zone, now, ran);
     }
 
     test::FakeClock zone;
@@ -152,8 +152,8 @@ TEST(SchedulerTest, UnknownDayIsNeverDueAndNotCounted) {
 TEST(SchedulerTest, OnlyValidTimesOfDayAreDueOrCounted) {
     for (const char* time : {"00:00", "23:59", "09:05"})
         EXPECT_TRUE(isValidTimeOfDay(time)) << time;
-    for (const char* time :
-         {"69", "", "24:00", "12:60", "8:30", "08:3", "08-30", "08:30 ", "0x:30"}) {
+    for (const char* time : {"69", "", ":", "1:", ":30", "24:00", "12:60", "8:30", "08:3", "08-30",
+                             "08:30 ", "0x:30"}) {
         EXPECT_FALSE(isValidTimeOfDay(time)) << time;
         // Monday 00:00 is where the digits of a broken time used to point the countdown.
         const SchedulerWith broken({{"täglich", time, "ja", "Kaputt"}});
@@ -301,6 +301,37 @@ TEST(SchedulerClockChange, AClockSetByHandRunsNothingTwiceAndCatchesNothingUp) {
     scheduler.setTable({{"täglich", "09:00", "ja", "Tag"}});
     EXPECT_EQ(play(scheduler, {jan(8, 1, 0), jan(9, 0, 0), jan(9, 0, 30)}, ran),
               (std::vector<std::string>{"Tag 09:00+1"}));
+}
+
+TEST(SchedulerClockChange, AClockSetBackOverARunCountsDownToTheNextTimeHoweverFarItIs) {
+    // Ran on Monday 7 December at 08:00; then the clock is set back.
+    const SchedulerWith monday({{"Montag", "08:00", "ja", "Mo"}}, test::centralEuropean);
+    const SchedulerWith daily({{"täglich", "08:00", "ja", "Tag"}}, test::centralEuropean);
+    const LastRuns ran = {{"Mo", localSeconds(2026, 12, 7, 8, 0, 0)},
+                          {"Tag", localSeconds(2026, 12, 7, 8, 0, 0)}};
+    struct Row {
+        LocalTime now;
+        int monday;
+        int daily;
+    };
+    const std::vector<Row> rows = {
+        // The same minute again, and just before it: next Monday, tomorrow.
+        {in2026(7, 12, 8, 0, 1), 7 * 1440, 1440},
+        {in2026(7, 12, 7, 59, 1), 7 * 1440 + 1, 1441},
+        // Sixteen hours back, into Sunday: a week and sixteen hours, a day and sixteen hours.
+        {in2026(6, 12, 16, 0, 1), 7 * 1440 + 16 * 60, 40 * 60},
+        {in2026(4, 12, 9, 0, 1), 10 * 1440 - 60, 1380},
+        // A week back, past the Monday before: two weeks less half an hour. Earlier in that
+        // Monday its own time is due as ever.
+        {in2026(30, 11, 8, 30, 1), 14 * 1440 - 30, 1410},
+        {in2026(30, 11, 7, 30, 1), 30, 30},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(monday.MinutesToNextRun(row.now, ran), row.monday) << formatDate(row.now);
+        EXPECT_EQ(daily.MinutesToNextRun(row.now, ran), row.daily) << formatDate(row.now);
+    }
+    EXPECT_EQ(monday.UpdateStatusText(in2026(1, 12, 8, 0, 1), ran).oneLine,
+              "Noch 312 Stunden und 0 Minuten bis zur nächsten Sicherung");
 }
 
 // Writes the two set files as the program stores them (Windows-1252, CR LF).

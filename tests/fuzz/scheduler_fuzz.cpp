@@ -153,11 +153,13 @@ int checkedCountdown(const ScheduleEntry& entry, const Zone& zone, const LocalTi
     const std::int64_t thisMinute = realSeconds(now) - now.second;
     const std::int64_t shownMinute = localSeconds(now) - now.second;
     const auto last = ran.find(entry.name);
-    const bool ranAhead = last != ran.end() && last->second > shownMinute;
+    // A run remembered ahead of the clock (set back since) can hold off the next time for a week.
+    const std::int64_t ranAhead =
+        last != ran.end() && last->second > shownMinute ? (last->second - shownMinute) / 60 : 0;
     const int days = set->day == 7 ? 1 : 7;
-    require(minutes >= 0 &&
-                minutes <= days * 1440 + (ranAhead ? kRanAhead / 60 : 0) + zone.setBack / 60,
-            "the countdown is at most a day or a week and what the clock is set back");
+    require(minutes >= 0 && minutes <= days * 1440 + ranAhead + zone.setBack / 60,
+            "the countdown is at most a day or a week, what the clock is set back and how far "
+            "ahead the set last ran");
 
     const bool onItsDay = set->day == 7 || set->day == now.weekday;
     const bool showsItsTime = now.hour * 60 + now.minute == set->minutes && onItsDay;
@@ -231,16 +233,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& [earliest, latest] = fuzz::pick(steps, ranges);
         const LocalTime now =
             readingAt(clock, from + steps.ConsumeIntegralInRange(earliest, latest));
-        // Some sets ran already, for their time yesterday or today.
+        // Some sets ran already: for their time yesterday or today, or, when the clock was set
+        // back by days since, for one up to a week ahead.
         LastRuns ran;
         const std::int64_t shownMinute = localSeconds(now) - now.second;
         for (const ScheduleEntry& entry : table) {
             const auto minutes = minutesOfDay(entry.time);
             if (minutes && steps.ConsumeBool()) {
+                const int daysBack = steps.ConsumeBool() ? steps.ConsumeIntegralInRange(0, 1)
+                                                         : -steps.ConsumeIntegralInRange(1, 7);
                 const LocalMinute minute = localSeconds(now.year, now.month, now.day, 0, 0, 0) -
-                                           steps.ConsumeIntegralInRange(0, 1) * kDay +
-                                           *minutes * 60;
-                if (minute <= shownMinute + kRanAhead) {
+                                           daysBack * kDay + *minutes * 60;
+                if (daysBack < 0 || minute <= shownMinute + kRanAhead) {
                     ran[entry.name] = minute;
                 }
             }

@@ -113,5 +113,14 @@ TEST(SystemClock, GivesAPlausibleLocalTime) {
     EXPECT_TRUE(t.weekday >= 0 && t.weekday <= 6);
 }
 
+TEST(SystemClock, TheRealMomentIsWithinHalfASecondOfTheRoundedReading) {
+    const SystemClock clock;
+    const std::int64_t before = clock.realMilliseconds();
+    const std::int64_t shown = realSeconds(clock.now()) * 1000;
+    const std::int64_t after = clock.realMilliseconds();
+    EXPECT_GE(shown, before - 500);
+    EXPECT_LE(shown, after + 500);
+}
+
 }  // namespace
 }  // namespace vaultrix

@@ -53,6 +53,23 @@ TEST(OsErrorReason, CommonErrorsReadAsGermanReasons) {
     EXPECT_EQ(fs::osErrorReason(EROFS), "Der Datenträger ist schreibgeschützt");
     EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
     EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
+    EXPECT_EQ(fs::osErrorReason(ENOSYS),
+              "Der Vorgang wird vom Datenträger oder seinem Dateisystem nicht unterstützt");
+    // Every code a file system commonly gives has a German reason.
+    for (const int code :
+         {ENOSYS,     EOPNOTSUPP,   ENOTSUP,   ENOTTY,       EFBIG,     EOVERFLOW,   ENAMETOOLONG,
+          EINVAL,     EILSEQ,       EROFS,     EIO,          EBADMSG,   ENOSPC,      EDQUOT,
+          ENOTCONN,   ETIMEDOUT,    EHOSTDOWN, EHOSTUNREACH, ENETDOWN,  ENETUNREACH, ECONNREFUSED,
+          ECONNRESET, ECONNABORTED, ENETRESET, ENOLINK,      EPROTO,    ESTALE,      EXDEV,
+          EMLINK,     ELOOP,        ETXTBSY,   EBUSY,        EAGAIN,    ENOLCK,      EDEADLK,
+          EINTR,      ECANCELED,    EMFILE,    ENFILE,       ENOMEM,    ENODEV,      ENXIO,
+          EEXIST,     ENOTEMPTY,    EISDIR,    ENOTDIR,
+#ifdef __linux__
+          EUCLEAN,    ENOMEDIUM,    ENOKEY,    ECOMM,        EREMOTEIO,
+#endif
+          ENOENT,     EACCES,       EPERM}) {
+        EXPECT_EQ(fs::osErrorReason(code).find("Unbekannter Fehler"), std::string::npos) << code;
+    }
 }
 
 TEST(PathNames, JoiningNeverDoublesSeparatorsAndTheLastNameIgnoresTrailingOnes) {
@@ -68,6 +85,12 @@ TEST(PathNames, JoiningNeverDoublesSeparatorsAndTheLastNameIgnoresTrailingOnes) 
     EXPECT_EQ(fs::normalisePath("/../home/.."), "/");
     EXPECT_EQ(fs::normalisePath("Daten/../.."), "..");
     EXPECT_EQ(fs::normalisePath("Daten/./.."), ".");
+}
+
+TEST(PathNames, PathsAreTheSameOnlyByTheExactText) {
+    EXPECT_TRUE(fs::samePathText("/home/jörg/Daten", "/home/jörg/Daten"));
+    EXPECT_FALSE(fs::samePathText("/home/jörg/Daten", "/home/jörg/daten"));
+    EXPECT_FALSE(fs::samePathText("/home/jörg/Daten", "/home/jörg/Daten/x"));
 }
 
 TEST(FolderListing, EntriesSortedByNameWithLinksToFoldersAsFoldersUnlessNotLookedAt) {
@@ -273,7 +296,8 @@ TEST(CopyToFolderMounts, ADriveIsUsedEvenEmptyAndFullAndItsMountPointWithoutItIs
     const Result<> absent =
         CopyToFolder((dir / "Daten").string(), target, kCopyFlagsNewCopy, observer);
     ASSERT_FALSE(absent);
-    EXPECT_NE(absent.error().message.find("ist nicht verbunden"), std::string::npos);
+    EXPECT_NE(absent.error().message.find("ein Laufwerk aus, das nicht verbunden ist"),
+              std::string::npos);
     EXPECT_TRUE(stdfs::is_empty(dir / "usb"));
 }
 

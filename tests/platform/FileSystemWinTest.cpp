@@ -52,6 +52,21 @@ TEST(WindowsErrors, CommonCodesReadAsGermanReasonsAndAFullDiskStopsTheCopy) {
     EXPECT_EQ(fs::osErrorReason(ERROR_BAD_NETPATH), "Das Netzlaufwerk ist nicht erreichbar");
     EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
     EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
+    EXPECT_EQ(fs::osErrorReason(ERROR_NOT_SUPPORTED),
+              "Der Vorgang wird vom Datenträger oder seinem Dateisystem nicht unterstützt");
+    // Every code a file system or share commonly gives has a German reason.
+    const DWORD codes[] = {
+        ERROR_NOT_SUPPORTED,    ERROR_CANT_RESOLVE_FILENAME, ERROR_SEM_TIMEOUT,
+        ERROR_DEV_NOT_EXIST,    ERROR_NETNAME_DELETED,       ERROR_BAD_NETPATH,
+        ERROR_FILE_TOO_LARGE,   ERROR_INVALID_NAME,          ERROR_WRITE_PROTECT,
+        ERROR_LOCK_VIOLATION,   ERROR_NOT_SAME_DEVICE,       ERROR_TOO_MANY_LINKS,
+        ERROR_LOGON_FAILURE,    ERROR_CANT_ACCESS_FILE,      ERROR_DELETE_PENDING,
+        ERROR_NO_MEDIA_IN_DRIVE};
+    for (const DWORD code : codes) {
+        EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(code)).find("Unbekannter Fehler"),
+                  std::string::npos)
+            << code;
+    }
     for (const DWORD full : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
         EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(full)), kDiskFullText) << full;
         EXPECT_TRUE(fs::destinationExhausted(static_cast<fs::OsCode>(full))) << full;
@@ -102,6 +117,14 @@ TEST(WindowsPaths, JoiningNamingAndNormalisingKeepDriveAndShareRoots) {
     EXPECT_EQ(fs::normalisePath("c:/Users/./jörg//Daten/"), "c:\\Users\\jörg\\Daten");
     EXPECT_EQ(fs::normalisePath("C:\\Users\\..\\..\\Windows"), "C:\\Windows");
     EXPECT_EQ(fs::normalisePath("\\\\server\\freigabe\\a\\.."), "\\\\server\\freigabe\\");
+}
+
+TEST(WindowsPaths, PathsAreTheSameWithOnlyAToZFolded) {
+    EXPECT_TRUE(fs::samePathText("E:\\Daten\\a.txt", "e:\\daten\\A.TXT"));
+    EXPECT_TRUE(fs::samePathText("\\\\Server\\Freigabe", "\\\\server\\freigabe"));
+    EXPECT_FALSE(fs::samePathText("E:\\Däten", "E:\\DÄTEN"));
+    EXPECT_FALSE(fs::samePathText("E:\\Daten", "E:\\Daten\\x"));
+    EXPECT_FALSE(fs::samePathText("E:\\Daten[", "E:\\Daten{"));
 }
 
 TEST(WindowsPaths, ATreeDeeperThanMaxPathIsCopiedWhole) {

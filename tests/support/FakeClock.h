@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "platform/Clock.h"
 
@@ -32,6 +33,11 @@ public:
         std::lock_guard lock(mutex_);
         return now_;
     }
+    std::int64_t realMilliseconds() const override {
+        std::lock_guard lock(mutex_);
+        ++exactReadings_;
+        return exact_ ? *exact_ : realSeconds(now_) * 1000;
+    }
     int utcOffsetAt(std::int64_t realSeconds) const override {
         std::lock_guard lock(mutex_);
         return rule_ != nullptr ? rule_(realSeconds) : now_.utcOffset;
@@ -39,11 +45,26 @@ public:
     void set(const LocalTime& t) {
         std::lock_guard lock(mutex_);
         now_ = t;
+        exact_.reset();
+    }
+    // The real moment to the millisecond; now() shows it to the nearest second.
+    void setExactly(std::int64_t realMilliseconds) {
+        std::lock_guard lock(mutex_);
+        exact_ = realMilliseconds;
+        const std::int64_t second = (realMilliseconds + 500) / 1000;
+        now_ = localTimeAt(second, rule_ != nullptr ? rule_(second) : now_.utcOffset);
+    }
+    // How often the real moment was asked for.
+    int exactReadings() const {
+        std::lock_guard lock(mutex_);
+        return exactReadings_;
     }
 
 private:
     mutable std::mutex mutex_;
     LocalTime now_;
+    std::optional<std::int64_t> exact_;
+    mutable int exactReadings_ = 0;
     Rule rule_ = nullptr;
 };
 

@@ -14,6 +14,10 @@ namespace vaultrix::test {
 // A run observer that keeps the messages it is given and never asks to cancel unless told.
 class RecordingRunObserver final : public RunObserver {
 public:
+    void onRunStarted(const std::string& name) override {
+        std::lock_guard lock(mutex_);
+        started_.push_back(name);
+    }
     void onProgress(const CopyProgress& progress) override {
         std::lock_guard lock(mutex_);
         last_ = progress;
@@ -50,6 +54,10 @@ public:
         std::lock_guard lock(mutex_);
         cancel_ = cancel;
     }
+    std::vector<std::string> started() const {
+        std::lock_guard lock(mutex_);
+        return started_;
+    }
     std::vector<std::string> successes() const {
         std::lock_guard lock(mutex_);
         return successes_;
@@ -83,6 +91,7 @@ private:
     bool cancel_ = false;
     CopyProgress last_;
     std::vector<CopyProgress> totals_;
+    std::vector<std::string> started_;
     std::vector<std::string> successes_;
     std::vector<std::string> failures_;
     std::vector<std::string> logFailures_;
