@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QWindow>
 
 #include "app/AppServices.h"
@@ -97,17 +98,23 @@ bool Form1::create() {
 
 void Form1::placeWindow(const QRect& frame) {
     placedFrame_ = frame;
-    // The native window, so the window system can tell how thick its frame is.
-    winId();
-    windowHandle()->installEventFilter(this);
-    fitToFrame();
-    // A window's position is that of its frame.
+    setFixedSize(frame.size());
+    // Moved before its native window exists, a window is placed by its frame: the window
+    // manager puts the frame's corner there, however thick the frame turns out to be.
     move(frame.topLeft());
 }
 
 void Form1::fitToFrame() {
-    const QSize client = placedFrame_.size().shrunkBy(windowHandle()->frameMargins());
+    const QSize client = clientSizeFor(placedFrame_.size(), windowHandle()->frameMargins());
     if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    // The native window exists from the first show on; its frame is known once the window
+    // manager has framed it, which may be only after it was shown.
+    windowHandle()->installEventFilter(this);
+    fitToFrame();
+    QMainWindow::showEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -131,8 +138,10 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // A window manager frames the window as it maps it, before the first expose.
-    if (watched == windowHandle() && event->type() == QEvent::Expose) fitToFrame();
+    if (watched == windowHandle() &&
+        (event->type() == QEvent::Expose || event->type() == QEvent::Move)) {
+        fitToFrame();
+    }
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
     } else if (watched == ui_.lb_anzeige->viewport() &&

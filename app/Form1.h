@@ -75,6 +75,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -209,7 +210,7 @@ private:
 
     // Places the window so that, frame included, it covers `frame`, at a fixed size. The
     // frame's thickness is known once the window system has framed the window, so the client
-    // area is fitted again whenever the window is exposed.
+    // area is fitted again whenever the window is exposed or moved.
     void placeWindow(const QRect& frame);
     void fitToFrame();
     void showError(const QString& text);
