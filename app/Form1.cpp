@@ -145,8 +145,18 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
     } else if (watched == ui_.lb_anzeige->viewport() &&
-               event->type() == QEvent::MouseButtonRelease &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+               (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick ||
+                event->type() == QEvent::MouseButtonRelease)) {
+        // Only the left button picks a set, and its release shows it; another button leaves
+        // the selection where it is, so the details never show another set than the one
+        // highlighted.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return true;
+        if (event->type() == QEvent::MouseButtonRelease) ShowSelectedSetDetails();
+    } else if (watched == ui_.lb_anzeige && event->type() == QEvent::KeyRelease &&
+               ui_.lb_anzeige->currentItem() != nullptr &&
+               ui_.lb_anzeige->currentItem()->text() != shownSetName_) {
+        // A key that moved the selection shows the set it moved to, as a click does.
         ShowSelectedSetDetails();
     } else if (watched == ui_.combo_tag->view()->window() && event->type() == QEvent::Show) {
         // The day list drops down.

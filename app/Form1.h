@@ -195,6 +195,7 @@ private:
     void openEditorPage() override;
     void leaveEditorPage() override;
     void openMainPage() override;
+    // The set whose details the main page shows: the one the commands act on.
     QString selectedSetName() const override;
     void showFirstSet() override;
     void handOverPath();
@@ -227,6 +228,7 @@ private:
     bool saveState = false;
     bool commandState = false;
 
+    QString shownSetName_;  // the set whose details rtb_anzeige shows; empty when none
     int setCounter = 0;
     bool pendingPathHandOver = false;
     bool soundAnimationOn = false;

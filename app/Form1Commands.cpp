@@ -43,6 +43,7 @@ void Form1::loadSetNames() {
 }
 
 void Form1::ShowSetDetails(const QString& name) {
+    shownSetName_ = name;
     const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString(), PathExists);
     ui_.rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
     ui_.rtb_anzeige->moveCursor(QTextCursor::End);
@@ -56,11 +57,11 @@ void Form1::ShowSelectedSetDetails() {
 }
 
 void Form1::StartSelectedSet() {
-    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
-    if (selected == nullptr || manualRun_ != nullptr) return;
+    const QString name = selectedSetName();
+    if (name.isEmpty() || manualRun_ != nullptr) return;
     ProgressWindow window(this);
     manualRun_ = &window;
-    const RunReport report = window.run(app_.runner, selected->text().toStdString());
+    const RunReport report = window.run(app_.runner, name.toStdString());
     manualRun_ = nullptr;
     // A run cut short by closing the program tells nothing more.
     if (closing_) return;
@@ -139,12 +140,12 @@ void Form1::openMainPage() {
 }
 
 QString Form1::selectedSetName() const {
-    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
-    return selected != nullptr ? selected->text() : QString();
+    return shownSetName_;
 }
 
 void Form1::showFirstSet() {
     ui_.rtb_anzeige->clear();
+    shownSetName_.clear();
     if (ui_.lb_anzeige->count() > 0) ui_.lb_anzeige->setCurrentRow(0);
     ui_.lb_anzeige->setFocus();
     ShowSelectedSetDetails();

@@ -97,8 +97,10 @@ void Form1::bindControls() {
             [this] { app_.slots.PauseSlot(ThreadSlots::kBackupSlot); });
     connect(ui_.cb_2, &QPushButton::clicked, this,
             [this] { app_.slots.ResumeSlot(ThreadSlots::kBackupSlot); });
-    // A release over the list shows the set that is selected now.
+    // A left release over the list shows the set that is selected now, and so does a key
+    // that moved the selection; other buttons do not select.
     ui_.lb_anzeige->viewport()->installEventFilter(this);
+    ui_.lb_anzeige->installEventFilter(this);
 }
 
 void Form1::bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, const bool* state,

@@ -43,6 +43,44 @@ TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
     EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
 }
 
+TEST_F(FormTest, OnlyTheLeftButtonOrAKeyPicksASetAndTheCommandsActOnTheOneShown) {
+    for (const char* name : {"A", "B", "C"}) {
+        storeSet(name, {folder(std::string("quelle") + name)}, folder("ziel"));
+    }
+    startForm();
+    auto* list = control<QListWidget>("lb_anzeige");
+    auto* details = control<QTextEdit>("rtb_anzeige");
+    const auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    const auto shows = [details](const char* name) {
+        return details->toPlainText().startsWith(QStringLiteral("Sicherungsname: ") +
+                                                 QLatin1String(name) + QLatin1Char('\n'));
+    };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at(1));
+    ASSERT_TRUE(shows("B"));
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mousePress(list->viewport(), other, {}, at(0));
+        QTest::mouseRelease(list->viewport(), other, {}, at(0));
+        QTest::mouseDClick(list->viewport(), other, {}, at(2));
+        EXPECT_EQ(list->currentRow(), 1) << other;
+    }
+    EXPECT_TRUE(shows("B"));
+    presenter.answers = {QMessageBox::Cancel};
+    clickPicture(control<PictureBox>("pictb_loeschen"));
+    clickPicture(control<PictureBox>("pictb_starten"));
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_TRUE(presenter.shown[0].text.contains(QStringLiteral("\n\nB\n\n")));
+    EXPECT_EQ(presenter.shown[1].text,
+              QStringLiteral("Ihre Sicherung 'B' wurde erfolgreich durchgeführt!"));
+
+    // A key that moves the selection shows the set it moved to.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(shows("C"));
+    presenter.answers = {QMessageBox::Cancel};
+    clickPicture(control<PictureBox>("pictb_loeschen"));
+    EXPECT_TRUE(presenter.shown.back().text.contains(QStringLiteral("\n\nC\n\n")));
+}
+
 TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
     const std::string source = folder("quelle");
     const std::string destination = (dir / "fehlt").string();
