@@ -1,10 +1,13 @@
 #include "app/Form1.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -39,6 +42,15 @@ void bringToFront(QPointer<Window>& open, Make make) {
     open->show();
     open->raise();
     open->activateWindow();
+}
+
+// True when the key is one of the window's accelerators.
+bool isAcceleratorOf(const QWidget& window, const QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* action : window.actions()) {
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -138,6 +150,12 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        isAcceleratorOf(*this, *static_cast<QKeyEvent*>(event))) {
+        // Left untaken by the control, so the window's accelerator runs.
+        event->ignore();
+        return true;
+    }
     if (watched == windowHandle() &&
         (event->type() == QEvent::Expose || event->type() == QEvent::Move)) {
         fitToFrame();

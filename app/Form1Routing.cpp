@@ -61,6 +61,11 @@ void Form1::bindMenuCommands() {
     });
     connect(ui_.textb_nach, &QLineEdit::customContextMenuRequested, this,
             [this](const QPoint& at) { ui_.popup_ordner->exec(ui_.textb_nach->mapToGlobal(at)); });
+    // The accelerators work wherever the focus is: a text field would otherwise keep Ctrl+E
+    // and Ctrl+Z for itself, as "end of line" and "undo" (Form1::eventFilter).
+    for (QWidget* control : centralWidget()->findChildren<QWidget*>()) {
+        control->installEventFilter(this);
+    }
 }
 
 void Form1::bindControls() {
