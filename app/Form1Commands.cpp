@@ -2,6 +2,7 @@
 #include <QCollator>
 #include <QListWidget>
 #include <QLocale>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <algorithm>
 
@@ -79,6 +80,8 @@ void Form1::ShowLog() {
     hidePage(Page::MainMenuPage);
     LoadLogText();
     showPage(Page::LogPage);
+    // From its top, where a shortened log says so; scrolled only now that the box has its size.
+    ui_.rtb_anzeige->verticalScrollBar()->setValue(0);
 }
 
 void Form1::LoadLogText() {
@@ -96,7 +99,6 @@ void Form1::LoadLogText() {
     }
     ui_.rtb_anzeige->setPlainText(text);
     ui_.rtb_anzeige->moveCursor(QTextCursor::Start);
-    ui_.rtb_anzeige->ensureCursorVisible();
 }
 
 void Form1::DeleteLog() {

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -281,6 +282,8 @@ TEST_F(FormTest, AVeryLargeLogShowsItsEndFromAWholeLineWithANote) {
     const QStringList recordLines = QString::fromLatin1(kLog).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(recordLines.contains(shown.mid(note.size()).section(QLatin1Char('\n'), 0, 0)));
     EXPECT_TRUE(shown.contains(QStringLiteral("Name=Letzte\nVerlauf=ok")));
+    // The page opens at the top, where the note stands.
+    EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->verticalScrollBar()->value(), 0);
 }
 
 }  // namespace
