@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -129,6 +130,25 @@ TEST_F(EditorTest, OpeningAnItemListsItsFoldersOneLevelAhead) {
     EXPECT_EQ(inner->child(0)->text(0), QStringLiteral("Tief"));
     // Nothing opened "Innen", so "Tief" has not been listed.
     EXPECT_EQ(inner->child(0)->childCount(), 0);
+}
+
+TEST_F(EditorTest, TheFilledTreeTakesTheFocusWithoutSelectingAnEntry) {
+    make({"Alpha/", "a.txt"});
+    Form1& window = startForm();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000));
+    clickPicture(picture("pictb_anlegen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return top(2) != nullptr; }, 5000));
+    // The focus elsewhere, the tree is filled anew.
+    field("textb_name_der_sicherung")->setFocus();
+    ASSERT_TRUE(field("textb_name_der_sicherung")->hasFocus());
+    control<QPushButton>("cb_tv_aktuell")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree()->hasFocus(); }, 5000));
+    ASSERT_NE(top(2), nullptr);
+    EXPECT_EQ(tree()->currentItem(), nullptr);
+    EXPECT_TRUE(tree()->selectedItems().isEmpty());
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 136);
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
 }
 
 TEST_F(EditorTest, TheSelectionDecidesWhichPicturesAreOffered) {
