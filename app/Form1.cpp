@@ -21,6 +21,7 @@
 #include "editor/Form5.h"
 #include "editor/SetEditor.h"
 #include "platform/FolderListing.h"
+#include "platform/PathExists.h"
 #include "shell/Form2.h"
 #include "shell/Form3_impressum.h"
 #include "shell/Form4_hilfe.h"
@@ -55,7 +56,13 @@ bool isAcceleratorOf(const QWidget& window, const QKeyEvent& key) {
 
 }  // namespace
 
-Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(this)) {
+Form1::Form1(AppServices& app)
+    : app_(app),
+      scheduledRun_(new ProgressWindow(this)),
+      detailsProbe_(app.services.pathExists ? app.services.pathExists : PathExists,
+                    [&bridge = app.bridge](std::uint64_t ticket, std::vector<bool> reachable) {
+                        bridge.deliverDetailsPaths(ticket, std::move(reachable));
+                    }) {
     // The window starts hidden; the create handler decides whether it is shown.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
@@ -71,7 +78,8 @@ Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(thi
         static_cast<EditorWindow&>(*this),
         EditorServices{app_.sets, app_.log, app_.scheduler, app_.slots, app_.bridge,
                        app_.services.messages,
-                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots});
+                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots,
+                       app_.services.isFolderPath ? app_.services.isFolderPath : fs::isFolderPath});
     form5_ = new Form5(app_.settings, app_.services.messages, this);
     bindFormEvents();
     bindMenuCommands();

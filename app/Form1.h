@@ -8,6 +8,7 @@
 #include <span>
 
 #include "editor/EditorWindow.h"
+#include "engine/PathProbe.h"
 
 class QAction;
 class QCheckBox;
@@ -182,6 +183,8 @@ private:
     void loadSetNames() override;
     void ShowSetDetails(const QString& name);
     void ShowSelectedSetDetails();
+    // The answer about the shown set's paths: the warning about those that cannot be reached.
+    void takeDetailsAnswer(quint64 ticket, const std::vector<bool>& reachable);
     void StartSelectedSet();
 
     // The log page.
@@ -244,6 +247,11 @@ private:
     ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
     ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;
+    // The paths of the shown set's details, tested off the window thread; the ticket of the
+    // answer wanted, 0 when none is.
+    std::vector<std::string> detailPaths_;
+    std::uint64_t detailsTicket_ = 0;
+    PathProbe detailsProbe_;  // last: it answers no more once it is gone
 };
 
 }  // namespace vaultrix

@@ -10,7 +10,6 @@
 #include "app/Form1.h"
 #include "app/Pages.h"
 #include "engine/SetDetails.h"
-#include "platform/PathExists.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/Style.h"
@@ -45,11 +44,23 @@ void Form1::loadSetNames() {
 
 void Form1::ShowSetDetails(const QString& name) {
     shownSetName_ = name;
-    const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString(), PathExists);
+    const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString());
     ui_.rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
     ui_.rtb_anzeige->moveCursor(QTextCursor::End);
     ui_.rtb_anzeige->ensureCursorVisible();
-    if (!texts.missingMessage.empty()) showError(QString::fromStdString(texts.missingMessage));
+    // A drive or share that does not answer would hold the window up: the paths are tested on
+    // another thread, and the warning follows when the answer comes.
+    detailPaths_ = texts.paths;
+    detailsTicket_ = detailsProbe_.request(texts.paths);
+}
+
+void Form1::takeDetailsAnswer(quint64 ticket, const std::vector<bool>& reachable) {
+    // An answer about details no longer on show is dropped.
+    if (ticket != detailsTicket_ || closing_) return;
+    detailsTicket_ = 0;
+    const std::string message =
+        missingPathsMessage(shownSetName_.toStdString(), detailPaths_, reachable);
+    if (!message.empty()) showError(QString::fromStdString(message));
 }
 
 void Form1::ShowSelectedSetDetails() {
@@ -148,6 +159,7 @@ QString Form1::selectedSetName() const {
 void Form1::showFirstSet() {
     ui_.rtb_anzeige->clear();
     shownSetName_.clear();
+    detailsTicket_ = 0;
     if (ui_.lb_anzeige->count() > 0) ui_.lb_anzeige->setCurrentRow(0);
     ui_.lb_anzeige->setFocus();
     ShowSelectedSetDetails();

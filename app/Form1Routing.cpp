@@ -178,6 +178,7 @@ void Form1::bindThreadReports() {
     connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
     connect(&app_.bridge, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
     connect(&app_.bridge, &WindowBridge::treePieceListed, &editor_->tree(), &FolderTree::takePiece);
+    connect(&app_.bridge, &WindowBridge::detailsPathsTested, this, &Form1::takeDetailsAnswer);
 }
 
 }  // namespace vaultrix

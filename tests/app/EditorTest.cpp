@@ -8,9 +8,13 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include "FormFixture.h"
+#include "platform/FolderListing.h"
 #include "shell/PictureBox.h"
+#include "support/Gate.h"
 
 namespace vaultrix::test {
 namespace {
@@ -82,8 +86,11 @@ protected:
     }
     void takeDestination(const QStringList& texts) const {
         tree()->setCurrentItem(item(texts));
+        // Offered once the answer that the entry is a folder has come.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
         clickPicture(picture("pictb_ziel"));
     }
+    bool targetOffered() const { return picture("pictb_ziel")->bitmapNumber() == 106; }
     QStringList sources() const {
         QStringList texts;
         const auto* list = control<QListWidget>("lb_von");
@@ -155,15 +162,46 @@ TEST_F(EditorTest, TheSelectionDecidesWhichPicturesAreOffered) {
     make({"Alpha/", "a.txt"});
     startForm();
     clickPicture(picture("pictb_anlegen"));
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
+    // A file: the destination picture goes off at once.
     tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
     EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
     EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
-    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
-    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 106);
-    tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
     tree()->setCurrentItem(item());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
     EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
-    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 106);
+}
+
+TEST_F(EditorTest, ASlowFolderTestHoldsNothingUpAndAnswersOnlyForTheSelectedEntry) {
+    make({"Alpha/", "a.txt"});
+    const auto gate = std::make_shared<Gate>();
+    isFolderPath = [gate](const std::string& path) {
+        gate->enter();
+        return fs::isFolderPath(path);
+    };
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 1; }, 5000));
+    // The window goes on while the answer about Alpha is outstanding.
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
+    // The answer about Alpha comes while a.txt is selected: the thread asks about a.txt only
+    // after it has answered about Alpha.
+    tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
+    gate->letThrough();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 2; }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
+
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    gate->open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
+    for (const std::thread::id caller : gate->callers()) {
+        EXPECT_NE(caller, std::this_thread::get_id());
+    }
 }
 
 TEST_F(EditorTest, ASetIsCompleteWithSourceNameDestinationAndAValidTimeWhenActive) {
