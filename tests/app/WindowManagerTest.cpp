@@ -158,6 +158,8 @@ int main(int argc, char** argv) {
     vaultrix::test::Desktop desktop;
     const std::string display = listing ? std::string() : desktop.start();
     qputenv("QT_QPA_PLATFORM", display.empty() ? "offscreen" : "xcb");
+    // The virtual desktop has no session bus; told so, Qt does not have one started for it.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
     QApplication app(argc, argv);
     vaultrix::loadResources();
     ::testing::InitGoogleTest(&argc, argv);
