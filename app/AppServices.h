@@ -6,6 +6,7 @@
 
 #include "app/WindowBridge.h"
 #include "engine/BackupRunner.h"
+#include "engine/PathProbe.h"
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
@@ -30,6 +31,10 @@ struct FormServices {
     TreeListing::Roots volumeRoots = {};    // the folder tree's tops; none for the system's
     // Whether the desktop offers a notification area (tray) now; none asks Qt.
     std::function<bool()> trayAvailable = {};
+    // The path tests of the set details and of the folder tree's selection; none for the
+    // system's (PathExists, fs::isFolderPath).
+    PathTest pathExists = {};
+    PathTest isFolderPath = {};
 };
 
 // The program's core objects over its data folder and the background threads that use them.

@@ -1,14 +1,18 @@
 #include "app/Form1.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QWindow>
 
 #include "app/AppServices.h"
@@ -17,6 +21,7 @@
 #include "editor/Form5.h"
 #include "editor/SetEditor.h"
 #include "platform/FolderListing.h"
+#include "platform/PathExists.h"
 #include "shell/Form2.h"
 #include "shell/Form3_impressum.h"
 #include "shell/Form4_hilfe.h"
@@ -40,9 +45,24 @@ void bringToFront(QPointer<Window>& open, Make make) {
     open->activateWindow();
 }
 
+// True when the key is one of the window's accelerators.
+bool isAcceleratorOf(const QWidget& window, const QKeyEvent& key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* action : window.actions()) {
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(this)) {
+Form1::Form1(AppServices& app)
+    : app_(app),
+      scheduledRun_(new ProgressWindow(this)),
+      detailsProbe_(app.services.pathExists ? app.services.pathExists : PathExists,
+                    [&bridge = app.bridge](std::uint64_t ticket, std::vector<bool> reachable) {
+                        bridge.deliverDetailsPaths(ticket, std::move(reachable));
+                    }) {
     // The window starts hidden; the create handler decides whether it is shown.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
@@ -58,7 +78,8 @@ Form1::Form1(AppServices& app) : app_(app), scheduledRun_(new ProgressWindow(thi
         static_cast<EditorWindow&>(*this),
         EditorServices{app_.sets, app_.log, app_.scheduler, app_.slots, app_.bridge,
                        app_.services.messages,
-                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots});
+                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots,
+                       app_.services.isFolderPath ? app_.services.isFolderPath : fs::isFolderPath});
     form5_ = new Form5(app_.settings, app_.services.messages, this);
     bindFormEvents();
     bindMenuCommands();
@@ -97,17 +118,23 @@ bool Form1::create() {
 
 void Form1::placeWindow(const QRect& frame) {
     placedFrame_ = frame;
-    // The native window, so the window system can tell how thick its frame is.
-    winId();
-    windowHandle()->installEventFilter(this);
-    fitToFrame();
-    // A window's position is that of its frame.
+    setFixedSize(frame.size());
+    // Moved before its native window exists, a window is placed by its frame: the window
+    // manager puts the frame's corner there, however thick the frame turns out to be.
     move(frame.topLeft());
 }
 
 void Form1::fitToFrame() {
-    const QSize client = placedFrame_.size().shrunkBy(windowHandle()->frameMargins());
+    const QSize client = clientSizeFor(placedFrame_.size(), windowHandle()->frameMargins());
     if (minimumSize() != client || maximumSize() != client) setFixedSize(client);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    // The native window exists from the first show on; its frame is known once the window
+    // manager has framed it, which may be only after it was shown.
+    windowHandle()->installEventFilter(this);
+    fitToFrame();
+    QMainWindow::showEvent(event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -131,13 +158,31 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // A window manager frames the window as it maps it, before the first expose.
-    if (watched == windowHandle() && event->type() == QEvent::Expose) fitToFrame();
+    if (event->type() == QEvent::ShortcutOverride &&
+        isAcceleratorOf(*this, *static_cast<QKeyEvent*>(event))) {
+        // Left untaken by the control, so the window's accelerator runs.
+        event->ignore();
+        return true;
+    }
+    if (watched == windowHandle() &&
+        (event->type() == QEvent::Expose || event->type() == QEvent::Move)) {
+        fitToFrame();
+    }
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
     } else if (watched == ui_.lb_anzeige->viewport() &&
-               event->type() == QEvent::MouseButtonRelease &&
-               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+               (event->type() == QEvent::MouseButtonPress ||
+                event->type() == QEvent::MouseButtonDblClick ||
+                event->type() == QEvent::MouseButtonRelease)) {
+        // Only the left button picks a set, and its release shows it; another button leaves
+        // the selection where it is, so the details never show another set than the one
+        // highlighted.
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return true;
+        if (event->type() == QEvent::MouseButtonRelease) ShowSelectedSetDetails();
+    } else if (watched == ui_.lb_anzeige && event->type() == QEvent::KeyRelease &&
+               ui_.lb_anzeige->currentItem() != nullptr &&
+               ui_.lb_anzeige->currentItem()->text() != shownSetName_) {
+        // A key that moved the selection shows the set it moved to, as a click does.
         ShowSelectedSetDetails();
     } else if (watched == ui_.combo_tag->view()->window() && event->type() == QEvent::Show) {
         // The day list drops down.

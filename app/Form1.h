@@ -8,6 +8,7 @@
 #include <span>
 
 #include "editor/EditorWindow.h"
+#include "engine/PathProbe.h"
 
 class QAction;
 class QCheckBox;
@@ -75,6 +76,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -181,6 +183,8 @@ private:
     void loadSetNames() override;
     void ShowSetDetails(const QString& name);
     void ShowSelectedSetDetails();
+    // The answer about the shown set's paths: the warning about those that cannot be reached.
+    void takeDetailsAnswer(quint64 ticket, const std::vector<bool>& reachable);
     void StartSelectedSet();
 
     // The log page.
@@ -194,6 +198,7 @@ private:
     void openEditorPage() override;
     void leaveEditorPage() override;
     void openMainPage() override;
+    // The set whose details the main page shows: the one the commands act on.
     QString selectedSetName() const override;
     void showFirstSet() override;
     void handOverPath();
@@ -209,7 +214,7 @@ private:
 
     // Places the window so that, frame included, it covers `frame`, at a fixed size. The
     // frame's thickness is known once the window system has framed the window, so the client
-    // area is fitted again whenever the window is exposed.
+    // area is fitted again whenever the window is exposed or moved.
     void placeWindow(const QRect& frame);
     void fitToFrame();
     void showError(const QString& text);
@@ -226,6 +231,7 @@ private:
     bool saveState = false;
     bool commandState = false;
 
+    QString shownSetName_;  // the set whose details rtb_anzeige shows; empty when none
     int setCounter = 0;
     bool pendingPathHandOver = false;
     bool soundAnimationOn = false;
@@ -241,6 +247,11 @@ private:
     ProgressWindow* manualRun_ = nullptr;  // the progress window of a run started by hand
     ProgressWindow* scheduledRun_;         // the progress window of the backup thread's runs
     bool closing_ = false;
+    // The paths of the shown set's details, tested off the window thread; the ticket of the
+    // answer wanted, 0 when none is.
+    std::vector<std::string> detailPaths_;
+    std::uint64_t detailsTicket_ = 0;
+    PathProbe detailsProbe_;  // last: it answers no more once it is gone
 };
 
 }  // namespace vaultrix

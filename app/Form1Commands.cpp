@@ -2,6 +2,7 @@
 #include <QCollator>
 #include <QListWidget>
 #include <QLocale>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <algorithm>
 
@@ -9,7 +10,6 @@
 #include "app/Form1.h"
 #include "app/Pages.h"
 #include "engine/SetDetails.h"
-#include "platform/PathExists.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/Style.h"
@@ -43,11 +43,24 @@ void Form1::loadSetNames() {
 }
 
 void Form1::ShowSetDetails(const QString& name) {
-    const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString(), PathExists);
+    shownSetName_ = name;
+    const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString());
     ui_.rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
     ui_.rtb_anzeige->moveCursor(QTextCursor::End);
     ui_.rtb_anzeige->ensureCursorVisible();
-    if (!texts.missingMessage.empty()) showError(QString::fromStdString(texts.missingMessage));
+    // A drive or share that does not answer would hold the window up: the paths are tested on
+    // another thread, and the warning follows when the answer comes.
+    detailPaths_ = texts.paths;
+    detailsTicket_ = detailsProbe_.request(texts.paths);
+}
+
+void Form1::takeDetailsAnswer(quint64 ticket, const std::vector<bool>& reachable) {
+    // An answer about details no longer on show is dropped.
+    if (ticket != detailsTicket_ || closing_) return;
+    detailsTicket_ = 0;
+    const std::string message =
+        missingPathsMessage(shownSetName_.toStdString(), detailPaths_, reachable);
+    if (!message.empty()) showError(QString::fromStdString(message));
 }
 
 void Form1::ShowSelectedSetDetails() {
@@ -56,11 +69,11 @@ void Form1::ShowSelectedSetDetails() {
 }
 
 void Form1::StartSelectedSet() {
-    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
-    if (selected == nullptr || manualRun_ != nullptr) return;
+    const QString name = selectedSetName();
+    if (name.isEmpty() || manualRun_ != nullptr) return;
     ProgressWindow window(this);
     manualRun_ = &window;
-    const RunReport report = window.run(app_.runner, selected->text().toStdString());
+    const RunReport report = window.run(app_.runner, name.toStdString());
     manualRun_ = nullptr;
     // A run cut short by closing the program tells nothing more.
     if (closing_) return;
@@ -78,6 +91,8 @@ void Form1::ShowLog() {
     hidePage(Page::MainMenuPage);
     LoadLogText();
     showPage(Page::LogPage);
+    // From its top, where a shortened log says so; scrolled only now that the box has its size.
+    ui_.rtb_anzeige->verticalScrollBar()->setValue(0);
 }
 
 void Form1::LoadLogText() {
@@ -95,7 +110,6 @@ void Form1::LoadLogText() {
     }
     ui_.rtb_anzeige->setPlainText(text);
     ui_.rtb_anzeige->moveCursor(QTextCursor::Start);
-    ui_.rtb_anzeige->ensureCursorVisible();
 }
 
 void Form1::DeleteLog() {
@@ -139,12 +153,13 @@ void Form1::openMainPage() {
 }
 
 QString Form1::selectedSetName() const {
-    const QListWidgetItem* selected = ui_.lb_anzeige->currentItem();
-    return selected != nullptr ? selected->text() : QString();
+    return shownSetName_;
 }
 
 void Form1::showFirstSet() {
     ui_.rtb_anzeige->clear();
+    shownSetName_.clear();
+    detailsTicket_ = 0;
     if (ui_.lb_anzeige->count() > 0) ui_.lb_anzeige->setCurrentRow(0);
     ui_.lb_anzeige->setFocus();
     ShowSelectedSetDetails();

@@ -362,6 +362,8 @@ void Form1::showPage(Page page) {
 }
 
 void Form1::hidePage(Page page) {
+    // The warning about the shown set's paths is not wanted once the set is off the screen.
+    if (page == Page::MainMenuPage) detailsTicket_ = 0;
     runSteps(hideSteps(page), moveStepDelay, growStepDelay);
 }
 

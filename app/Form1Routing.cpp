@@ -61,6 +61,11 @@ void Form1::bindMenuCommands() {
     });
     connect(ui_.textb_nach, &QLineEdit::customContextMenuRequested, this,
             [this](const QPoint& at) { ui_.popup_ordner->exec(ui_.textb_nach->mapToGlobal(at)); });
+    // The accelerators work wherever the focus is: a text field would otherwise keep Ctrl+E
+    // and Ctrl+Z for itself, as "end of line" and "undo" (Form1::eventFilter).
+    for (QWidget* control : centralWidget()->findChildren<QWidget*>()) {
+        control->installEventFilter(this);
+    }
 }
 
 void Form1::bindControls() {
@@ -97,8 +102,10 @@ void Form1::bindControls() {
             [this] { app_.slots.PauseSlot(ThreadSlots::kBackupSlot); });
     connect(ui_.cb_2, &QPushButton::clicked, this,
             [this] { app_.slots.ResumeSlot(ThreadSlots::kBackupSlot); });
-    // A release over the list shows the set that is selected now.
+    // A left release over the list shows the set that is selected now, and so does a key
+    // that moved the selection; other buttons do not select.
     ui_.lb_anzeige->viewport()->installEventFilter(this);
+    ui_.lb_anzeige->installEventFilter(this);
 }
 
 void Form1::bindPicture(PictureBox* picture, const PictureBitmaps& bitmaps, const bool* state,
@@ -171,6 +178,7 @@ void Form1::bindThreadReports() {
     connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
     connect(&app_.bridge, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
     connect(&app_.bridge, &WindowBridge::treePieceListed, &editor_->tree(), &FolderTree::takePiece);
+    connect(&app_.bridge, &WindowBridge::detailsPathsTested, this, &Form1::takeDetailsAnswer);
 }
 
 }  // namespace vaultrix

@@ -15,4 +15,8 @@ WindowPlacement placementFor(const QRect& workArea) {
     return {false, workArea};
 }
 
+QSize clientSizeFor(const QSize& frame, const QMargins& margins) {
+    return frame.shrunkBy(margins).expandedTo(QSize(0, 0));
+}
+
 }  // namespace vaultrix

@@ -57,4 +57,13 @@ void WindowBridge::deliverTreePiece(TreePiece piece) {
         Qt::QueuedConnection);
 }
 
+void WindowBridge::deliverDetailsPaths(std::uint64_t ticket, std::vector<bool> reachable) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, ticket, reachable = std::move(reachable)] {
+            Q_EMIT detailsPathsTested(ticket, reachable);
+        },
+        Qt::QueuedConnection);
+}
+
 }  // namespace vaultrix

@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/BackgroundThreads.h"
 #include "engine/BackupRunner.h"
@@ -41,6 +43,8 @@ public:
 
     // TreeSink: the tree thread's listings, emitted on the window thread.
     void deliverTreePiece(TreePiece piece) override;
+    // The answer about the paths of a set's details (PathProbe), emitted on the window thread.
+    void deliverDetailsPaths(std::uint64_t ticket, std::vector<bool> reachable);
 
 Q_SIGNALS:
     void clockTextChanged(const QString& text);
@@ -53,6 +57,7 @@ Q_SIGNALS:
     void scheduledRunFailed(const QString& message);
     void scheduledLogFailed(const QString& message);
     void treePieceListed(const vaultrix::TreePiece& piece);
+    void detailsPathsTested(quint64 ticket, const std::vector<bool>& reachable);
 
 private:
     // Used only by the backup thread, one run at a time.

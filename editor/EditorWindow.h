@@ -14,7 +14,7 @@ public:
     virtual void openEditorPage() = 0;  // shows the editor page, its save picture inactive
     virtual void leaveEditorPage() = 0;
     virtual void openMainPage() = 0;  // focuses the set list and shows the main page
-    // The set list's selected name; empty when none is selected.
+    // The selected set, whose details the main page shows; empty when none is.
     virtual QString selectedSetName() const = 0;
     // Refills the set list from the store and selects its first entry.
     virtual void loadSetNames() = 0;

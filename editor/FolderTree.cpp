@@ -131,8 +131,10 @@ void FolderTree::insertPending() {
 
 bool FolderTree::insert(const TreePiece& piece) {
     if (piece.fillEnded) {
-        // The tree takes no focus: focused, it would select its first entry by itself.
         filling_ = false;
+        // The focus as a click gives it: any other reason makes the tree select its first entry
+        // by itself, which would offer it as a source unasked.
+        if (tree_->isVisible()) tree_->setFocus(Qt::MouseFocusReason);
         return false;
     }
     if (piece.parent == 0) {

@@ -56,7 +56,15 @@ SetEditor::SetEditor(const EditorControls& controls, EditorWindow& window,
     : ui_(controls),
       window_(window),
       services_(services),
-      tree_(controls.tv_dir, services.slots, services.listings, services.volumeRoots) {
+      tree_(controls.tv_dir, services.slots, services.listings, services.volumeRoots),
+      folderProbe_(services.isFolderPath, [this](std::uint64_t ticket, std::vector<bool> folder) {
+          QMetaObject::invokeMethod(
+              this,
+              [this, ticket, isFolder = !folder.empty() && folder.front()] {
+                  takeFolderAnswer(ticket, isFolder);
+              },
+              Qt::QueuedConnection);
+      }) {
     ui_.lb_von->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The destination comes from the tree or from the create-folder dialog only.
     ui_.textb_nach->setReadOnly(true);
@@ -81,10 +89,20 @@ void SetEditor::BeginEditSet() {
 }
 
 void SetEditor::OnTreeSelection(QTreeWidgetItem* current) {
-    // An emptied tree has nothing to add.
-    window_.setTargetPicture(current != nullptr &&
-                             fs::isFolderPath(tree_.ItemPath(current).toStdString()));
+    // Whether the entry is a folder is asked off the window thread, as a drive or share may take
+    // long to answer: the destination picture stays off until the answer comes. An emptied tree
+    // has nothing to add.
+    window_.setTargetPicture(false);
     window_.setSourcePicture(current != nullptr);
+    selectionTicket_ =
+        current != nullptr ? folderProbe_.request({tree_.ItemPath(current).toStdString()}) : 0;
+}
+
+void SetEditor::takeFolderAnswer(std::uint64_t ticket, bool folder) {
+    // An answer about an entry no longer selected is dropped.
+    if (ticket != selectionTicket_) return;
+    selectionTicket_ = 0;
+    window_.setTargetPicture(folder);
 }
 
 void SetEditor::AddSource() {

@@ -6,6 +6,7 @@
 
 #include "editor/EditorWindow.h"
 #include "editor/FolderTree.h"
+#include "engine/PathProbe.h"
 #include "store/BackupSet.h"
 
 class QCheckBox;
@@ -46,6 +47,7 @@ struct EditorServices {
     TreeSink& listings;  // carries the tree thread's listings to the window thread
     MessagePresenter& messages;
     TreeListing::Roots volumeRoots;  // the tops of the folder tree
+    PathTest isFolderPath;           // whether a tree entry can be the destination
 };
 
 // The editor page: a new set or a stored one is put together from the folder tree and saved,
@@ -82,6 +84,8 @@ private:
     // The message for a name that cannot be saved; empty when it can.
     QString nameRefusal(const QString& name) const;
     void showError(const QString& text);
+    // The answer whether the selected tree entry is a folder.
+    void takeFolderAnswer(std::uint64_t ticket, bool folder);
 
     EditorControls ui_;
     EditorWindow& window_;
@@ -92,6 +96,8 @@ private:
     std::string editedSetName;
     std::string lastActionText;
     std::string lastResultText;
+    std::uint64_t selectionTicket_ = 0;  // the answer wanted about the selection; 0 when none
+    PathProbe folderProbe_;              // last: it answers no more once it is gone
 };
 
 }  // namespace vaultrix

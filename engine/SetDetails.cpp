@@ -4,19 +4,13 @@
 
 namespace vaultrix {
 
-SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& name,
-                                const std::function<bool(const std::string&)>& pathExists) {
+SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& name) {
     // The flag is shown exactly as stored, so "Ja" or an empty value is not turned into "nein".
     const auto [set, active] = sets.loadStoredSet(name);
 
     std::string body;
-    std::string missing;
-    for (const std::string& source : set.sources) {
-        body += "von: " + source + "\n";
-        if (!pathExists(source)) missing += "von: " + source + "\n";
-    }
+    for (const std::string& source : set.sources) body += "von: " + source + "\n";
     body += "\nnach: " + set.destination + "\n\n";
-    if (!pathExists(set.destination)) missing += "\n\nnach: " + set.destination;
     body += "wann: " + set.day + "\n";
     body += "Zeit: " + set.time;
     // Says why an active set never runs.
@@ -26,14 +20,21 @@ SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& n
     body += "\n";
     body += "aktiv: " + active + "\n";
 
-    SetDetailsTexts texts;
-    texts.text = "Sicherungsname: " + name + "\n\n" + body;
-    if (!missing.empty()) {
-        texts.missingMessage =
-            "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\nSicherungsname: " +
-            name + "\n\n" + missing;
-    }
+    SetDetailsTexts texts{"Sicherungsname: " + name + "\n\n" + body, set.sources};
+    texts.paths.push_back(set.destination);
     return texts;
+}
+
+std::string missingPathsMessage(const std::string& name, const std::vector<std::string>& paths,
+                                const std::vector<bool>& reachable) {
+    std::string missing;
+    for (std::size_t i = 0; i < paths.size() && i < reachable.size(); ++i) {
+        if (reachable[i]) continue;
+        missing += i + 1 < paths.size() ? "von: " + paths[i] + "\n" : "\n\nnach: " + paths[i];
+    }
+    if (missing.empty()) return {};
+    return "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\nSicherungsname: " +
+           name + "\n\n" + missing;
 }
 
 }  // namespace vaultrix

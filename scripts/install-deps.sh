@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ libgtest-dev
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-    xvfb xauth imagemagick fonts-liberation tzdata
+    xvfb xauth openbox imagemagick fonts-liberation tzdata
 )
 if [ $# -gt 0 ]; then
     packages=("$@")

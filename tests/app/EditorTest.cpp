@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
@@ -8,11 +9,15 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include <sys/stat.h>
 
 #include "FormFixture.h"
+#include "platform/FolderListing.h"
 #include "shell/PictureBox.h"
+#include "support/Gate.h"
 
 namespace vaultrix::test {
 namespace {
@@ -84,8 +89,11 @@ protected:
     }
     void takeDestination(const QStringList& texts) const {
         tree()->setCurrentItem(item(texts));
+        // Offered once the answer that the entry is a folder has come.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
         clickPicture(picture("pictb_ziel"));
     }
+    bool targetOffered() const { return picture("pictb_ziel")->bitmapNumber() == 106; }
     QStringList sources() const {
         QStringList texts;
         const auto* list = control<QListWidget>("lb_von");
@@ -134,19 +142,69 @@ TEST_F(EditorTest, OpeningAnItemListsItsFoldersOneLevelAhead) {
     EXPECT_EQ(inner->child(0)->childCount(), 0);
 }
 
+TEST_F(EditorTest, TheFilledTreeTakesTheFocusWithoutSelectingAnEntry) {
+    make({"Alpha/", "a.txt"});
+    Form1& window = startForm();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 5000));
+    clickPicture(picture("pictb_anlegen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return top(2) != nullptr; }, 5000));
+    // The focus elsewhere, the tree is filled anew.
+    field("textb_name_der_sicherung")->setFocus();
+    ASSERT_TRUE(field("textb_name_der_sicherung")->hasFocus());
+    control<QPushButton>("cb_tv_aktuell")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree()->hasFocus(); }, 5000));
+    ASSERT_NE(top(2), nullptr);
+    EXPECT_EQ(tree()->currentItem(), nullptr);
+    EXPECT_TRUE(tree()->selectedItems().isEmpty());
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 136);
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
+}
+
 TEST_F(EditorTest, TheSelectionDecidesWhichPicturesAreOffered) {
     make({"Alpha/", "a.txt"});
     startForm();
     clickPicture(picture("pictb_anlegen"));
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
+    // A file: the destination picture goes off at once.
     tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
     EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
     EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
-    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
-    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 106);
-    tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
     tree()->setCurrentItem(item());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
     EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
-    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 106);
+}
+
+TEST_F(EditorTest, ASlowFolderTestHoldsNothingUpAndAnswersOnlyForTheSelectedEntry) {
+    make({"Alpha/", "a.txt"});
+    const auto gate = std::make_shared<Gate>();
+    isFolderPath = [gate](const std::string& path) {
+        gate->enter();
+        return fs::isFolderPath(path);
+    };
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 1; }, 5000));
+    // The window goes on while the answer about Alpha is outstanding.
+    EXPECT_EQ(picture("pictb_quelle")->bitmapNumber(), 100);
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
+    // The answer about Alpha comes while a.txt is selected: the thread asks about a.txt only
+    // after it has answered about Alpha.
+    tree()->setCurrentItem(item({QStringLiteral("a.txt")}));
+    gate->letThrough();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 2; }, 5000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(picture("pictb_ziel")->bitmapNumber(), 135);
+
+    tree()->setCurrentItem(item({QStringLiteral("Alpha")}));
+    gate->open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return targetOffered(); }, 5000));
+    for (const std::thread::id caller : gate->callers()) {
+        EXPECT_NE(caller, std::this_thread::get_id());
+    }
 }
 
 TEST_F(EditorTest, ASetIsCompleteWithSourceNameDestinationAndAValidTimeWhenActive) {

@@ -15,6 +15,8 @@ FormServices FormTest::services() {
 FormServices FormTest::services(const std::filesystem::path& folder) {
     FormServices result{folder, clock, presenter, sounds, [this] { return workArea; }, copy};
     result.volumeRoots = volumeRoots;
+    result.pathExists = pathExists;
+    result.isFolderPath = isFolderPath;
     result.trayAvailable = [this] { return trayAvailable; };
     return result;
 }

@@ -66,6 +66,9 @@ protected:
     BackupRunner::CopyOperation copy;
     // The folder tree's tops; none for the system's.
     TreeListing::Roots volumeRoots;
+    // The path tests of the details and the tree's selection; none for the system's.
+    PathTest pathExists;
+    PathTest isFolderPath;
     std::unique_ptr<AppServices> app;
     // After the core objects, so it goes before them.
     std::unique_ptr<Form1> form;

@@ -1,15 +1,20 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include "FormFixture.h"
+#include "platform/PathExists.h"
 #include "shell/PictureBox.h"
 #include "shell/ProgressWindow.h"
 #include "support/FakeCopy.h"
+#include "support/Gate.h"
 
 namespace vaultrix::test {
 namespace {
@@ -43,6 +48,44 @@ TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
     EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
 }
 
+TEST_F(FormTest, OnlyTheLeftButtonOrAKeyPicksASetAndTheCommandsActOnTheOneShown) {
+    for (const char* name : {"A", "B", "C"}) {
+        storeSet(name, {folder(std::string("quelle") + name)}, folder("ziel"));
+    }
+    startForm();
+    auto* list = control<QListWidget>("lb_anzeige");
+    auto* details = control<QTextEdit>("rtb_anzeige");
+    const auto at = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    const auto shows = [details](const char* name) {
+        return details->toPlainText().startsWith(QStringLiteral("Sicherungsname: ") +
+                                                 QLatin1String(name) + QLatin1Char('\n'));
+    };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at(1));
+    ASSERT_TRUE(shows("B"));
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mousePress(list->viewport(), other, {}, at(0));
+        QTest::mouseRelease(list->viewport(), other, {}, at(0));
+        QTest::mouseDClick(list->viewport(), other, {}, at(2));
+        EXPECT_EQ(list->currentRow(), 1) << other;
+    }
+    EXPECT_TRUE(shows("B"));
+    presenter.answers = {QMessageBox::Cancel};
+    clickPicture(control<PictureBox>("pictb_loeschen"));
+    clickPicture(control<PictureBox>("pictb_starten"));
+    ASSERT_EQ(presenter.shown.size(), 2u);
+    EXPECT_TRUE(presenter.shown[0].text.contains(QStringLiteral("\n\nB\n\n")));
+    EXPECT_EQ(presenter.shown[1].text,
+              QStringLiteral("Ihre Sicherung 'B' wurde erfolgreich durchgeführt!"));
+
+    // A key that moves the selection shows the set it moved to.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(shows("C"));
+    presenter.answers = {QMessageBox::Cancel};
+    clickPicture(control<PictureBox>("pictb_loeschen"));
+    EXPECT_TRUE(presenter.shown.back().text.contains(QStringLiteral("\n\nC\n\n")));
+}
+
 TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
     const std::string source = folder("quelle");
     const std::string destination = (dir / "fehlt").string();
@@ -52,6 +95,7 @@ TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
         "Sicherungsname: Daten\n\nvon: " + source + "\n\nnach: " + destination +
         "\n\nwann: täglich\nZeit: 18:30\naktiv: ja\n");
     EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->toPlainText(), expectedText);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 5000));
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
     EXPECT_EQ(presenter.shown[0].icon, QMessageBox::Warning);
@@ -61,6 +105,91 @@ TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
               QString::fromStdString("Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden "
                                      "!\n\nSicherungsname: Daten\n\n\n\nnach: " +
                                      destination));
+}
+
+// The warning the details give about a set whose only missing path is its destination.
+QString missingDestination(const std::string& name, const std::string& destination) {
+    return QString::fromStdString(
+        "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
+        "Sicherungsname: " +
+        name + "\n\n\n\nnach: " + destination);
+}
+
+TEST_F(FormTest, ASlowPathTestLeavesTheDetailsShownAndWarnsOnlyAboutTheSetStillShown) {
+    const auto gate = std::make_shared<Gate>();
+    pathExists = [gate](const std::string& path) {
+        gate->enter();
+        return PathExists(path);
+    };
+    const std::string missingA = (dir / "fehltA").string();
+    const std::string missingB = (dir / "fehltB").string();
+    storeSet("A", {folder("quelleA")}, missingA);
+    storeSet("B", {folder("quelleB")}, missingB);
+    startForm();
+    auto* list = control<QListWidget>("lb_anzeige");
+    auto* details = control<QTextEdit>("rtb_anzeige");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 1; }, 5000));
+    // Up and showing A while its first path hangs.
+    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: A\n")));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: B\n")));
+    EXPECT_TRUE(presenter.shown.empty());
+    gate->open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 5000));
+    EXPECT_EQ(presenter.shown[0].text, missingDestination("B", missingB));
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    // B was asked about after A, on the one thread: nothing about A comes any more.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presenter.shown.size(), 1u);
+    for (const std::thread::id caller : gate->callers()) {
+        EXPECT_NE(caller, std::this_thread::get_id());
+    }
+}
+
+TEST_F(FormTest, NoWarningComesForDetailsNoLongerShownAndAHangingTestHoldsNothingUp) {
+    const auto gate = std::make_shared<Gate>();
+    pathExists = [gate](const std::string& path) {
+        gate->enter();
+        return PathExists(path);
+    };
+    const std::string missing = (dir / "fehlt").string();
+    storeSet("Leer", {}, missing);
+    Form1& window = startForm();
+    int answers = 0;
+    QObject::connect(&app->bridge, &WindowBridge::detailsPathsTested, [&] { ++answers; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 1; }, 5000));
+    // The answer comes while the log page is open.
+    clickPicture(control<PictureBox>("pictb_log_anzeigen"));
+    gate->letThrough();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers == 1; }, 5000));
+    EXPECT_TRUE(presenter.shown.empty());
+
+    // The answer comes after the set was shown anew.
+    clickPicture(control<PictureBox>("pictb_log_schliessen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 2; }, 5000));
+    auto* list = control<QListWidget>("lb_anzeige");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    gate->letThrough();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers == 2; }, 5000));
+    EXPECT_TRUE(presenter.shown.empty());
+    gate->letThrough();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answers == 3; }, 5000));
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].text, missingDestination("Leer", missing));
+
+    // The window closes and goes while a path test hangs.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 4; }, 5000));
+    bool closed = false;
+    QObject::connect(&window, &Form1::closed, [&] { closed = true; });
+    window.close();
+    EXPECT_TRUE(closed);
+    form.reset();
+    app.reset();
+    gate->open();
 }
 
 TEST_F(FormTest, AManualRunCopiesAndReportsSuccess) {
@@ -82,7 +211,9 @@ TEST_F(FormTest, AFailingManualRunNamesThePathAndLogsTheError) {
     const std::string missing = (dir / "fehlt.txt").string();
     storeSet("Daten", {missing}, folder("ziel"));
     startForm();
-    presenter.shown.clear();  // the details warned about the missing source already
+    // The details warn about the missing source first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 5000));
+    presenter.shown.clear();
     clickPicture(control<PictureBox>("pictb_starten"));
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
@@ -94,6 +225,9 @@ TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
     const std::string missing = (dir / "fehlt.txt").string();
     storeSet("Nacht", {missing}, folder("ziel"), "täglich", "03:17", true);
     Form1& window = startForm();
+    // The details warn about the missing source first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 5000));
+    ASSERT_TRUE(presenter.shown[0].text.startsWith(QStringLiteral("Pfad existiert nicht")));
     presenter.shown.clear();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 10000));
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
@@ -243,6 +377,8 @@ TEST_F(FormTest, AVeryLargeLogShowsItsEndFromAWholeLineWithANote) {
     const QStringList recordLines = QString::fromLatin1(kLog).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(recordLines.contains(shown.mid(note.size()).section(QLatin1Char('\n'), 0, 0)));
     EXPECT_TRUE(shown.contains(QStringLiteral("Name=Letzte\nVerlauf=ok")));
+    // The page opens at the top, where the note stands.
+    EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->verticalScrollBar()->value(), 0);
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <filesystem>
 #include <map>
 #include <utility>
 #include <vector>
@@ -74,6 +76,44 @@ TEST_F(FormTest, EachAcceleratorIsBoundOnceAndMenuItemsShowOnlyTheirTexts) {
         if (action->shortcut() == QKeySequence(QStringLiteral("Ctrl+Z"))) action->trigger();
     }
     EXPECT_TRUE(closed);
+}
+
+TEST_F(FormTest, EveryAcceleratorWorksWithTheFocusInATextField) {
+    for (const char* name : {"textb_name_der_sicherung", "mtextb_uhr", "textb_nach"}) {
+        SCOPED_TRACE(name);
+        Form1& window = startForm();
+        clickPicture(control("pictb_anlegen"));
+        auto* field = control<QLineEdit>(name);
+        field->setText(QStringLiteral("1234"));
+        const auto focusField = [&] {
+            QApplication::setActiveWindow(&window);
+            field->setFocus();
+            field->setCursorPosition(0);
+            return QTest::qWaitFor([&] { return field->hasFocus(); }, 5000);
+        };
+        for (const auto& [key, opened] :
+             {std::pair{Qt::Key_E, "Form2"}, std::pair{Qt::Key_H, "Form4_hilfe"},
+              std::pair{Qt::Key_I, "Form3_impressum"}}) {
+            ASSERT_TRUE(focusField());
+            QTest::keyClick(field, key, Qt::ControlModifier);
+            auto* secondary = window.findChild<QWidget*>(QString::fromLatin1(opened));
+            ASSERT_NE(secondary, nullptr) << opened;
+            EXPECT_TRUE(secondary->isVisible()) << opened;
+            delete secondary;
+        }
+        ASSERT_TRUE(focusField());
+        QTest::keyClick(field, Qt::Key_T, Qt::ControlModifier);
+        EXPECT_TRUE(std::filesystem::exists(dir / "internet.url"));
+        std::filesystem::remove(dir / "internet.url");
+        // None of the keys reached the field: its cursor stayed at the start.
+        EXPECT_EQ(field->cursorPosition(), 0);
+
+        bool closed = false;
+        QObject::connect(&window, &Form1::closed, [&] { closed = true; });
+        ASSERT_TRUE(focusField());
+        QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(closed);
+    }
 }
 
 TEST_F(FormTest, MinimierenHidesTheWindowToTheTrayOrWithoutOneMinimisesItAndBeendenCloses) {

@@ -34,6 +34,15 @@ TEST(Placement, NarrowAreasRefuseMiddleOnesFillWideOnesCentreWithoutTheOrigin) {
     EXPECT_EQ(placementFor(QRect(0, 0, 1024, 768)).rect, QRect(112, 94, 800, 580));
 }
 
+TEST(Placement, TheClientAreaLeavesRoomForTheFrameOfTheWindowManager) {
+    // Openbox's frame and icewm's: the frame stays 800 × 580.
+    EXPECT_EQ(clientSizeFor(QSize(800, 580), QMargins(1, 20, 1, 1)), QSize(798, 559));
+    EXPECT_EQ(clientSizeFor(QSize(800, 580), QMargins(5, 24, 5, 5)), QSize(790, 551));
+    // Without a window manager the client area is the whole window.
+    EXPECT_EQ(clientSizeFor(QSize(850, 700), QMargins()), QSize(850, 700));
+    EXPECT_EQ(clientSizeFor(QSize(10, 10), QMargins(8, 8, 8, 8)), QSize(0, 0));
+}
+
 TEST_F(FormTest, ATooNarrowWorkAreaEndsWithCodeOneBeforeAnythingIsWritten) {
     workArea = QRect(0, 0, 789, 768);
     Application program(services());

@@ -20,9 +20,16 @@ protected:
                          "[Ruht]\r\nnach=/sicherung\r\nzeit=69\r\naktiv=nein\r\n");
     }
 
-    SetDetailsTexts details(const std::string& name) {
-        return setDetailsTexts(
-            sets_, name, [this](const std::string& path) { return existing_.count(path) > 0; });
+    // The details and the warning the answers of `existing_` give.
+    struct Shown {
+        std::string text;
+        std::string missingMessage;
+    };
+    Shown details(const std::string& name) {
+        const SetDetailsTexts texts = setDetailsTexts(sets_, name);
+        std::vector<bool> reachable;
+        for (const std::string& path : texts.paths) reachable.push_back(existing_.count(path) > 0);
+        return {texts.text, missingPathsMessage(name, texts.paths, reachable)};
     }
 
     test::TempDir data_;
@@ -31,7 +38,7 @@ protected:
 };
 
 TEST_F(SetDetailsTest, ShowsEveryStoredValueAsStored) {
-    const SetDetailsTexts texts = details("Tag");
+    const Shown texts = details("Tag");
     EXPECT_EQ(texts.text,
               "Sicherungsname: Tag\n\n"
               "von: /daten\nvon: /briefe/brief.doc\n"
@@ -42,7 +49,7 @@ TEST_F(SetDetailsTest, ShowsEveryStoredValueAsStored) {
 
 TEST_F(SetDetailsTest, ListsUnreachableSourcesAndDestination) {
     existing_ = {"/daten"};
-    const SetDetailsTexts texts = details("Tag");
+    const Shown texts = details("Tag");
     EXPECT_EQ(texts.missingMessage,
               "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
               "Sicherungsname: Tag\n\n"
@@ -52,7 +59,7 @@ TEST_F(SetDetailsTest, ListsUnreachableSourcesAndDestination) {
 
 TEST_F(SetDetailsTest, DisconnectedDestinationEndsTheMessage) {
     existing_.erase("/sicherung");
-    const SetDetailsTexts texts = details("Tag");
+    const Shown texts = details("Tag");
     EXPECT_NE(texts.text.find("\nnach: /sicherung\n\n"), std::string::npos);
     EXPECT_EQ(texts.missingMessage,
               "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
@@ -60,7 +67,7 @@ TEST_F(SetDetailsTest, DisconnectedDestinationEndsTheMessage) {
 }
 
 TEST_F(SetDetailsTest, SetWithoutValuesShowsEmptyFields) {
-    const SetDetailsTexts texts = details("Leer");
+    const Shown texts = details("Leer");
     EXPECT_EQ(texts.text, "Sicherungsname: Leer\n\n\nnach: \n\nwann: \nZeit: \naktiv: \n");
     EXPECT_EQ(texts.missingMessage,
               "Pfad existiert nicht\noder Netzlaufwerk ist nicht verbunden !\n\n"
