@@ -7,7 +7,9 @@ namespace vaultrix {
 SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& name,
                                 const std::function<bool(const std::string&)>& pathExists) {
     // The flag is shown exactly as stored, so "Ja" or an empty value is not turned into "nein".
-    const auto [set, active] = sets.loadStoredSet(name);
+    const StoredSet stored = sets.loadStoredSet(name);
+    const BackupSet& set = stored.set;
+    const std::string& active = stored.activeText;
 
     std::string body;
     std::string missing;

@@ -256,7 +256,8 @@ BackupSet BackupSetStore::loadSet(const std::string& name) const {
 StoredSet BackupSetStore::loadStoredSet(const std::string& name) const {
     auto loaded = KeyedTextFile::load(setFile());
     const KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
-    return StoredSet{readSet(sets, name), sets.readValue(sectionOf(name), "aktiv=")};
+    return StoredSet{readSet(sets, name), sets.readValue(sectionOf(name), "aktiv="),
+                     sets.hasLine(sectionOf(name))};
 }
 
 std::vector<BackupSet> BackupSetStore::loadAllSets() const {

@@ -19,11 +19,13 @@ struct SetNames {
     int count = 0;                   // the stored "wert=" (0 when missing or not a number)
 };
 
-// One set as it is stored: its values, and its "aktiv=" text as it stands ("ja", "nein", or
-// anything a hand left there), which the details view shows unchanged.
+// One set as it is stored: its values, its "aktiv=" text as it stands ("ja", "nein", or
+// anything a hand left there), which the details view shows unchanged, and whether "save.ini"
+// holds its section at all (a section without keys reads as empty values just the same).
 struct StoredSet {
     BackupSet set;
     std::string activeText;
+    bool hasSection = false;
 };
 
 // The backup sets in "savename.ini" (numbered names and their count) and "save.ini" (one

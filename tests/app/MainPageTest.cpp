@@ -90,6 +90,20 @@ TEST_F(FormTest, AFailingManualRunNamesThePathAndLogsTheError) {
     EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=error"), std::string::npos);
 }
 
+TEST_F(FormTest, AManualRunOfASetWithoutDestinationSaysSoAndLogsTheError) {
+    writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=Daten\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    writeBytes(dir / "save.ini", "[Daten]\r\nvon_0=" + folder("quelle") + "\r\nnach=\r\n");
+    startForm();
+    presenter.shown.clear();  // the details warned about the missing destination already
+    clickPicture(control<PictureBox>("pictb_starten"));
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_EQ(presenter.shown[0].text,
+              QStringLiteral("Die Sicherung 'Daten' wurde nicht durchgeführt. Sie hat kein Ziel."
+                             "\n\nBitte bearbeiten oder löschen Sie die Sicherung."));
+    EXPECT_NE(readBytes(dir / "save.log").find("Name=Daten\r\nVerlauf=error"), std::string::npos);
+}
+
 TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {
     const std::string missing = (dir / "fehlt.txt").string();
     storeSet("Nacht", {missing}, folder("ziel"), "täglich", "03:17", true);
