@@ -35,6 +35,20 @@ void LineList::removeAt(int i) {
     }
 }
 
+void LineList::replaceRange(int first, int last, std::vector<std::string> lines) {
+    first = std::clamp(first, 1, count() + 1);
+    last = std::clamp(last, first, count() + 1);
+    const auto from = lines_.begin() + (first - 1);
+    const auto kept = std::min(lines.size(), static_cast<std::size_t>(last - first));
+    std::move(lines.begin(), lines.begin() + kept, from);
+    if (lines.size() > kept) {
+        lines_.insert(from + kept, std::make_move_iterator(lines.begin() + kept),
+                      std::make_move_iterator(lines.end()));
+    } else {
+        lines_.erase(from + kept, lines_.begin() + (last - 1));
+    }
+}
+
 int LineList::findLine(std::string_view text) const {
     for (int i = 1; i <= count(); ++i) {
         if (lines_[i - 1] == text) {
