@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QLockFile>
 #include <QSysInfo>
 #include <QTest>
@@ -162,6 +163,27 @@ TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
     EXPECT_EQ(second.start(), std::optional<int>(0));
 }
 #endif
+
+// What a rename stopped half way by an earlier program left: the start repairs it before the
+// window lists the names.
+TEST_F(FormTest, TheStartRepairsWhatACrashLeftBeforeTheNamesAreListed) {
+    writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=Alt\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    writeBytes(dir / "save.ini",
+               "[Neu]\r\nvon_0=" + folder("quelle") + "\r\nnach=" + folder("ziel") + "\r\n");
+    Application program(services());
+    ASSERT_EQ(program.start(), std::nullopt);
+    QListWidget* list = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* found = window->findChild<QListWidget*>(QStringLiteral("lb_anzeige")))
+            list = found;
+    }
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Neu"));
+    EXPECT_NE(
+        readBytes(dir / "save.log").find("Sicherung=beim Start wiederhergestellt\r\nName=Neu"),
+        std::string::npos);
+}
 
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();
