@@ -12,6 +12,7 @@
 #include "platform/PathExists.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
+#include "shell/ShortText.h"
 #include "shell/Style.h"
 
 namespace vaultrix {
@@ -44,7 +45,7 @@ void Form1::loadSetNames() {
 
 void Form1::ShowSetDetails(const QString& name) {
     const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString(), PathExists);
-    ui_.rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
+    ui_.rtb_anzeige->setPlainText(shortLines(QString::fromStdString(texts.text)));
     ui_.rtb_anzeige->moveCursor(QTextCursor::End);
     ui_.rtb_anzeige->ensureCursorVisible();
     if (!texts.missingMessage.empty()) showError(QString::fromStdString(texts.missingMessage));

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -41,6 +42,29 @@ TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
     QTest::mouseClick(list->viewport(), Qt::RightButton, {},
                       list->visualItemRect(list->item(3)).center());
     EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
+}
+
+// A name of a megabyte from a hand-edited file: the list lays out and the details show only its
+// start and end; the list keeps the whole name, so a run finds its set.
+TEST_F(FormTest, AVeryLongNameIsShownShortenedAndStillRuns) {
+    const std::string name = "Anfang" + std::string(1 << 20, 'x') + "Ende";
+    const std::string source = folder("quelle");
+    writeBytes(std::filesystem::path(source) / "a.txt", "Inhalt");
+    storeSet(name, {source}, folder("ziel"));
+    startForm();
+    auto* list = control<QListWidget>("lb_anzeige");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text().toStdString(), name);
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    EXPECT_LT(list->itemDelegate()->sizeHint(option, list->model()->index(0, 0)).width(), 4000);
+    const QString details = control<QTextEdit>("rtb_anzeige")->toPlainText();
+    EXPECT_TRUE(details.startsWith(QStringLiteral("Sicherungsname: Anfang")));
+    EXPECT_TRUE(details.section(QLatin1Char('\n'), 0, 0).endsWith(QStringLiteral("xxxEnde")));
+    EXPECT_LT(details.size(), 1000);
+
+    clickPicture(control<PictureBox>("pictb_starten"));
+    EXPECT_EQ(readBytes(dir / "ziel" / "quelle" / "a.txt"), "Inhalt");
 }
 
 TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
