@@ -197,8 +197,7 @@ Result<> KeyedChange::save(std::initializer_list<const LineList*> lines) {
 }
 
 Result<> KeyedChange::write(std::size_t i, const LineList& lines) {
-    auto saved = KeyedTextFile::save(files_[i].path, lines);
-    if (!saved) {
+    if (auto saved = KeyedTextFile::save(files_[i].path, lines); !saved) {
         undo();
         return saved;
     }

@@ -82,7 +82,12 @@ std::string LineList::valueAt(int i) const {
 }
 
 std::string LineList::joined() const {
+    std::size_t size = 2 * lines_.size();
+    for (const auto& line : lines_) {
+        size += line.size();
+    }
     std::string text;
+    text.reserve(size);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (i > 0) {
             text += "\r\n";
