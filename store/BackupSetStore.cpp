@@ -299,7 +299,7 @@ struct SetFiles {
     }
 
     // A new set, or an edit under the same name: its section is complete before its name is
-    // listed.
+    // listed (or its names list rewritten as it was).
     Result<> saveSetsFirst() {
         if (auto written = write(kSets, sets.lines()); !written) {
             return written;
@@ -338,11 +338,9 @@ struct SetFiles {
     static constexpr std::size_t kNames = 0;
     static constexpr std::size_t kSets = 1;
 
-    // One file step; a file whose text stays as it was read is not written.
+    // One file step. A file is written also when its text stays the same, so both files are
+    // always stored alike (in Windows-1252) after a change.
     Result<> write(std::size_t file, const LineList& lines) {
-        if (lines.joined() == change.text(file)) {
-            return success();
-        }
         if (auto written = change.write(file, lines); !written) {
             return written;
         }

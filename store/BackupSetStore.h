@@ -61,9 +61,9 @@ enum class AfterFileStep {
 // listed name with its complete section wherever a crash stops it: a new set's section is
 // written before its name is listed; a deleted set's name leaves the list before its section
 // goes; a renamed set gets its section under the new name beside the old one, then the new name
-// takes the old one's number, then the old section goes; an edit under the same name rewrites
-// "save.ini" alone. A crash can so leave only sections whose name is not listed, which
-// repairSetFiles removes at the next start.
+// takes the old one's number, then the old section goes; an edit under the same name changes
+// "save.ini" alone (the names list is written after it as it was). A crash can so leave only
+// sections whose name is not listed, which repairSetFiles removes at the next start.
 class BackupSetStore {
 public:
     explicit BackupSetStore(std::filesystem::path folder);
