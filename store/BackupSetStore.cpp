@@ -102,9 +102,14 @@ public:
     std::size_t line(int number) const { return first_.at(nameKey(number)); }
     // The names from `from` on, up to the first number without one.
     std::vector<std::string> from(int number) const {
-        std::vector<std::string> names;
+        const auto names = viewsFrom(number);
+        return {names.begin(), names.end()};
+    }
+    // The same as views into the lines.
+    std::vector<std::string_view> viewsFrom(int number) const {
+        std::vector<std::string_view> names;
         for (auto name = this->name(number); !name.empty(); name = this->name(++number)) {
-            names.emplace_back(name);
+            names.push_back(name);
         }
         return names;
     }
@@ -396,13 +401,23 @@ std::filesystem::path BackupSetStore::nameFile() const {
     return folder_ / kSetNameFileName;
 }
 
+namespace {
+
+// The file's text as read; empty when it is missing or cannot be read.
+std::string textOf(const std::filesystem::path& file) {
+    auto text = KeyedTextFile::readText(file);
+    return text ? std::move(text).value() : std::string();
+}
+
+SetNames namesIn(const KeyedIndex& names) {
+    return SetNames{NameEntries(names.sectionLines(kNamesSection)).from(1),
+                    leadingNumber(names.readValue(kCountSection, kCountKey))};
+}
+
+}  // namespace
+
 SetNames BackupSetStore::loadSetNames() const {
-    auto loaded = KeyedTextFile::load(nameFile());
-    const KeyedSteps names(loaded ? std::move(loaded).value() : LineList());
-    SetNames result;
-    result.count = leadingNumber(names.readValue(kCountSection, kCountKey));
-    result.names = readNames(names);
-    return result;
+    return namesIn(KeyedIndex(textOf(nameFile())));
 }
 
 BackupSet BackupSetStore::loadSet(const std::string& name) const {
@@ -410,10 +425,9 @@ BackupSet BackupSetStore::loadSet(const std::string& name) const {
 }
 
 StoredSet BackupSetStore::loadStoredSet(const std::string& name) const {
-    auto loaded = KeyedTextFile::load(setFile());
-    const KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
+    const KeyedIndex sets(textOf(setFile()));
     return StoredSet{readSet(sets, name), sets.readValue(sectionOf(name), "aktiv="),
-                     sets.hasLine(sectionOf(name))};
+                     sets.hasSection(sectionOf(name))};
 }
 
 std::vector<BackupSet> BackupSetStore::loadAllSets() const {
@@ -421,9 +435,7 @@ std::vector<BackupSet> BackupSetStore::loadAllSets() const {
     auto nameLock = KeyedTextFile::lock(nameFile());
     auto setLock = KeyedTextFile::lock(setFile());
     const auto names = loadSetNames().names;
-    auto loaded = KeyedTextFile::load(setFile());
-    const LineList lines = loaded ? std::move(loaded).value() : LineList();
-    const KeyedIndex sets(lines);
+    const KeyedIndex sets(textOf(setFile()));
     std::vector<BackupSet> result;
     result.reserve(names.size());
     for (const auto& name : names) {
@@ -514,11 +526,12 @@ Result<SetRepair> BackupSetStore::repairSetFiles() {
     if (!opened) {
         return opened.error();
     }
-    // Found on the texts as read, without a copy of their lines: mostly nothing disagrees.
+    // Found on the texts as read, without a copy of their lines or names: mostly nothing
+    // disagrees.
     const auto nameLines = LineList::parseViews(opened.value().text(SetFiles::kNames));
     const auto setLines = LineList::parseViews(opened.value().text(SetFiles::kSets));
     const auto entries = sectionViews(nameLines, kNamesSection);
-    const auto listed = NameEntries(entries).from(1);
+    const auto listed = NameEntries(entries).viewsFrom(1);
     // Every name an entry holds, also behind a gap in the numbers: such a name's section is no
     // leftover of a change.
     std::unordered_set<std::string_view> named;
@@ -528,41 +541,44 @@ Result<SetRepair> BackupSetStore::repairSetFiles() {
         }
     }
     std::unordered_set<std::string_view> sectioned;
-    std::vector<std::string> unlisted;  // in the order of the file
+    std::vector<std::string_view> unlisted;  // in the order of the file
     for (const auto line : setLines) {
         if (line.size() >= 2 && line.starts_with('[') && line.ends_with(']')) {
             const auto name = line.substr(1, line.size() - 2);
             if (sectioned.insert(name).second && !named.contains(name)) {
-                unlisted.emplace_back(name);
+                unlisted.push_back(name);
             }
         }
+    }
+    const auto whole = [&](std::string_view name) { return sectioned.contains(name); };
+    // A change leaves one such section at most; more are no leftovers of a crash (a lost names
+    // file, a hand's work) and keep what they hold.
+    if (std::ranges::all_of(listed, whole) && unlisted.size() != 1) {
+        return SetRepair{};
     }
 
     SetRepair repair;
     std::vector<std::string> kept;
     auto adoptable = unlisted.begin();
-    for (const auto& name : listed) {
-        if (sectioned.contains(name)) {
-            kept.push_back(name);
+    for (const auto name : listed) {
+        if (whole(name)) {
+            kept.emplace_back(name);
         } else if (adoptable != unlisted.end()) {
             repair.restored.emplace_back(name, *adoptable);
-            kept.push_back(*adoptable++);
+            kept.emplace_back(*adoptable++);
         } else {
-            repair.dropped.push_back(name);
+            repair.dropped.emplace_back(name);
         }
     }
-    // A change leaves one such section at most; more are no leftovers of a crash (a lost names
-    // file, a hand's work) and keep what they hold.
     if (unlisted.end() - adoptable == 1) {
-        repair.removed.push_back(*adoptable);
+        repair.removed.emplace_back(*adoptable);
     }
-    if (repair.dropped.empty() && repair.restored.empty() && repair.removed.empty()) {
-        return repair;
-    }
+    const bool relisted = !repair.dropped.empty() || !repair.restored.empty();
+    const auto before = listed.size();
 
     auto files = SetFiles::from(std::move(opened).value(), hook_);
-    if (kept != listed) {
-        listNames(files.names, listed.size(), kept);
+    if (relisted) {
+        listNames(files.names, before, kept);
     }
     for (const auto& leftover : repair.removed) {
         removeSections(files.sets, sectionOf(leftover));

@@ -5,6 +5,7 @@
 
 #include "store/BackupSetStore.h"
 #include "store/KeyedSteps.h"
+#include "store/KeyedTextFile.h"
 #include "support/TempDir.h"
 
 #if !defined(_WIN32)
@@ -211,8 +212,26 @@ TEST_F(BackupSetStoreTest, AllSetsAtOnceReadWhatEachSetAloneReads) {
     const auto listed = store.loadSetNames().names;
     ASSERT_EQ(all.size(), listed.size());
     ASSERT_EQ(all.size(), 501u);
+    // The one-pass readings read what one search of the file per value reads.
+    const auto searched = [&](const std::string& name) {
+        const auto value = [&](const std::string& key) {
+            return KeyedTextFile::readValue(dir / kSetFileName, "[" + name + "]", key);
+        };
+        BackupSet set{
+            name, {}, value("nach="), value("wann="), value("zeit="), value("aktiv=") == "ja"};
+        for (int i = 0; !value("von_" + std::to_string(i) + "=").empty(); ++i) {
+            set.sources.push_back(value("von_" + std::to_string(i) + "="));
+        }
+        return set;
+    };
     for (std::size_t i = 0; i < all.size(); ++i) {
         EXPECT_EQ(all[i], store.loadSet(listed[i])) << listed[i];
+        const auto name = KeyedTextFile::readValue(dir / kSetNameFileName, "[SICHERUNG]",
+                                                   "name_" + std::to_string(i + 1) + "=");
+        EXPECT_EQ(listed[i], name);
+        if (i < 5 || i + 1 == all.size()) {
+            EXPECT_EQ(all[i], searched(name)) << name;
+        }
     }
     EXPECT_EQ(all[0], kWoche);
     EXPECT_EQ(all[1], kTag);
