@@ -185,6 +185,17 @@ TEST_F(FormTest, TheStartRepairsWhatACrashLeftBeforeTheNamesAreListed) {
         std::string::npos);
 }
 
+TEST_F(FormTest, SetFilesThatCannotBeReadAtTheStartAreReported) {
+    std::filesystem::create_directory(dir / "save.ini");
+    Application program(services());
+    ASSERT_EQ(program.start(), std::nullopt);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(
+        presenter.shown[0].text.contains(QStringLiteral("save.ini' kann nicht gelesen werden")))
+        << presenter.shown[0].text.toStdString();
+}
+
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();
     auto* clockText = control<QLabel>("label_datum_zeit");
