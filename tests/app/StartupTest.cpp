@@ -164,10 +164,11 @@ TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOut) {
 }
 #endif
 
-// What a rename stopped half way by an earlier program left: the start repairs it before the
-// window lists the names.
+// What a rename stopped half way by an earlier program left, and a name listed without any
+// section: the start repairs both, and logs them, before the window lists the names.
 TEST_F(FormTest, TheStartRepairsWhatACrashLeftBeforeTheNamesAreListed) {
-    writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=Alt\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    writeBytes(dir / "savename.ini",
+               "[SICHERUNG]\r\nname_1=Alt\r\nname_2=X\r\n\r\n[NUMMER]\r\nwert=2\r\n");
     writeBytes(dir / "save.ini",
                "[Neu]\r\nvon_0=" + folder("quelle") + "\r\nnach=" + folder("ziel") + "\r\n");
     Application program(services());
@@ -180,9 +181,12 @@ TEST_F(FormTest, TheStartRepairsWhatACrashLeftBeforeTheNamesAreListed) {
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("Neu"));
-    EXPECT_NE(
-        readBytes(dir / "save.log").find("Sicherung=beim Start wiederhergestellt\r\nName=Neu"),
-        std::string::npos);
+    const std::string log = readBytes(dir / "save.log");
+    EXPECT_NE(log.find("Sicherung=beim Start wiederhergestellt\r\nName=Neu\r\nVerlauf=ok"),
+              std::string::npos);
+    EXPECT_NE(log.find("Sicherung=beim Start entfernt (Einstellungen fehlten)\r\nName=X\r\n"
+                       "Verlauf=error"),
+              std::string::npos);
 }
 
 TEST_F(FormTest, SetFilesThatCannotBeReadAtTheStartAreReported) {
