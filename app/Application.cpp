@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "engine/RunLog.h"
+#include "engine/SetRepair.h"
 #include "platform/AtomicFile.h"
 #include "platform/PathText.h"
 #include "shell/Style.h"
@@ -67,6 +68,11 @@ std::optional<int> Application::start() {
     // is hidden must not.
     QApplication::setQuitOnLastWindowClosed(false);
     app_ = std::make_unique<AppServices>(services_);
+    // What a crash in the middle of a change left in the set files, before the sets are read.
+    if (const Result<> repaired = repairStoredSets(app_->sets, app_->log); !repaired) {
+        services_.messages.show(nullptr, QMessageBox::Warning, titled(QStringLiteral("Fehler")),
+                                QString::fromStdString(repaired.error().message), QMessageBox::Ok);
+    }
     form_ = std::make_unique<Form1>(*app_);
     QObject::connect(form_.get(), &Form1::closed, qApp, [] { QCoreApplication::exit(0); });
     if (!form_->create()) {

@@ -12,6 +12,7 @@
 #include "engine/SetDetails.h"
 #include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
+#include "shell/ShortText.h"
 #include "shell/Style.h"
 
 namespace vaultrix {
@@ -45,7 +46,7 @@ void Form1::loadSetNames() {
 void Form1::ShowSetDetails(const QString& name) {
     shownSetName_ = name;
     const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString());
-    ui_.rtb_anzeige->setPlainText(QString::fromStdString(texts.text));
+    ui_.rtb_anzeige->setPlainText(shortLines(QString::fromStdString(texts.text)));
     ui_.rtb_anzeige->moveCursor(QTextCursor::End);
     ui_.rtb_anzeige->ensureCursorVisible();
     // A drive or share that does not answer would hold the window up: the paths are tested on

@@ -17,6 +17,7 @@
 #include "app/Form1.h"
 #include "common/Days.h"
 #include "shell/PictureBox.h"
+#include "shell/ShortText.h"
 #include "shell/Style.h"
 
 namespace vaultrix {
@@ -161,6 +162,10 @@ void Form1::buildControls() {
     ui_.mtextb_uhr->setInputMask(QStringLiteral("99:99"));
     ui_.tv_dir->setHeaderHidden(true);
     ui_.rtb_anzeige->setReadOnly(true);
+    // Thousands of names, or one of megabytes, are laid out at once: each row as high as the
+    // first, and only the start of a long name measured and painted.
+    ui_.lb_anzeige->setUniformItemSizes(true);
+    ui_.lb_anzeige->setItemDelegate(new ShortTextDelegate(ui_.lb_anzeige));
     // The text shows; it offers no commands of its own.
     ui_.rtb_anzeige->setContextMenuPolicy(Qt::NoContextMenu);
     setBackground(ui_.textb_nach, Qt::white, QPalette::Base);

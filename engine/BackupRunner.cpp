@@ -106,6 +106,24 @@ std::string runFailureMessage(const std::string& name, const RunFailures& failur
     return message;
 }
 
+std::string incompleteSetMessage(const StoredSet& stored) {
+    const BackupSet& set = stored.set;
+    std::string missing;
+    if (!stored.hasSection) {
+        missing = "Sie ist nicht gespeichert: In der Datei save.ini fehlen ihre Einstellungen.";
+    } else if (set.sources.empty() && set.destination.empty()) {
+        missing = "Sie hat keine Quelle und kein Ziel.";
+    } else if (set.sources.empty()) {
+        missing = "Sie hat keine Quelle.";
+    } else if (set.destination.empty()) {
+        missing = "Sie hat kein Ziel.";
+    } else {
+        return {};
+    }
+    return "Die Sicherung '" + set.name + "' wurde nicht durchgeführt. " + missing +
+           "\n\nBitte bearbeiten oder löschen Sie die Sicherung.";
+}
+
 std::string logFailureMessage(const std::string& name, const Error& error) {
     return "Der Verlauf der Sicherung '" + name +
            "' konnte nicht in die Log Datei geschrieben werden.\n\n" + error.message;
@@ -129,19 +147,26 @@ BackupRunner::BackupRunner(const BackupSetStore& sets, const SettingsStore& sett
 bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
                                 RunObserver& observer) {
     RunFailures failures;
+    std::string refusal;
     Result<> logged;
     {
         std::lock_guard run(runMutex_);
         observer.onRunStarted(name);
-        failures = copyAll(name, observer);
+        // One reading of destination and sources: a save cannot land in between.
+        const StoredSet stored = sets_.loadStoredSet(name);
+        // Nothing to copy is no success: the set would be reported as backed up.
+        refusal = incompleteSetMessage(stored);
+        if (refusal.empty()) failures = copyAll(stored.set, observer);
+        const bool succeeded = refusal.empty() && failures.count == 0;
         // The log keeps a file it cannot replace as it was; the run's outcome stands regardless.
-        logged =
-            log_.AppendRecord(failures.count > 0 ? kResultError : kResultOk, name, kActionStarted);
+        logged = log_.AppendRecord(succeeded ? kResultOk : kResultError, name, kActionStarted);
     }
     observer.onRunEnded();
     // Reported once the run has let go of the lock, so a message that waits for the user does
     // not hold up the next run.
-    if (failures.count > 0) {
+    if (!refusal.empty()) {
+        observer.onRunFailed(refusal);
+    } else if (failures.count > 0) {
         observer.onRunFailed(runFailureMessage(name, failures));
     } else if (startedByHand) {
         observer.onRunSucceeded(runSuccessMessage(name));
@@ -149,27 +174,21 @@ bool BackupRunner::RunBackupSet(const std::string& name, bool startedByHand,
     if (!logged) {
         observer.onLogFailed(logFailureMessage(name, logged.error()));
     }
-    return failures.count == 0;
+    return refusal.empty() && failures.count == 0;
 }
 
-RunFailures BackupRunner::copyAll(const std::string& name, RunObserver& observer) {
+RunFailures BackupRunner::copyAll(const BackupSet& set, RunObserver& observer) {
     const unsigned flags = settings_.overwriteMode() ? kCopyFlagsOverwrite : kCopyFlagsNewCopy;
-    // One reading of destination and sources: a save cannot land in between.
-    const BackupSet set = sets_.loadSet(name);
     CountedTotal counted;
     RunCollector collector(observer, counted);
     {
         // The walk only reads and gives way to everything else, so the copies never wait for
         // it; leaving this block asks it to stop and joins it, whether the copies are through or
         // were cancelled.
-        std::jthread counting;
-        if (!set.sources.empty()) {
-            counting = std::jthread([this, &set, &counted](std::stop_token stop) {
-                moveThreadToBackground();
-                if (const auto total = count_(set.sources, set.destination, stop))
-                    counted.set(*total);
-            });
-        }
+        std::jthread counting([this, &set, &counted](std::stop_token stop) {
+            moveThreadToBackground();
+            if (const auto total = count_(set.sources, set.destination, stop)) counted.set(*total);
+        });
         for (const std::string& source : set.sources) {
             const std::uint64_t before = collector.told;
             const Result<> copied = copy_(source, set.destination, flags, collector);

@@ -51,6 +51,9 @@ std::string runSuccessMessage(const std::string& name);
 // The German message for a run that failed: each shown failure's path and reason; for several,
 // how many entries failed, the first ten and "… und N weitere".
 std::string runFailureMessage(const std::string& name, const RunFailures& failures);
+// The German message for a set that cannot run at all: it has no section in "save.ini", no
+// source or no destination. Empty when the set can run.
+std::string incompleteSetMessage(const StoredSet& stored);
 // The German message for a run whose record the log could not take.
 std::string logFailureMessage(const std::string& name, const Error& error);
 
@@ -75,13 +78,14 @@ public:
     // Reads the copy method, the destination and every source before the first copy, copies
     // every source (a cancel ends the run early) while the counting walk runs beside the copies
     // on a thread of its own, appends the log record and then reports to the observer (by that,
-    // the next run may start). The walk ends with the copies, cancelled or not. Returns whether
+    // the next run may start). The walk ends with the copies, cancelled or not. A set that is not
+    // stored, or has no source or no destination, fails without copying. Returns whether
     // everything was copied.
     bool RunBackupSet(const std::string& name, bool startedByHand, RunObserver& observer);
 
 private:
     // Copies every source and collects what failed.
-    RunFailures copyAll(const std::string& name, RunObserver& observer);
+    RunFailures copyAll(const BackupSet& set, RunObserver& observer);
 
     const BackupSetStore& sets_;
     const SettingsStore& settings_;

@@ -6,7 +6,9 @@ namespace vaultrix {
 
 SetDetailsTexts setDetailsTexts(const BackupSetStore& sets, const std::string& name) {
     // The flag is shown exactly as stored, so "Ja" or an empty value is not turned into "nein".
-    const auto [set, active] = sets.loadStoredSet(name);
+    const StoredSet stored = sets.loadStoredSet(name);
+    const BackupSet& set = stored.set;
+    const std::string& active = stored.activeText;
 
     std::string body;
     for (const std::string& source : set.sources) body += "von: " + source + "\n";

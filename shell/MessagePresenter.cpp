@@ -5,6 +5,8 @@
 #include <QGridLayout>
 #include <QSpacerItem>
 
+#include "shell/ShortText.h"
+
 namespace vaultrix {
 namespace {
 
@@ -16,7 +18,7 @@ constexpr int kCaptionButtonsWidth = 120;
 QMessageBox::StandardButton QtMessagePresenter::show(QWidget* owner, QMessageBox::Icon icon,
                                                      const QString& title, const QString& text,
                                                      QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, title, text, buttons, owner);
+    QMessageBox box(icon, title, shortLines(text), buttons, owner);
     // Names and paths are shown as they are: never read as HTML, line breaks kept.
     box.setTextFormat(Qt::PlainText);
     // The buttons' own texts, also where Qt's German translations are not installed.

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "engine/CopyToFolder.h"
+#include "shell/ShortText.h"
 #include "shell/Style.h"
 
 namespace vaultrix {
@@ -238,7 +239,8 @@ void ProgressWindow::reject() {
 }
 
 void ProgressWindow::startShowing(const QString& setName) {
-    setLabel_->setText(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName));
+    setLabel_->setText(
+        shortLines(QStringLiteral("Sicherung '%1' wird durchgeführt …").arg(setName)));
     done_ = CopyProgress{};
     total_.reset();
     estimate_.restart();

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "common/Text.h"
+#include "platform/PathText.h"
 #include "store/KeyedIndex.h"
 #include "store/KeyedTextFile.h"
 #include "store/SettingsStore.h"
@@ -53,16 +56,58 @@ Result<> checkSet(const BackupSet& set) {
     return success();
 }
 
-template <typename Reader>
-std::vector<std::string> readNames(const Reader& names) {
-    std::vector<std::string> result;
-    for (int n = 1;; ++n) {
-        auto name = names.readValue(kNamesSection, nameKey(n));
-        if (name.empty()) {
-            return result;
+// The name entries of the names section's lines, each number found at its first entry as
+// readValue finds it, in one pass: with thousands of names, one search per number would take
+// seconds.
+template <class Line>
+class NameEntries {
+public:
+    explicit NameEntries(const std::vector<Line>& lines) : lines_(lines) {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            first_.try_emplace(keyPrefix(lines[i]), i);
         }
-        result.push_back(std::move(name));
     }
+    // Empty when the number has no entry.
+    std::string_view name(int number) const {
+        const auto key = nameKey(number);
+        const auto found = first_.find(key);
+        return found == first_.end() ? std::string_view()
+                                     : std::string_view(lines_[found->second]).substr(key.size());
+    }
+    // The line of the number's first entry; only for a number that has one.
+    std::size_t line(int number) const { return first_.at(nameKey(number)); }
+    // The names from `from` on, up to the first number without one.
+    std::vector<std::string> from(int number) const {
+        const auto names = viewsFrom(number);
+        return {names.begin(), names.end()};
+    }
+    // The same as views into the lines.
+    std::vector<std::string_view> viewsFrom(int number) const {
+        std::vector<std::string_view> names;
+        for (auto name = this->name(number); !name.empty(); name = this->name(++number)) {
+            names.push_back(name);
+        }
+        return names;
+    }
+
+private:
+    const std::vector<Line>& lines_;
+    std::unordered_map<std::string_view, std::size_t> first_;
+};
+
+// The lines below the section's first header up to the next line that starts with '['.
+std::vector<std::string_view> sectionViews(const std::vector<std::string_view>& lines,
+                                           std::string_view section) {
+    auto line = std::ranges::find(lines, section);
+    if (line == lines.end()) {
+        return {};
+    }
+    const auto end = std::find_if(++line, lines.end(), [](auto l) { return l.starts_with('['); });
+    return {line, end};
+}
+
+std::vector<std::string> readNames(const KeyedSteps& names) {
+    return NameEntries(names.sectionLines(kNamesSection)).from(1);
 }
 
 // The stored values of the set; a missing set or key reads as empty.
@@ -130,6 +175,37 @@ void removeSections(KeyedSteps& sets, const std::string& section) {
     }
 }
 
+// Removes name number `number` and moves each later name down by one number, in one pass over
+// the names section. It leaves what these single steps leave (but for empty lines at the very
+// start of the file, which each rewrite reads one fewer of): every entry of the number goes; for
+// each later number j, up to the first one without a name, the name j is written under j - 1
+// (the first of these directly below the header, the others in place of the first entry of
+// j - 1); then every entry of the last number goes.
+void closeGap(KeyedSteps& names, int number) {
+    names.editSection(kNamesSection, [number](std::vector<std::string>& lines) {
+        std::vector<std::string> later;  // the names number + 1 … last
+        std::vector<std::size_t> moved;  // the first lines of number + 1 … last - 1
+        {
+            const NameEntries entries(lines);
+            later = entries.from(number + 1);
+            for (std::size_t i = 1; i < later.size(); ++i) {
+                moved.push_back(entries.line(number + static_cast<int>(i)));
+            }
+        }
+        const int last = number + static_cast<int>(later.size());
+        for (std::size_t i = 0; i < moved.size(); ++i) {
+            lines[moved[i]] = nameKey(number + 1 + static_cast<int>(i)) + later[i + 1];
+        }
+        std::erase_if(lines, [&](const std::string& line) {
+            const auto key = keyPrefix(line);
+            return key == nameKey(number) || key == nameKey(last);
+        });
+        if (!later.empty()) {
+            lines.insert(lines.begin(), nameKey(number) + later.front());
+        }
+    });
+}
+
 // Removes every entry of the name number: a doubled number would otherwise show its second
 // name once the first is gone.
 void removeName(KeyedSteps& names, int number) {
@@ -148,6 +224,27 @@ void writeCount(KeyedSteps& names, std::size_t count) {
     }
 }
 
+// Lists the names as numbers 1 … in place of the entries of the numbers 1 … `before`, the
+// newest directly below the header, as the program writes them, and counts them.
+void listNames(KeyedSteps& names, std::size_t before, const std::vector<std::string>& listed) {
+    names.editSection(kNamesSection, [&](std::vector<std::string>& lines) {
+        std::unordered_set<std::string> replaced;
+        for (std::size_t n = 1; n <= before; ++n) {
+            replaced.insert(nameKey(static_cast<int>(n)));
+        }
+        std::erase_if(lines, [&](const std::string& line) {
+            return replaced.contains(std::string(keyPrefix(line)));
+        });
+        std::vector<std::string> entries;
+        for (auto n = listed.size(); n > 0; --n) {
+            entries.push_back(nameKey(static_cast<int>(n)) + listed[n - 1]);
+        }
+        lines.insert(lines.begin(), std::make_move_iterator(entries.begin()),
+                     std::make_move_iterator(entries.end()));
+    });
+    writeCount(names, listed.size());
+}
+
 // Each new key goes directly below the header, so writing the values from the last to the first
 // leaves the sources first, "von_0=" on top, then "nach=", "wann=", "zeit=", "aktiv=".
 void writeValues(KeyedSteps& sets, const BackupSet& set) {
@@ -161,26 +258,91 @@ void writeValues(KeyedSteps& sets, const BackupSet& set) {
     }
 }
 
-// Both files of the sets, locked and loaded for one change; saved together or not at all.
-// "save.ini" is written first: when "savename.ini" cannot be written after it, it is put back,
-// so the names never point at sections that are not there (or the other way round).
+// Both files of the sets, locked and loaded for one change. The change replaces them one at a
+// time, in the order its operation needs, and calls the hook after each. When a write fails,
+// the files written before it are put back, the last written first, so a crash while putting
+// back leaves what the steps in the other direction would have left.
 struct SetFiles {
     static Result<SetFiles> open(const std::filesystem::path& nameFile,
-                                 const std::filesystem::path& setFile) {
+                                 const std::filesystem::path& setFile,
+                                 const BackupSetStore::FileStepHook& hook) {
         auto change = KeyedChange::open({nameFile, setFile});
         if (!change) {
             return change.error();
         }
-        KeyedSteps names(change.value().lines(0));
-        KeyedSteps sets(change.value().lines(1));
-        return SetFiles{std::move(change).value(), std::move(names), std::move(sets)};
+        return from(std::move(change).value(), hook);
+    }
+    // The files of a change opened on the names file and the set file, in this order.
+    static SetFiles from(KeyedChange change, const BackupSetStore::FileStepHook& hook) {
+        KeyedSteps names(change.lines(kNames));
+        KeyedSteps sets(change.lines(kSets));
+        return SetFiles{std::move(change), std::move(names), std::move(sets), hook};
     }
 
-    Result<> save() { return change.save({&names.lines(), &sets.lines()}); }
+    // A new set, or an edit under the same name: its section is complete before its name is
+    // listed (or its names list rewritten as it was).
+    Result<> saveSetsFirst() {
+        if (auto written = write(kSets, sets.lines()); !written) {
+            return written;
+        }
+        return write(kNames, names.lines());
+    }
+    // A deletion: the name is off the list before its section goes.
+    Result<> saveNamesFirst() {
+        if (auto written = write(kNames, names.lines()); !written) {
+            return written;
+        }
+        return write(kSets, sets.lines());
+    }
+    // A rename: the set's section under the new name is added beside the old one, then the new
+    // name takes the old one's number, then the old section goes. So either name finds its
+    // section at every moment in which it is listed.
+    Result<> saveRenamed(const std::string& newName) {
+        const auto section = sectionOf(newName);
+        if (!sets.hasLine(section)) {
+            return saveNamesFirst();
+        }
+        KeyedSteps both(change.lines(kSets));
+        removeSections(both, section);
+        auto lines = sets.sectionLines(section);
+        while (!lines.empty() && lines.back().empty()) {
+            lines.pop_back();
+        }
+        both.appendLines({section});
+        both.editSection(section, [&lines](std::vector<std::string>& added) { added = lines; });
+        if (auto written = write(kSets, both.lines()); !written) {
+            return written;
+        }
+        return saveNamesFirst();
+    }
+
+    static constexpr std::size_t kNames = 0;
+    static constexpr std::size_t kSets = 1;
+
+    // One file step. A file is written also when its text stays the same, so both files are
+    // always stored alike (in Windows-1252) after a change.
+    Result<> write(std::size_t file, const LineList& lines) {
+        if (auto written = change.write(file, lines); !written) {
+            return written;
+        }
+        const auto& path = change.path(file);
+        switch (hook ? hook(path) : AfterFileStep::proceed) {
+            case AfterFileStep::proceed:
+                return success();
+            case AfterFileStep::stop:
+                return failure("Die Änderung wurde nach dem Schreiben der Datei angehalten.",
+                               fs::pathText(path));
+            case AfterFileStep::fail:
+                change.undo();
+                return failure("Die Datei kann nicht geschrieben werden.", fs::pathText(path));
+        }
+        return success();
+    }
 
     KeyedChange change;
     KeyedSteps names;
     KeyedSteps sets;
+    BackupSetStore::FileStepHook hook;
 };
 
 // Gives the section of oldName and its name entry the new name; the number stays. A section
@@ -215,14 +377,23 @@ std::filesystem::path BackupSetStore::nameFile() const {
     return folder_ / kSetNameFileName;
 }
 
+namespace {
+
+// The file's text as read; empty when it is missing or cannot be read.
+std::string textOf(const std::filesystem::path& file) {
+    auto text = KeyedTextFile::readText(file);
+    return text ? std::move(text).value() : std::string();
+}
+
+SetNames namesIn(const KeyedIndex& names) {
+    return SetNames{NameEntries(names.sectionLines(kNamesSection)).from(1),
+                    leadingNumber(names.readValue(kCountSection, kCountKey))};
+}
+
+}  // namespace
+
 SetNames BackupSetStore::loadSetNames() const {
-    auto loaded = KeyedTextFile::load(nameFile());
-    const LineList lines = loaded ? std::move(loaded).value() : LineList();
-    const KeyedIndex names(lines);
-    SetNames result;
-    result.count = leadingNumber(names.readValue(kCountSection, kCountKey));
-    result.names = readNames(names);
-    return result;
+    return namesIn(KeyedIndex(textOf(nameFile())));
 }
 
 BackupSet BackupSetStore::loadSet(const std::string& name) const {
@@ -230,9 +401,9 @@ BackupSet BackupSetStore::loadSet(const std::string& name) const {
 }
 
 StoredSet BackupSetStore::loadStoredSet(const std::string& name) const {
-    auto loaded = KeyedTextFile::load(setFile());
-    const KeyedSteps sets(loaded ? std::move(loaded).value() : LineList());
-    return StoredSet{readSet(sets, name), sets.readValue(sectionOf(name), "aktiv=")};
+    const KeyedIndex sets(textOf(setFile()));
+    return StoredSet{readSet(sets, name), sets.readValue(sectionOf(name), "aktiv="),
+                     sets.hasSection(sectionOf(name))};
 }
 
 std::vector<BackupSet> BackupSetStore::loadAllSets() const {
@@ -240,9 +411,7 @@ std::vector<BackupSet> BackupSetStore::loadAllSets() const {
     auto nameLock = KeyedTextFile::lock(nameFile());
     auto setLock = KeyedTextFile::lock(setFile());
     const auto names = loadSetNames().names;
-    auto loaded = KeyedTextFile::load(setFile());
-    const LineList lines = loaded ? std::move(loaded).value() : LineList();
-    const KeyedIndex sets(lines);
+    const KeyedIndex sets(textOf(setFile()));
     std::vector<BackupSet> result;
     result.reserve(names.size());
     for (const auto& name : names) {
@@ -251,11 +420,15 @@ std::vector<BackupSet> BackupSetStore::loadAllSets() const {
     return result;
 }
 
+void BackupSetStore::setFileStepHook(FileStepHook hook) {
+    hook_ = std::move(hook);
+}
+
 Result<> BackupSetStore::saveNewSet(const BackupSet& set) {
     if (auto checked = checkSet(set); !checked) {
         return checked;
     }
-    auto opened = SetFiles::open(nameFile(), setFile());
+    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
     if (!opened) {
         return opened.error();
     }
@@ -272,14 +445,14 @@ Result<> BackupSetStore::saveNewSet(const BackupSet& set) {
     removeName(files.names, number + 1);
     removeSections(files.sets, sectionOf(set.name));
     writeValues(files.sets, set);
-    return files.save();
+    return files.saveSetsFirst();
 }
 
 Result<> BackupSetStore::saveEditedSet(const std::string& editedSetName, const BackupSet& set) {
     if (auto checked = checkSet(set); !checked) {
         return checked;
     }
-    auto opened = SetFiles::open(nameFile(), setFile());
+    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
     if (!opened) {
         return opened.error();
     }
@@ -289,25 +462,26 @@ Result<> BackupSetStore::saveEditedSet(const std::string& editedSetName, const B
     }
     removeSources(files.sets, sectionOf(set.name));
     writeValues(files.sets, set);
-    return files.save();
+    return set.name == editedSetName ? files.saveSetsFirst() : files.saveRenamed(set.name);
 }
 
 Result<> BackupSetStore::renameStoredSet(const std::string& oldName, const std::string& newName) {
     if (auto checked = checkSetName(newName); !checked) {
         return checked;
     }
-    auto opened = SetFiles::open(nameFile(), setFile());
+    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
     if (!opened) {
         return opened.error();
     }
-    if (auto renamed = renameIn(opened.value(), oldName, newName); !renamed) {
+    auto& files = opened.value();
+    if (auto renamed = renameIn(files, oldName, newName); !renamed) {
         return renamed;
     }
-    return opened.value().save();
+    return newName == oldName ? files.saveSetsFirst() : files.saveRenamed(newName);
 }
 
 Result<> BackupSetStore::deleteStoredSet(const std::string& name) {
-    auto opened = SetFiles::open(nameFile(), setFile());
+    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
     if (!opened) {
         return opened.error();
     }
@@ -319,17 +493,76 @@ Result<> BackupSetStore::deleteStoredSet(const std::string& name) {
     }
     removeSection(files.sets, sectionOf(name));
     files.names.writeEntry(kCountSection, kCountKey + std::to_string(names.size() - 1));
-    removeName(files.names, number);
-    // Each later name moves down by one number.
-    for (int j = number + 1;; ++j) {
-        const auto next = files.names.readValue(kNamesSection, nameKey(j));
-        if (next.empty()) {
-            removeName(files.names, j - 1);
-            break;
-        }
-        files.names.writeEntry(kNamesSection, nameKey(j - 1) + next);
+    closeGap(files.names, number);
+    return files.saveNamesFirst();
+}
+
+Result<SetRepair> BackupSetStore::repairSetFiles() {
+    auto opened = KeyedChange::open({nameFile(), setFile()});
+    if (!opened) {
+        return opened.error();
     }
-    return files.save();
+    // Found on the texts as read, without a copy of their lines or names: mostly nothing
+    // disagrees.
+    const auto nameLines = LineList::parseViews(opened.value().text(SetFiles::kNames));
+    const auto setLines = LineList::parseViews(opened.value().text(SetFiles::kSets));
+    const auto entries = sectionViews(nameLines, kNamesSection);
+    const auto listed = NameEntries(entries).viewsFrom(1);
+    // Every name an entry holds, also behind a gap in the numbers: such a name's section is no
+    // leftover of a change.
+    std::unordered_set<std::string_view> named;
+    for (const auto line : entries) {
+        if (const auto key = keyPrefix(line); key.starts_with("name_") && key.ends_with('=')) {
+            named.insert(line.substr(key.size()));
+        }
+    }
+    std::unordered_set<std::string_view> sectioned;
+    std::vector<std::string_view> unlisted;  // in the order of the file
+    for (const auto line : setLines) {
+        if (line.size() >= 2 && line.starts_with('[') && line.ends_with(']')) {
+            const auto name = line.substr(1, line.size() - 2);
+            if (sectioned.insert(name).second && !named.contains(name)) {
+                unlisted.push_back(name);
+            }
+        }
+    }
+    const auto whole = [&](std::string_view name) { return sectioned.contains(name); };
+    // A change leaves one such section at most; more are no leftovers of a crash (a lost names
+    // file, a hand's work) and keep what they hold.
+    if (std::ranges::all_of(listed, whole) && unlisted.size() != 1) {
+        return SetRepair{};
+    }
+
+    SetRepair repair;
+    std::vector<std::string> kept;
+    auto adoptable = unlisted.begin();
+    for (const auto name : listed) {
+        if (whole(name)) {
+            kept.emplace_back(name);
+        } else if (adoptable != unlisted.end()) {
+            repair.restored.emplace_back(name, *adoptable);
+            kept.emplace_back(*adoptable++);
+        } else {
+            repair.dropped.emplace_back(name);
+        }
+    }
+    if (unlisted.end() - adoptable == 1) {
+        repair.removed.emplace_back(*adoptable);
+    }
+    const bool relisted = !repair.dropped.empty() || !repair.restored.empty();
+    const auto before = listed.size();
+
+    auto files = SetFiles::from(std::move(opened).value(), hook_);
+    if (relisted) {
+        listNames(files.names, before, kept);
+    }
+    for (const auto& leftover : repair.removed) {
+        removeSections(files.sets, sectionOf(leftover));
+    }
+    if (auto saved = files.saveNamesFirst(); !saved) {
+        return saved.error();
+    }
+    return repair;
 }
 
 }  // namespace vaultrix

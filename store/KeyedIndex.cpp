@@ -1,36 +1,53 @@
 #include "store/KeyedIndex.h"
 
+#include <algorithm>
+
+#include "store/LineList.h"
+
 namespace vaultrix {
 
-KeyedIndex::KeyedIndex(const LineList& lines) : lines_(lines) {
-    int header = 0;
-    for (int i = 1; i <= lines.count(); ++i) {
-        const std::string_view line = lines.lines()[static_cast<std::size_t>(i - 1)];
-        firstLine_.try_emplace(line, i);
-        const auto prefix = keyPrefix(line);
-        if (prefix.starts_with('[')) {
-            header = i;
-        } else {
-            keys_.try_emplace(SectionKey{header, prefix}, i);
+KeyedIndex::KeyedIndex(std::string text)
+    : text_(std::move(text)), lines_(LineList::parseViews(text_)) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].starts_with('[')) {
+            headers_.try_emplace(lines_[i], i);
         }
     }
 }
 
+std::size_t KeyedIndex::sectionStart(std::string_view section) const {
+    if (section.starts_with('[')) {
+        const auto found = headers_.find(section);
+        return found == headers_.end() ? lines_.size() + 1 : found->second + 1;
+    }
+    const auto found = std::ranges::find(lines_, section);
+    return found == lines_.end() ? lines_.size() + 1 : (found - lines_.begin()) + 1;
+}
+
 std::string KeyedIndex::readValue(std::string_view section, std::string_view key) const {
-    const auto found = firstLine_.find(section);
-    if (found == firstLine_.end()) {
-        return {};
+    const auto wanted = keyPrefix(key);
+    for (auto i = sectionStart(section); i < lines_.size(); ++i) {
+        const auto prefix = keyPrefix(lines_[i]);
+        if (prefix.starts_with('[')) {
+            break;
+        }
+        if (prefix == wanted) {
+            const auto equals = lines_[i].find('=');
+            return equals == std::string_view::npos ? std::string()
+                                                    : std::string(lines_[i].substr(equals + 1));
+        }
     }
-    const int s = found->second;
-    int k = 0;
-    if (keyPrefix(lines_.lines()[static_cast<std::size_t>(s - 1)]).starts_with('[')) {
-        const auto entry = keys_.find(SectionKey{s, keyPrefix(key)});
-        k = entry == keys_.end() ? 0 : entry->second;
-    } else {
-        // A "section" that is no header line: its keys were indexed under the header above it.
-        k = lines_.findKey(key, s + 1);
-    }
-    return k == 0 ? std::string() : lines_.valueAt(k);
+    return {};
+}
+
+bool KeyedIndex::hasSection(std::string_view section) const {
+    return sectionStart(section) <= lines_.size();
+}
+
+std::vector<std::string_view> KeyedIndex::sectionLines(std::string_view section) const {
+    const auto start = std::min(sectionStart(section), lines_.size());
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(start);
+    return {first, std::find_if(first, lines_.end(), [](auto l) { return l.starts_with('['); })};
 }
 
 }  // namespace vaultrix

@@ -1,41 +1,35 @@
 #pragma once
 
-#include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-
-#include "store/LineList.h"
+#include <vector>
 
 namespace vaultrix {
 
-// Many reads from one loaded file, each without a scan of the file: every line and every key
-// of every section is found in one pass. Reads what LineList::findLine and findKey would find.
-// The lines must outlive the index.
+// Many reads from one file's text as it was read: the lines are views into the text, every
+// section header is found in one pass, and a key by a look through its own section alone. Reads
+// what a LineList of the text would read with findLine and findKey.
 class KeyedIndex {
 public:
-    explicit KeyedIndex(const LineList& lines);
+    explicit KeyedIndex(std::string text);
+    KeyedIndex(const KeyedIndex&) = delete;
+    KeyedIndex& operator=(const KeyedIndex&) = delete;
 
     // The value of the key in the section; empty when the section or the key is missing.
     std::string readValue(std::string_view section, std::string_view key) const;
+    // True when a line equals the section's header.
+    bool hasSection(std::string_view section) const;
+    // The lines below the section's header up to the next line that starts with '['.
+    std::vector<std::string_view> sectionLines(std::string_view section) const;
 
 private:
-    struct SectionKey {
-        int header;  // the number of the line that opens the section (0 before the first one)
-        std::string_view key;
-        bool operator==(const SectionKey&) const = default;
-    };
-    struct SectionKeyHash {
-        std::size_t operator()(const SectionKey& k) const {
-            return std::hash<std::string_view>{}(k.key) ^
-                   (std::hash<int>{}(k.header) * 0x9E3779B97F4A7C15ull);
-        }
-    };
+    // The index of the line after the section's header; lines_.size() + 1 when it is missing.
+    std::size_t sectionStart(std::string_view section) const;
 
-    const LineList& lines_;
-    std::unordered_map<std::string_view, int> firstLine_;       // each text: its first line number
-    std::unordered_map<SectionKey, int, SectionKeyHash> keys_;  // each key: its first line
+    const std::string text_;
+    const std::vector<std::string_view> lines_;
+    std::unordered_map<std::string_view, std::size_t> headers_;  // each header: its first line
 };
 
 }  // namespace vaultrix

@@ -1,10 +1,55 @@
 #include "store/KeyedSteps.h"
 
-namespace vaultrix {
+#include <algorithm>
 
-void KeyedSteps::rewrite(LineList lines) {
-    current_ = LineList::parse(lines.joined());
-    written_ = std::move(lines);
+namespace vaultrix {
+namespace {
+
+bool holdsLineBreak(std::string_view text) {
+    return text.find('\n') != std::string_view::npos;
+}
+
+}  // namespace
+
+KeyedSteps::KeyedSteps(LineList loaded)
+    : current_(std::move(loaded)),
+      breakLoaded_(std::ranges::any_of(current_.lines(), holdsLineBreak)) {}
+
+void KeyedSteps::rewrite(bool lineBreak) {
+    writtenKnown_ = false;
+    if (lineBreak || breakLoaded_) {
+        breakLoaded_ = false;
+        // The text splits where the line break stands: read it back as a load would.
+        written_ = std::move(current_);
+        writtenKnown_ = true;
+        current_ = LineList::parse(written_.joined());
+        return;
+    }
+    // Lines joined by CR LF read back as themselves; the last read meets the end of the file
+    // and yields one more empty line after a last line that is not empty, and the first read
+    // keeps its line only when it is not empty.
+    endAdded_ = current_.count() > 0 && !current_.lines().back().empty();
+    if (endAdded_) {
+        current_.append(std::string());
+    }
+    frontDropped_ = current_.count() > 0 && current_.lines().front().empty();
+    if (frontDropped_) {
+        current_.removeAt(1);
+    }
+}
+
+const LineList& KeyedSteps::lines() const {
+    if (!writtenKnown_) {
+        written_ = current_;
+        if (endAdded_) {
+            written_.removeAt(written_.count());
+        }
+        if (frontDropped_) {
+            written_.insertAfter(0, std::string());
+        }
+        writtenKnown_ = true;
+    }
+    return written_;
 }
 
 std::string KeyedSteps::readValue(std::string_view section, std::string_view key) const {
@@ -17,75 +62,89 @@ std::string KeyedSteps::readValue(std::string_view section, std::string_view key
 }
 
 void KeyedSteps::writeEntry(std::string_view section, std::string_view entry) {
-    LineList lines = current_;
-    const int s = lines.findLine(section);
+    const int s = current_.findLine(section);
     if (s == 0) {
-        lines.append(std::string(section));
-        lines.append(std::string(entry));
-    } else if (const int k = lines.findKey(entry, s + 1); k != 0) {
-        lines.setLine(k, std::string(entry));
+        current_.append(std::string(section));
+        current_.append(std::string(entry));
+    } else if (const int k = current_.findKey(entry, s + 1); k != 0) {
+        current_.setLine(k, std::string(entry));
     } else {
         // A new key goes directly below the header, so the newest key stands first.
-        lines.insertAfter(s, std::string(entry));
+        current_.insertAfter(s, std::string(entry));
     }
-    rewrite(std::move(lines));
+    rewrite(holdsLineBreak(entry) || (s == 0 && holdsLineBreak(section)));
 }
 
 Removal KeyedSteps::deleteEntry(std::string_view section, std::string_view key) {
-    LineList lines = current_;
     auto result = Removal::notFound;
-    if (const int s = lines.findLine(section); s != 0) {
-        if (const int k = lines.findKey(key, s + 1); k != 0) {
-            lines.removeAt(k);
+    if (const int s = current_.findLine(section); s != 0) {
+        if (const int k = current_.findKey(key, s + 1); k != 0) {
+            current_.removeAt(k);
             result = Removal::removed;
         }
     }
-    rewrite(std::move(lines));
+    rewrite(false);
     return result;
 }
 
 Removal KeyedSteps::deleteSectionHeader(std::string_view section) {
-    LineList lines = current_;
     auto result = Removal::notFound;
-    if (const int s = lines.findLine(section); s != 0) {
-        lines.removeAt(s);
+    if (const int s = current_.findLine(section); s != 0) {
+        current_.removeAt(s);
         result = Removal::removed;
     }
-    rewrite(std::move(lines));
+    rewrite(false);
     return result;
 }
 
 void KeyedSteps::replaceLine(std::string_view oldLine, std::string_view newLine) {
-    LineList lines = current_;
-    if (const int s = lines.findLine(oldLine); s != 0) {
-        lines.setLine(s, std::string(newLine));
+    const int s = current_.findLine(oldLine);
+    if (s != 0) {
+        current_.setLine(s, std::string(newLine));
     }
-    rewrite(std::move(lines));
+    rewrite(s != 0 && holdsLineBreak(newLine));
 }
 
 void KeyedSteps::appendLines(std::initializer_list<std::string_view> added) {
-    LineList lines = current_;
     for (const auto line : added) {
-        lines.append(std::string(line));
+        current_.append(std::string(line));
     }
-    rewrite(std::move(lines));
+    rewrite(std::ranges::any_of(added, holdsLineBreak));
+}
+
+void KeyedSteps::editSection(std::string_view section,
+                             const std::function<void(std::vector<std::string>&)>& edit) {
+    const int s = current_.findLine(section);
+    if (s == 0) {
+        rewrite(false);
+        return;
+    }
+    std::vector<std::string> lines = sectionLines(section);
+    edit(lines);
+    const bool lineBreak = std::ranges::any_of(lines, holdsLineBreak);
+    current_.replaceRange(s + 1, sectionEnd(s), std::move(lines));
+    rewrite(lineBreak);
 }
 
 bool KeyedSteps::hasLine(std::string_view text) const {
     return current_.findLine(text) != 0;
 }
 
-std::vector<std::string> KeyedSteps::sectionLines(std::string_view section) const {
-    std::vector<std::string> lines;
-    const int s = current_.findLine(section);
-    for (int i = s + 1; s != 0 && i <= current_.count(); ++i) {
-        auto line = current_.lineAt(i);
-        if (line.starts_with('[')) {
-            break;
-        }
-        lines.push_back(std::move(line));
+int KeyedSteps::sectionEnd(int header) const {
+    int i = header + 1;
+    while (i <= current_.count() && !current_.lines()[i - 1].starts_with('[')) {
+        ++i;
     }
-    return lines;
+    return i;
+}
+
+std::vector<std::string> KeyedSteps::sectionLines(std::string_view section) const {
+    const int s = current_.findLine(section);
+    if (s == 0) {
+        return {};
+    }
+    const auto& lines = current_.lines();
+    return std::vector<std::string>(lines.begin() + s, lines.begin() + (sectionEnd(s) - 1));
 }
 
 }  // namespace vaultrix

@@ -213,20 +213,34 @@ Result<KeyedChange> KeyedChange::open(std::initializer_list<std::filesystem::pat
 Result<> KeyedChange::save(std::initializer_list<const LineList*> lines) {
     const std::size_t count = std::min(lines.size(), files_.size());
     for (std::size_t i = count; i-- > 0;) {
-        auto saved = KeyedTextFile::save(files_[i].path, *lines.begin()[i]);
-        if (!saved) {
-            for (std::size_t j = i + 1; j < count; ++j) {
-                const File& written = files_[j];
-                if (written.existed) {
-                    (void)replaceFileAtomically(written.path, written.bytes);
-                } else {
-                    (void)KeyedTextFile::remove(written.path);
-                }
-            }
+        if (auto saved = write(i, *lines.begin()[i]); !saved) {
             return saved;
         }
     }
     return success();
+}
+
+Result<> KeyedChange::write(std::size_t i, const LineList& lines) {
+    if (auto saved = KeyedTextFile::save(files_[i].path, lines); !saved) {
+        undo();
+        return saved;
+    }
+    if (std::ranges::find(written_, i) == written_.end()) {
+        written_.push_back(i);
+    }
+    return success();
+}
+
+void KeyedChange::undo() {
+    while (!written_.empty()) {
+        const File& file = files_[written_.back()];
+        written_.pop_back();
+        if (file.existed) {
+            (void)replaceFileAtomically(file.path, file.bytes);
+        } else {
+            (void)KeyedTextFile::remove(file.path);
+        }
+    }
 }
 
 std::unique_lock<std::recursive_mutex> KeyedTextFile::lock(const Path& file) {

@@ -73,12 +73,14 @@ public:
 // One change of one or more keyed files, made whole or not at all: every rewrite of the store
 // goes through it. Opening locks the files in the order given (a change always names its files
 // in one order, so two changes never wait for each other crosswise) and reads them; they stay
-// locked until the change is gone.
+// locked until the change is gone. The files are replaced one at a time, each atomically, in the
+// order save() takes or the caller's own order of write() steps.
 class KeyedChange {
 public:
     // A file that exists but cannot be read fails the change.
     static Result<KeyedChange> open(std::initializer_list<std::filesystem::path> files);
 
+    const std::filesystem::path& path(std::size_t i) const { return files_[i].path; }
     // The i-th file's text as it was read (UTF-8); empty for a missing file.
     const std::string& text(std::size_t i) const { return files_[i].text; }
     // The i-th file's lines as it was read.
@@ -88,6 +90,11 @@ public:
     // file to the first. When a write fails, the files already written are put back as they
     // were read (a file that was missing is removed again).
     Result<> save(std::initializer_list<const LineList*> lines);
+    // Writes the new lines of the i-th file, as one step of a change that replaces its files one
+    // by one in an order of its own. When the write fails, undo() runs.
+    Result<> write(std::size_t i, const LineList& lines);
+    // Puts every file this change has written back as it was read, the last written first.
+    void undo();
 
 private:
     struct File {
@@ -98,6 +105,7 @@ private:
         bool existed = false;
     };
     std::vector<File> files_;
+    std::vector<std::size_t> written_;  // the files written so far, in the order of writing
 };
 
 }  // namespace vaultrix

@@ -35,6 +35,20 @@ void LineList::removeAt(int i) {
     }
 }
 
+void LineList::replaceRange(int first, int last, std::vector<std::string> lines) {
+    first = std::clamp(first, 1, count() + 1);
+    last = std::clamp(last, first, count() + 1);
+    const auto from = lines_.begin() + (first - 1);
+    const auto kept = std::min(lines.size(), static_cast<std::size_t>(last - first));
+    std::move(lines.begin(), lines.begin() + kept, from);
+    if (lines.size() > kept) {
+        lines_.insert(from + kept, std::make_move_iterator(lines.begin() + kept),
+                      std::make_move_iterator(lines.end()));
+    } else {
+        lines_.erase(from + kept, lines_.begin() + (last - 1));
+    }
+}
+
 int LineList::findLine(std::string_view text) const {
     for (int i = 1; i <= count(); ++i) {
         if (lines_[i - 1] == text) {
@@ -68,7 +82,12 @@ std::string LineList::valueAt(int i) const {
 }
 
 std::string LineList::joined() const {
+    std::size_t size = 2 * lines_.size();
+    for (const auto& line : lines_) {
+        size += line.size();
+    }
     std::string text;
+    text.reserve(size);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (i > 0) {
             text += "\r\n";

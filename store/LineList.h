@@ -25,6 +25,8 @@ public:
     // The new line becomes line i + 1.
     void insertAfter(int i, std::string text);
     void removeAt(int i);
+    // Lines first … last - 1 give way to `lines` (first may be count() + 1: added at the end).
+    void replaceRange(int first, int last, std::vector<std::string> lines);
     // Smallest i whose whole line equals text; 0 when none.
     int findLine(std::string_view text) const;
     // From line `from` on, the first line whose key prefix equals key's; 0 at a line starting

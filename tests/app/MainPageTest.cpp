@@ -2,6 +2,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -84,6 +85,29 @@ TEST_F(FormTest, OnlyTheLeftButtonOrAKeyPicksASetAndTheCommandsActOnTheOneShown)
     presenter.answers = {QMessageBox::Cancel};
     clickPicture(control<PictureBox>("pictb_loeschen"));
     EXPECT_TRUE(presenter.shown.back().text.contains(QStringLiteral("\n\nC\n\n")));
+}
+
+// A name of a megabyte from a hand-edited file: the list lays out and the details show only its
+// start and end; the list keeps the whole name, so a run finds its set.
+TEST_F(FormTest, AVeryLongNameIsShownShortenedAndStillRuns) {
+    const std::string name = "Anfang" + std::string(1 << 20, 'x') + "Ende";
+    const std::string source = folder("quelle");
+    writeBytes(std::filesystem::path(source) / "a.txt", "Inhalt");
+    storeSet(name, {source}, folder("ziel"));
+    startForm();
+    auto* list = control<QListWidget>("lb_anzeige");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text().toStdString(), name);
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    EXPECT_LT(list->itemDelegate()->sizeHint(option, list->model()->index(0, 0)).width(), 4000);
+    const QString details = control<QTextEdit>("rtb_anzeige")->toPlainText();
+    EXPECT_TRUE(details.startsWith(QStringLiteral("Sicherungsname: Anfang")));
+    EXPECT_TRUE(details.section(QLatin1Char('\n'), 0, 0).endsWith(QStringLiteral("xxxEnde")));
+    EXPECT_LT(details.size(), 1000);
+
+    clickPicture(control<PictureBox>("pictb_starten"));
+    EXPECT_EQ(readBytes(dir / "ziel" / "quelle" / "a.txt"), "Inhalt");
 }
 
 TEST_F(FormTest, DetailsShowTheStoredValuesAndWarnAboutMissingPaths) {
@@ -219,6 +243,20 @@ TEST_F(FormTest, AFailingManualRunNamesThePathAndLogsTheError) {
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
     EXPECT_TRUE(presenter.shown[0].text.contains(QString::fromStdString(missing)));
     EXPECT_NE(readBytes(dir / "save.log").find("Verlauf=error"), std::string::npos);
+}
+
+TEST_F(FormTest, AManualRunOfASetWithoutDestinationSaysSoAndLogsTheError) {
+    writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=Daten\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+    writeBytes(dir / "save.ini", "[Daten]\r\nvon_0=" + folder("quelle") + "\r\nnach=\r\n");
+    startForm();
+    presenter.shown.clear();  // the details warned about the missing destination already
+    clickPicture(control<PictureBox>("pictb_starten"));
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_EQ(presenter.shown[0].text,
+              QStringLiteral("Die Sicherung 'Daten' wurde nicht durchgeführt. Sie hat kein Ziel."
+                             "\n\nBitte bearbeiten oder löschen Sie die Sicherung."));
+    EXPECT_NE(readBytes(dir / "save.log").find("Name=Daten\r\nVerlauf=error"), std::string::npos);
 }
 
 TEST_F(FormTest, AScheduledFailureIsShownWithoutHoldingUpTheBackupThread) {

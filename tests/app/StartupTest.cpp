@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QLockFile>
 #include <QSysInfo>
 #include <QTest>
@@ -198,6 +199,42 @@ TEST_F(FormTest, AReadOnlyFolderStillKeepsASecondProgramOutWhateverItsTemporaryF
         std::filesystem::permissions(readOnly.path(), std::filesystem::perms::owner_all);
 }
 #endif
+
+// What a rename stopped half way by an earlier program left, and a name listed without any
+// section: the start repairs both, and logs them, before the window lists the names.
+TEST_F(FormTest, TheStartRepairsWhatACrashLeftBeforeTheNamesAreListed) {
+    writeBytes(dir / "savename.ini",
+               "[SICHERUNG]\r\nname_1=Alt\r\nname_2=X\r\n\r\n[NUMMER]\r\nwert=2\r\n");
+    writeBytes(dir / "save.ini",
+               "[Neu]\r\nvon_0=" + folder("quelle") + "\r\nnach=" + folder("ziel") + "\r\n");
+    Application program(services());
+    ASSERT_EQ(program.start(), std::nullopt);
+    QListWidget* list = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* found = window->findChild<QListWidget*>(QStringLiteral("lb_anzeige")))
+            list = found;
+    }
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Neu"));
+    const std::string log = readBytes(dir / "save.log");
+    EXPECT_NE(log.find("Sicherung=beim Start wiederhergestellt\r\nName=Neu\r\nVerlauf=ok"),
+              std::string::npos);
+    EXPECT_NE(log.find("Sicherung=beim Start entfernt (Einstellungen fehlten)\r\nName=X\r\n"
+                       "Verlauf=error"),
+              std::string::npos);
+}
+
+TEST_F(FormTest, SetFilesThatCannotBeReadAtTheStartAreReported) {
+    std::filesystem::create_directory(dir / "save.ini");
+    Application program(services());
+    ASSERT_EQ(program.start(), std::nullopt);
+    ASSERT_EQ(presenter.shown.size(), 1u);
+    EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
+    EXPECT_TRUE(
+        presenter.shown[0].text.contains(QStringLiteral("save.ini' kann nicht gelesen werden")))
+        << presenter.shown[0].text.toStdString();
+}
 
 TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
     Form1& window = startForm();

@@ -139,13 +139,40 @@ TEST_F(BackupRunnerTest, ALogThatCannotBeWrittenIsReportedOnceAndTheOutcomeStand
     EXPECT_NE(logFailures[1].find("'Schlecht'"), std::string::npos);
 }
 
-TEST_F(BackupRunnerTest, NothingToCopyCountsAsSuccess) {
-    BackupRunner runner(sets_, settings_, log_);
-    EXPECT_TRUE(runner.RunBackupSet("Unbekannt", true, observer_));
-    EXPECT_EQ(
-        observer_.successes(),
-        std::vector<std::string>{"Ihre Sicherung 'Unbekannt' wurde erfolgreich durchgeführt!"});
-    EXPECT_NE(logText().find("Name=Unbekannt\nVerlauf=ok"), std::string::npos);
+// A set that cannot copy anything fails, by hand and scheduled alike, and says what is missing:
+// no section in "save.ini" (listed or not), an empty section, a section with keys but no source,
+// or a source without a destination.
+TEST_F(BackupRunnerTest, ASetWithNothingToCopyFailsAndSaysWhatIsMissing) {
+    writeBytes(data_ / kSetNameFileName,
+               "[SICHERUNG]\r\nname_1=Fehlt\r\nname_2=Leer\r\nname_3=Quelle\r\n"
+               "name_4=Ziel\r\n\r\n[NUMMER]\r\nwert=4\r\n");
+    writeBytes(data_ / kSetFileName,
+               "[Leer]\r\n\r\n[Quelle]\r\nvon_1=/q/hinter-der-luecke\r\nnach=/z\r\n"
+               "aktiv=ja\r\n\r\n[Ziel]\r\nvon_0=/q/a\r\nnach=\r\n");
+    test::FakeCopy copy;
+    BackupRunner runner(sets_, settings_, log_, copy.operation());
+    const std::string hint = "\n\nBitte bearbeiten oder löschen Sie die Sicherung.";
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"Fehlt", "Sie ist nicht gespeichert: In der Datei save.ini fehlen ihre Einstellungen."},
+        {"Unbekannt",
+         "Sie ist nicht gespeichert: In der Datei save.ini fehlen ihre Einstellungen."},
+        {"Leer", "Sie hat keine Quelle und kein Ziel."},
+        {"Quelle", "Sie hat keine Quelle."},
+        {"Ziel", "Sie hat kein Ziel."},
+    };
+    for (const bool byHand : {true, false}) {
+        for (const auto& [name, missing] : cases) {
+            test::RecordingRunObserver observer;
+            EXPECT_FALSE(runner.RunBackupSet(name, byHand, observer)) << name;
+            EXPECT_TRUE(observer.successes().empty()) << name;
+            EXPECT_EQ(observer.failures(),
+                      std::vector<std::string>{"Die Sicherung '" + name +
+                                               "' wurde nicht durchgeführt. " + missing + hint});
+            EXPECT_NE(logText().rfind("Name=" + name + "\nVerlauf=error"), std::string::npos);
+        }
+    }
+    EXPECT_TRUE(copy.sources().empty());
+    EXPECT_EQ(logText().find("Verlauf=ok"), std::string::npos);
 }
 
 TEST_F(BackupRunnerTest, CancelledCopyFailsAndLeavesNoTemporaryFile) {

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "store/BackupSetStore.h"
+#include "store/KeyedSteps.h"
+#include "store/KeyedTextFile.h"
 #include "support/TempDir.h"
 
 #if !defined(_WIN32)
@@ -82,6 +87,63 @@ TEST_F(BackupSetStoreTest, DeletingRenumbersTheNamesAfterTheGap) {
     EXPECT_EQ(store.loadSet("Tag"), kTag);
 }
 
+// The names left by a deletion done the plain way, one file step per name: the count, every
+// entry of the number, each later name under the number below, every entry of the last number.
+std::string namesAfterDeletingStepByStep(const std::string& names, int number, int count) {
+    KeyedSteps steps(LineList::parse(names));
+    const auto key = [](int n) { return "name_" + std::to_string(n) + "="; };
+    const auto removeAll = [&](int n) {
+        for (const auto& line : steps.sectionLines("[SICHERUNG]")) {
+            if (keyPrefix(line) == key(n)) steps.deleteEntry("[SICHERUNG]", key(n));
+        }
+    };
+    steps.writeEntry("[NUMMER]", "wert=" + std::to_string(count - 1));
+    removeAll(number);
+    for (int j = number + 1;; ++j) {
+        const auto next = steps.readValue("[SICHERUNG]", key(j));
+        if (next.empty()) {
+            removeAll(j - 1);
+            break;
+        }
+        steps.writeEntry("[SICHERUNG]", key(j - 1) + next);
+    }
+    return steps.lines().joined();
+}
+
+// Names lists with doubled numbers, gaps, empty names and other lines: a deletion leaves the
+// very bytes that the plain steps leave.
+TEST_F(BackupSetStoreTest, DeletingLeavesTheNamesTheSingleStepsLeave) {
+    std::mt19937 random(11);
+    const auto below = [&random](int n) {
+        return std::uniform_int_distribution<int>(0, n - 1)(random);
+    };
+    for (int file = 0; file < 300; ++file) {
+        std::string names = "[SICHERUNG]\r\n";
+        for (int i = below(14); i > 0; --i) {
+            const int kind = below(8);
+            names += kind == 0   ? std::string("x=1")
+                     : kind == 1 ? std::string()
+                                 : "name_" + std::to_string(1 + below(7)) + "=" +
+                                       (kind == 2 ? "" : "n" + std::to_string(below(5)));
+            names += "\r\n";
+        }
+        if (below(2) == 0) names += "\r\n[NUMMER]\r\nwert=" + std::to_string(below(9));
+        writeBytes(dir / kSetNameFileName, names);
+        const auto listed = store.loadSetNames().names;
+        if (listed.empty()) continue;
+        const auto number = 1 + below(static_cast<int>(listed.size()));
+        const auto first =
+            static_cast<int>(
+                std::ranges::find(listed, listed[static_cast<std::size_t>(number - 1)]) -
+                listed.begin()) +
+            1;
+        ASSERT_TRUE(store.deleteStoredSet(listed[static_cast<std::size_t>(number - 1)]));
+        EXPECT_EQ(this->names(),
+                  namesAfterDeletingStepByStep(names, first, static_cast<int>(listed.size())))
+            << names;
+    }
+}
+
 TEST_F(BackupSetStoreTest, DeletingTheOnlySetLeavesEmptyFiles) {
     createAll({kTag});
     ASSERT_TRUE(store.deleteStoredSet("Tag"));
@@ -150,8 +212,26 @@ TEST_F(BackupSetStoreTest, AllSetsAtOnceReadWhatEachSetAloneReads) {
     const auto listed = store.loadSetNames().names;
     ASSERT_EQ(all.size(), listed.size());
     ASSERT_EQ(all.size(), 501u);
+    // The one-pass readings read what one search of the file per value reads.
+    const auto searched = [&](const std::string& name) {
+        const auto value = [&](const std::string& key) {
+            return KeyedTextFile::readValue(dir / kSetFileName, "[" + name + "]", key);
+        };
+        BackupSet set{
+            name, {}, value("nach="), value("wann="), value("zeit="), value("aktiv=") == "ja"};
+        for (int i = 0; !value("von_" + std::to_string(i) + "=").empty(); ++i) {
+            set.sources.push_back(value("von_" + std::to_string(i) + "="));
+        }
+        return set;
+    };
     for (std::size_t i = 0; i < all.size(); ++i) {
         EXPECT_EQ(all[i], store.loadSet(listed[i])) << listed[i];
+        const auto name = KeyedTextFile::readValue(dir / kSetNameFileName, "[SICHERUNG]",
+                                                   "name_" + std::to_string(i + 1) + "=");
+        EXPECT_EQ(listed[i], name);
+        if (i < 5 || i + 1 == all.size()) {
+            EXPECT_EQ(all[i], searched(name)) << name;
+        }
     }
     EXPECT_EQ(all[0], kWoche);
     EXPECT_EQ(all[1], kTag);
