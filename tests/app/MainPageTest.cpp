@@ -93,7 +93,10 @@ TEST_F(FormTest, AVeryLongNameIsShownShortenedAndStillRuns) {
     const std::string name = "Anfang" + std::string(1 << 20, 'x') + "Ende";
     const std::string source = folder("quelle");
     writeBytes(std::filesystem::path(source) / "a.txt", "Inhalt");
-    storeSet(name, {source}, folder("ziel"));
+    // Longer than the editor and the store take: written by hand.
+    writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=" + name + "\r\n");
+    writeBytes(dir / "save.ini", "[" + name + "]\r\nvon_0=" + source + "\r\nnach=" +
+                                     folder("ziel") + "\r\n");
     startForm();
     auto* list = control<QListWidget>("lb_anzeige");
     ASSERT_EQ(list->count(), 1);
@@ -249,7 +252,9 @@ TEST_F(FormTest, AManualRunOfASetWithoutDestinationSaysSoAndLogsTheError) {
     writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=Daten\r\n\r\n[NUMMER]\r\nwert=1\r\n");
     writeBytes(dir / "save.ini", "[Daten]\r\nvon_0=" + folder("quelle") + "\r\nnach=\r\n");
     startForm();
-    presenter.shown.clear();  // the details warned about the missing destination already
+    // The details warn about the missing destination first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !presenter.shown.empty(); }, 5000));
+    presenter.shown.clear();
     clickPicture(control<PictureBox>("pictb_starten"));
     ASSERT_EQ(presenter.shown.size(), 1u);
     EXPECT_EQ(presenter.shown[0].title, QStringLiteral("Vaultrix 1.0 - Fehler"));
