@@ -92,8 +92,15 @@ std::size_t firstMultiByte(std::string_view bytes) {
 std::string decodeCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (const char byte : bytes) {
-        appendUtf8(out, characterOf(static_cast<unsigned char>(byte)));
+    // ASCII is the same in both, and copied in runs: a file of megabytes reads in one pass.
+    while (!bytes.empty()) {
+        const std::size_t ascii = std::min(firstMultiByte(bytes), bytes.size());
+        out.append(bytes.substr(0, ascii));
+        bytes.remove_prefix(ascii);
+        if (!bytes.empty()) {
+            appendUtf8(out, characterOf(static_cast<unsigned char>(bytes.front())));
+            bytes.remove_prefix(1);
+        }
     }
     return out;
 }
@@ -116,6 +123,14 @@ std::string decodeStoredText(std::string_view bytes) {
         }
     }
     return out;
+}
+
+std::string decodeStoredBytes(std::string&& bytes) {
+    // A byte-order mark is no character of Windows-1252, so marked text is never taken as is.
+    if (firstMultiByte(bytes) != std::string_view::npos && !takenAsUtf8(bytes)) {
+        return decodeStoredText(std::string_view(bytes));
+    }
+    return std::move(bytes);
 }
 
 bool takenAsUtf8(std::string_view bytes) {
@@ -151,6 +166,12 @@ std::optional<std::string> encodeCp1252(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        const std::size_t ascii = std::min(firstMultiByte(utf8.substr(pos)), utf8.size() - pos);
+        out.append(utf8.substr(pos, ascii));
+        pos += ascii;
+        if (pos == utf8.size()) {
+            break;
+        }
         const auto c = nextCodePoint(utf8, pos);
         if (!c) {
             return std::nullopt;

@@ -20,6 +20,9 @@ std::string decodeCp1252(std::string_view bytes);
 // character there is read as its Windows-1252 character, so no byte is lost. Without a mark the
 // bytes are UTF-8 when takenAsUtf8 says so, else Windows-1252. Never fails.
 std::string decodeStoredText(std::string_view bytes);
+// The same for bytes read into a string of their own, which keeps its memory where the bytes
+// read unchanged (plain ASCII, UTF-8): a file of megabytes is not copied again.
+std::string decodeStoredBytes(std::string&& bytes);
 
 // Whether bytes without a byte-order mark are read as UTF-8: they are valid UTF-8, hold at least
 // one multi-byte character, and each of those is a printable character Windows-1252 holds (not

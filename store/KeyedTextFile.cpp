@@ -33,7 +33,11 @@ Result<std::string> readBytes(const std::filesystem::path& file, std::uintmax_t 
     if (!in || !in.seekg(static_cast<std::streamoff>(from))) {
         return readError(file);
     }
+    // Room for the size the file has now, so a large file is read in one piece; a file that
+    // grows meanwhile is read on to its end.
     std::string bytes;
+    const auto size = std::filesystem::file_size(file, error);
+    bytes.reserve(!error && size > from ? static_cast<std::size_t>(size - from) : 0);
     char buffer[16384];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
@@ -153,7 +157,7 @@ Result<std::string> KeyedTextFile::readText(const Path& file) {
     if (!bytes) {
         return bytes.error();
     }
-    return decodeStoredText(bytes.value());
+    return decodeStoredBytes(std::move(bytes).value());
 }
 
 Result<KeyedTextFile::TextEnd> KeyedTextFile::readTextEnd(const Path& file,

@@ -75,7 +75,10 @@ bool timeSetCommands(const std::filesystem::path& folder, const std::filesystem:
         QCoreApplication::processEvents();
         auto* list = window.findChild<QListWidget*>(QStringLiteral("lb_anzeige"));
         const int count = list->count();
-        list->setCurrentRow(count / 2);
+        // Picked as a person picks it: the commands act on the set whose details are shown.
+        list->scrollToItem(list->item(count / 2));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(count / 2)).center());
         const QString name = list->currentItem()->text();
         const int shown = outside.presenter.shown;
         auto* field = window.findChild<QLineEdit*>(QStringLiteral("textb_name_der_sicherung"));

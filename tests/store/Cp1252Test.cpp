@@ -73,6 +73,18 @@ TEST(Cp1252, WindowsTextIsReadAsWindowsText) {
     EXPECT_FALSE(takenAsUtf8(""));
 }
 
+TEST(Cp1252, BytesOfTheirOwnReadAsTheSameBytesInPlace) {
+    for (const std::string bytes :
+         {"", "plain [ASCII]",
+          "Fu\xDF\x96"
+          "Ball",
+          "Gr\xC3\xB6\xC3\x9F"
+          "e",
+          "\xEF\xBB\xBF[Tag]", "\xEF\xBB\xBF\xD0\x96 t\xE4glich", "\xC3\xA4 \xE4"}) {
+        EXPECT_EQ(decodeStoredBytes(std::string(bytes)), decodeStoredText(bytes)) << bytes;
+    }
+}
+
 TEST(Cp1252, TextWhoseBytesLookLikeUtf8IsNamedWithItsReading) {
     const auto expectLookalike = [](const std::string& text, const std::string& sequence,
                                     const std::string& readAs) {
