@@ -73,7 +73,8 @@ OsCode copySpan(int in, int out, std::uint64_t length, ChunkHook& hook, CopyCont
             return errno;
         }
         if (got == 0) break;
-        if (const OsCode code = writeAll(out, {context.buffer.data(), static_cast<std::size_t>(got)});
+        if (const OsCode code =
+                writeAll(out, {context.buffer.data(), static_cast<std::size_t>(got)});
             code != kOsOk) {
             return code;
         }

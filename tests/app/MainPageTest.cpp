@@ -95,8 +95,8 @@ TEST_F(FormTest, AVeryLongNameIsShownShortenedAndStillRuns) {
     writeBytes(std::filesystem::path(source) / "a.txt", "Inhalt");
     // Longer than the editor and the store take: written by hand.
     writeBytes(dir / "savename.ini", "[SICHERUNG]\r\nname_1=" + name + "\r\n");
-    writeBytes(dir / "save.ini", "[" + name + "]\r\nvon_0=" + source + "\r\nnach=" +
-                                     folder("ziel") + "\r\n");
+    writeBytes(dir / "save.ini",
+               "[" + name + "]\r\nvon_0=" + source + "\r\nnach=" + folder("ziel") + "\r\n");
     startForm();
     auto* list = control<QListWidget>("lb_anzeige");
     ASSERT_EQ(list->count(), 1);
