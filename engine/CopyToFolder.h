@@ -1,11 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "common/Result.h"
-#include "platform/FileSystem.h"
-#include "platform/Volumes.h"
+#include "engine/CopyObserver.h"
 
 namespace vaultrix {
 
@@ -19,25 +17,6 @@ inline constexpr unsigned kCopyFlagSimpleProgress = 0x100;     // progress witho
 inline constexpr unsigned kCopyFlagsOverwrite =
     kCopyFlagNoConfirmation | kCopyFlagAllowUndo | kCopyFlagSimpleProgress;
 inline constexpr unsigned kCopyFlagsNewCopy = kCopyFlagsOverwrite | kCopyFlagRenameOnCollision;
-
-struct CopyProgress {
-    std::uint64_t filesDone = 0;
-    std::uint64_t bytesDone = 0;
-
-    bool operator==(const CopyProgress&) const = default;
-};
-
-// Watches a copy: receives progress and may ask it to stop. Called on the copying thread.
-class CopyObserver {
-public:
-    virtual ~CopyObserver() = default;
-    virtual void onProgress(const CopyProgress& progress) = 0;
-    // Polled between chunks of a few MiB; a cancelled copy is a failure.
-    virtual bool cancelRequested() = 0;
-    // Each failure once, as it happens: an entry that could not be copied, or what stopped the
-    // copy as a whole.
-    virtual void onFailure(const Error&) {}
-};
 
 // The refusal of a source that is the destination folder itself.
 inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf nicht gleich sein !";
@@ -66,17 +45,7 @@ inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf n
 Result<> CopyToFolder(const std::string& source, const std::string& destination, unsigned flags,
                       CopyObserver& observer);
 
-// Where a test plays the system's part: the file writer asks after every chunk written, and
-// can be failed with an operating-system error code (a full disk, say) as if the system had
-// reported it; the mount table can be one of the test's own.
-class CopyFaults {
-public:
-    virtual ~CopyFaults() = default;
-    // `bytesWritten` counts every byte the run has written so far; kOsOk goes on.
-    virtual fs::OsCode afterChunk(std::uint64_t bytesWritten) = 0;
-    virtual fs::MountTable mountTable() { return fs::readMountTable(); }
-};
-
+// The same, with the system's part played by `faults` (tests).
 Result<> CopyToFolderWithFaults(const std::string& source, const std::string& destination,
                                 unsigned flags, CopyObserver& observer, CopyFaults& faults);
 

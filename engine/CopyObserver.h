@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+#include "common/Result.h"
+#include "platform/FileSystem.h"
+#include "platform/Volumes.h"
+
+namespace vaultrix {
+
+struct CopyProgress {
+    std::uint64_t filesDone = 0;
+    std::uint64_t bytesDone = 0;
+
+    bool operator==(const CopyProgress&) const = default;
+};
+
+// Watches a copy: receives progress and may ask it to stop. Called on the copying thread.
+class CopyObserver {
+public:
+    virtual ~CopyObserver() = default;
+    virtual void onProgress(const CopyProgress& progress) = 0;
+    // Polled between chunks of a few MiB; a cancelled copy is a failure.
+    virtual bool cancelRequested() = 0;
+    // Each failure once, as it happens: an entry that could not be copied, or what stopped the
+    // copy as a whole.
+    virtual void onFailure(const Error&) {}
+};
+
+// Where a test plays the system's part: the file writer asks after every chunk written, and
+// can be failed with an operating-system error code (a full disk, say) as if the system had
+// reported it; the mount table can be one of the test's own.
+class CopyFaults {
+public:
+    virtual ~CopyFaults() = default;
+    // `bytesWritten` counts every byte the run has written so far; kOsOk goes on.
+    virtual fs::OsCode afterChunk(std::uint64_t bytesWritten) = 0;
+    virtual fs::MountTable mountTable() { return fs::readMountTable(); }
+};
+
+}  // namespace vaultrix

@@ -1,0 +1,218 @@
+#include "engine/TreeCopier.h"
+
+#include <vector>
+
+#include "engine/CopyToFolderNames.h"
+
+namespace vaultrix {
+namespace {
+
+using fs::EntryInfo;
+using fs::EntryKind;
+using fs::kOsOk;
+using fs::OsCode;
+
+// A target of the source's size and modification time is current and is left as it is.
+bool current(const EntryInfo& target, const EntryInfo& source) {
+    return target.size == source.size && target.modifiedNs == source.modifiedNs;
+}
+
+}  // namespace
+
+TreeCopier::TreeCopier(const CopyDestination& destination, CopyObserver& observer,
+                       CopyFailures& failures, CopyTemporaries& temporaries,
+                       CopyProgressMeter& meter, CopyEntryWriter& writer)
+    : destination_(destination),
+      observer_(observer),
+      failures_(failures),
+      temporaries_(temporaries),
+      meter_(meter),
+      writer_(writer) {}
+
+void TreeCopier::copyOver(const std::string& source, const EntryInfo& info,
+                          const std::string& name) {
+    EntryInfo target;
+    if (const OsCode code = fs::statEntry(fs::joinPath(destination_.path(), name), target);
+        code != kOsOk) {
+        failures_.fail(source, code);
+        return;
+    }
+    copyEntry(source, info, destination_.path(), name, target);
+}
+
+void TreeCopier::copyAsNew(const std::string& source, const EntryInfo& info,
+                           const std::string& name) {
+    const std::optional<std::string> built =
+        copyUnderTemporaryName(source, info, destination_.path(), name);
+    if (!built) return;
+    if (const OsCode code =
+            nameNewCopy(*built, destination_.path(), name, info.kind == EntryKind::Folder);
+        code != kOsOk) {
+        failures_.fail(source, code);
+        CopyTemporaries::discard(*built);
+    }
+}
+
+// Copies the entry whole into `folder` under a new temporary name and gives its path; a copy
+// that fails is removed again and gives nothing.
+std::optional<std::string> TreeCopier::copyUnderTemporaryName(const std::string& source,
+                                                              const EntryInfo& info,
+                                                              const std::string& folder,
+                                                              const std::string& name) {
+    const std::string temporaryName = temporaries_.newName(name);
+    const std::string temporary = fs::joinPath(folder, temporaryName);
+    meter_.building(temporary);
+    const bool copied = copyEntry(source, info, folder, temporaryName, EntryInfo{});
+    meter_.building({});
+    if (copied) return temporary;
+    CopyTemporaries::discard(temporary);
+    return std::nullopt;
+}
+
+bool TreeCopier::copyEntry(const std::string& source, const EntryInfo& info,
+                           const std::string& folder, const std::string& name,
+                           const EntryInfo& target) {
+    switch (info.kind) {
+        case EntryKind::File:
+            return copyFile(source, info, folder, name, target);
+        case EntryKind::Folder:
+            return copyFolder(source, info, folder, name, target);
+        case EntryKind::Link:
+            return copyLink(source, info, folder, name, target);
+        case EntryKind::Special:  // sockets, FIFOs and devices inside a folder are left out
+        case EntryKind::Missing:
+            break;
+    }
+    return true;
+}
+
+bool TreeCopier::copyFolder(const std::string& source, const EntryInfo& info,
+                            const std::string& folder, const std::string& name,
+                            const EntryInfo& target) {
+    if (target.kind != EntryKind::Missing && target.kind != EntryKind::Folder)
+        return replaceByOtherKind(source, info, folder, name);
+    const std::string targetPath = fs::joinPath(folder, name);
+    const bool fresh = target.kind == EntryKind::Missing;
+    const std::uint64_t writesBefore = writes();
+    bool attributesChanged =
+        fresh || target.permissions != info.permissions || target.modifiedNs != info.modifiedNs;
+    if (fresh) {
+        if (const OsCode code = fs::makeFolder(targetPath); code != kOsOk)
+            return failures_.fail(source, code);
+        ++folderWrites_;
+    } else {
+        folderWrites_ += temporaries_.clearLeftovers(targetPath);
+        if (!fs::folderWritable(target)) {
+            if (const OsCode code = fs::makeFolderWritable(targetPath, target); code != kOsOk)
+                return failures_.fail(source, code);
+            attributesChanged = true;
+        }
+    }
+    if (top_.kind == EntryKind::Missing) {
+        if (const OsCode code = fs::statEntry(targetPath, top_); code != kOsOk)
+            return failures_.fail(source, code);
+    }
+    if (!copyChildren(source, targetPath, fresh)) return false;
+    // Last, because every entry written changes the folder's time.
+    if (attributesChanged || writes() != writesBefore) {
+        if (const OsCode code = fs::applyAttributes(targetPath, info); code != kOsOk)
+            return failures_.fail(source, code);
+    }
+    return true;
+}
+
+// The entries of the source folder into the target folder, in the order of their names; false
+// when the folder cannot be listed or the walk is to end.
+bool TreeCopier::copyChildren(const std::string& source, const std::string& targetPath,
+                              bool fresh) {
+    std::vector<std::string> names;
+    if (const OsCode code = fs::listFolder(source, names); code != kOsOk)
+        return failures_.fail(source, code);
+    for (const std::string& childName : names) {
+        const std::string child = fs::joinPath(source, childName);
+        if (!failures_.stopped() && observer_.cancelRequested())
+            failures_.fail(child, fs::kOsCancelled);
+        if (failures_.stopped()) return false;
+        EntryInfo childInfo;
+        if (const OsCode code = fs::statEntry(child, childInfo); code != kOsOk) {
+            failures_.fail(child, code);
+            continue;
+        }
+        // Gone since the listing (a program's temporary file): nothing left to back up.
+        if (childInfo.kind == EntryKind::Missing || childInfo.kind == EntryKind::Special) continue;
+        // The destination, or the copy being made, inside the source: never copy into itself.
+        if (childInfo.sameEntryAs(destination_.info()) || childInfo.sameEntryAs(top_)) continue;
+        EntryInfo childTarget;
+        if (!fresh) {
+            if (const OsCode code = fs::statEntry(fs::joinPath(targetPath, childName), childTarget);
+                code != kOsOk) {
+                failures_.fail(child, code);
+                continue;
+            }
+        }
+        copyEntry(child, childInfo, targetPath, childName, childTarget);
+    }
+    return !failures_.stopped();
+}
+
+bool TreeCopier::copyFile(const std::string& source, const EntryInfo& info,
+                          const std::string& folder, const std::string& name,
+                          const EntryInfo& target) {
+    switch (target.kind) {
+        case EntryKind::Missing:
+            return writer_.writeFile(source, info, folder, name, EntryWrite::fresh);
+        case EntryKind::File:
+            if (target.sameEntryAs(info)) break;  // the source lies inside its own backup
+            if (!current(target, info)) {
+                return writer_.writeFile(source, info, folder, name, EntryWrite::replaceSynced);
+            }
+            // Only changed permissions are brought over.
+            if (target.permissions != info.permissions) {
+                if (const OsCode code = fs::applyAttributes(fs::joinPath(folder, name), info);
+                    code != kOsOk) {
+                    return failures_.fail(source, code);
+                }
+            }
+            break;
+        case EntryKind::Link:
+        case EntryKind::Special:
+            return writer_.writeFile(source, info, folder, name, EntryWrite::replace);
+        case EntryKind::Folder:
+            return replaceByOtherKind(source, info, folder, name);
+    }
+    meter_.fileDone(info.size);
+    return true;
+}
+
+bool TreeCopier::copyLink(const std::string& source, const EntryInfo& info,
+                          const std::string& folder, const std::string& name,
+                          const EntryInfo& target) {
+    switch (target.kind) {
+        case EntryKind::Missing:
+            return writer_.writeLink(source, folder, name, EntryWrite::fresh);
+        case EntryKind::File:
+        case EntryKind::Special:
+            return writer_.writeLink(source, folder, name, EntryWrite::replace);
+        case EntryKind::Link:
+            // A link's size is the length of what it points to; with its time that marks an
+            // unchanged link, as for files.
+            if (current(target, info)) break;
+            return writer_.writeLink(source, folder, name, EntryWrite::replace);
+        case EntryKind::Folder:
+            return replaceByOtherKind(source, info, folder, name);
+    }
+    meter_.fileDone(0);
+    return true;
+}
+
+// An entry whose kind changed (a file became a folder, or the other way round): the new one is
+// written whole under a temporary name and takes the old one's place before the old one is
+// removed, so a failure on the way leaves the older backup as it was.
+bool TreeCopier::replaceByOtherKind(const std::string& source, const EntryInfo& info,
+                                    const std::string& folder, const std::string& name) {
+    const std::optional<std::string> built = copyUnderTemporaryName(source, info, folder, name);
+    if (!built) return false;
+    return writer_.takePlace(source, *built, folder, name);
+}
+
+}  // namespace vaultrix
