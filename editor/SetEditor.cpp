@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "common/TimeOfDay.h"
+#include "engine/CopyToFolder.h"
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
@@ -23,22 +25,17 @@
 namespace vaultrix {
 namespace {
 
-constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf nicht gleich sein !";
 constexpr const char* kNameTaken = "Eine Sicherung mit diesem Namen existiert bereits !";
 constexpr const char* kWholeRoot =
     "Ein Laufwerk oder Wurzelordner kann nicht als Ganzes gesichert werden.\n\n"
     "Bitte wählen Sie die Ordner oder Dateien darin einzeln aus.";
 
-// hh:mm with hours 0 … 23 and minutes 0 … 59. The masked field leaves unfilled places out of
-// its text, so a half-filled time has fewer than four digits.
+// hh:mm as the masked field shows it. The field leaves unfilled places out of its text, so a
+// half-filled time has fewer than four digits.
 bool IsValidTime(const QString& text) {
     QString digits = text;
     digits.remove(QLatin1Char(':')).remove(QLatin1Char(' '));
-    if (digits.size() != 4 ||
-        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); })) {
-        return false;
-    }
-    return digits.left(2).toInt() <= 23 && digits.right(2).toInt() <= 59;
+    return isTimeOfDayDigits(digits.toStdString());
 }
 
 // Why the path cannot become a source or the destination; empty when it can.

@@ -18,7 +18,7 @@ inline constexpr unsigned kCopyFlagsOverwrite =
     kCopyFlagNoConfirmation | kCopyFlagAllowUndo | kCopyFlagSimpleProgress;
 inline constexpr unsigned kCopyFlagsNewCopy = kCopyFlagsOverwrite | kCopyFlagRenameOnCollision;
 
-// The refusal of a source that is the destination folder itself.
+// The refusal of a source that is the destination folder itself, by the copy and by the editor.
 inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf nicht gleich sein !";
 
 // Copies one source (a file, or a folder with its whole subtree) into the destination folder,

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/Text.h"
+#include "common/TimeOfDay.h"
 
 namespace vaultrix {
 
@@ -67,10 +68,9 @@ int nearestRun(const std::vector<ScheduleEntry>& table, const Clock& clock, cons
 }  // namespace
 
 bool isValidTimeOfDay(std::string_view time) {
-    const auto digit = [&](std::size_t at) { return time[at] >= '0' && time[at] <= '9'; };
     if (time.size() != 5 || time[2] != ':') return false;
-    if (!digit(0) || !digit(1) || !digit(3) || !digit(4)) return false;
-    return time.substr(0, 2) <= "23" && time[3] <= '5';
+    const char digits[] = {time[0], time[1], time[3], time[4]};
+    return isTimeOfDayDigits(std::string_view(digits, sizeof digits));
 }
 
 StatusText statusTextFor(bool tableEmpty, int minutes) {
