@@ -366,6 +366,22 @@ Result<> renameIn(SetFiles& files, const std::string& oldName, const std::string
     return success();
 }
 
+// One change of the sets: refused when its check failed, else its steps run on both files,
+// locked and loaded.
+template <typename Steps>
+Result<> change(const Result<>& checked, const std::filesystem::path& nameFile,
+                const std::filesystem::path& setFile, const BackupSetStore::FileStepHook& hook,
+                Steps steps) {
+    if (!checked) {
+        return checked;
+    }
+    auto opened = SetFiles::open(nameFile, setFile, hook);
+    if (!opened) {
+        return opened.error();
+    }
+    return steps(opened.value());
+}
+
 }  // namespace
 
 BackupSetStore::BackupSetStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -425,76 +441,56 @@ void BackupSetStore::setFileStepHook(FileStepHook hook) {
 }
 
 Result<> BackupSetStore::saveNewSet(const BackupSet& set) {
-    if (auto checked = checkSet(set); !checked) {
-        return checked;
-    }
-    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
-    if (!opened) {
-        return opened.error();
-    }
-    auto& files = opened.value();
-    const auto names = readNames(files.names);
-    if (numberOf(names, set.name) != 0) {
-        return alreadyStored(set.name);
-    }
-    // The first free number and the true count, whatever "wert=" claimed.
-    const int number = static_cast<int>(names.size()) + 1;
-    files.names.writeEntry(kNamesSection, nameKey(number) + set.name);
-    files.names.writeEntry(kCountSection, kCountKey + std::to_string(number));
-    // A name behind the gap that ended the list stays behind one.
-    removeName(files.names, number + 1);
-    removeSections(files.sets, sectionOf(set.name));
-    writeValues(files.sets, set);
-    return files.saveSetsFirst();
+    return change(checkSet(set), nameFile(), setFile(), hook_, [&](SetFiles& files) -> Result<> {
+        const auto names = readNames(files.names);
+        if (numberOf(names, set.name) != 0) {
+            return alreadyStored(set.name);
+        }
+        // The first free number and the true count, whatever "wert=" claimed.
+        const int number = static_cast<int>(names.size()) + 1;
+        files.names.writeEntry(kNamesSection, nameKey(number) + set.name);
+        files.names.writeEntry(kCountSection, kCountKey + std::to_string(number));
+        // A name behind the gap that ended the list stays behind one.
+        removeName(files.names, number + 1);
+        removeSections(files.sets, sectionOf(set.name));
+        writeValues(files.sets, set);
+        return files.saveSetsFirst();
+    });
 }
 
 Result<> BackupSetStore::saveEditedSet(const std::string& editedSetName, const BackupSet& set) {
-    if (auto checked = checkSet(set); !checked) {
-        return checked;
-    }
-    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
-    if (!opened) {
-        return opened.error();
-    }
-    auto& files = opened.value();
-    if (auto renamed = renameIn(files, editedSetName, set.name); !renamed) {
-        return renamed;
-    }
-    removeSources(files.sets, sectionOf(set.name));
-    writeValues(files.sets, set);
-    return set.name == editedSetName ? files.saveSetsFirst() : files.saveRenamed(set.name);
+    return change(checkSet(set), nameFile(), setFile(), hook_, [&](SetFiles& files) -> Result<> {
+        if (auto renamed = renameIn(files, editedSetName, set.name); !renamed) {
+            return renamed;
+        }
+        removeSources(files.sets, sectionOf(set.name));
+        writeValues(files.sets, set);
+        return set.name == editedSetName ? files.saveSetsFirst() : files.saveRenamed(set.name);
+    });
 }
 
 Result<> BackupSetStore::renameStoredSet(const std::string& oldName, const std::string& newName) {
-    if (auto checked = checkSetName(newName); !checked) {
-        return checked;
-    }
-    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
-    if (!opened) {
-        return opened.error();
-    }
-    auto& files = opened.value();
-    if (auto renamed = renameIn(files, oldName, newName); !renamed) {
-        return renamed;
-    }
-    return newName == oldName ? files.saveSetsFirst() : files.saveRenamed(newName);
+    return change(
+        checkSetName(newName), nameFile(), setFile(), hook_, [&](SetFiles& files) -> Result<> {
+            if (auto renamed = renameIn(files, oldName, newName); !renamed) {
+                return renamed;
+            }
+            return newName == oldName ? files.saveSetsFirst() : files.saveRenamed(newName);
+        });
 }
 
 Result<> BackupSetStore::deleteStoredSet(const std::string& name) {
-    auto opened = SetFiles::open(nameFile(), setFile(), hook_);
-    if (!opened) {
-        return opened.error();
-    }
-    auto& files = opened.value();
-    const auto names = readNames(files.names);
-    const int number = numberOf(names, name);
-    if (number == 0) {
-        return notStored(name);
-    }
-    removeSection(files.sets, sectionOf(name));
-    files.names.writeEntry(kCountSection, kCountKey + std::to_string(names.size() - 1));
-    closeGap(files.names, number);
-    return files.saveNamesFirst();
+    return change(success(), nameFile(), setFile(), hook_, [&](SetFiles& files) -> Result<> {
+        const auto names = readNames(files.names);
+        const int number = numberOf(names, name);
+        if (number == 0) {
+            return notStored(name);
+        }
+        removeSection(files.sets, sectionOf(name));
+        files.names.writeEntry(kCountSection, kCountKey + std::to_string(names.size() - 1));
+        closeGap(files.names, number);
+        return files.saveNamesFirst();
+    });
 }
 
 Result<SetRepair> BackupSetStore::repairSetFiles() {
