@@ -3,19 +3,6 @@
 #include <limits>
 
 namespace vaultrix {
-namespace {
-
-std::string recordHeader(const LocalTime& t) {
-    // Built by appends: g++ 12 at -O3 warns falsely (-Wrestrict) about "[" + std::string.
-    std::string header = "[";
-    header += formatDate(t);
-    header += ' ';
-    header += formatTime(t);
-    header += ']';
-    return header;
-}
-
-}  // namespace
 
 RunLog::RunLog(std::filesystem::path folder, const Clock& clock)
     : file_(std::move(folder)), clock_(clock) {}
@@ -26,9 +13,7 @@ std::filesystem::path RunLog::file() const {
 
 Result<> RunLog::AppendRecord(const std::string& result, const std::string& name,
                               const std::string& action) {
-    return file_.append({recordHeader(clock_.now()), "Sicherung=" + LogFile::recordText(action),
-                         "Name=" + LogFile::recordText(name),
-                         "Verlauf=" + LogFile::recordText(result), ""});
+    return file_.append(LogRecord{action, name, result, clock_.now()});
 }
 
 Result<> RunLog::TrimLog() {

@@ -18,9 +18,9 @@ inline constexpr const char* kActionDeleted = "gelöscht";
 inline constexpr const char* kResultOk = "ok";
 inline constexpr const char* kResultError = "error";
 
-// The history in "save.log": one record per run and per change of a set, each a section
-// headed by its date and time ("[06.12.2026 19:30:05]") with the lines "Sicherung=",
-// "Name=" and "Verlauf=". The oldest records are trimmed so the file stays at 4200 bytes.
+// The history in "save.log": one record per run and per change of a set, with its action,
+// the set's name, the result and the time (LogFile lays it out). The oldest records are trimmed
+// so the file stays at 4200 bytes.
 // Appends and trims from any thread are serialised. Two records in the same second stay two
 // records.
 class RunLog {

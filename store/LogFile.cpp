@@ -120,6 +120,19 @@ std::string storableLine(std::string_view line) {
     return decodeCp1252(breakUtf8Lookalike(encodeCp1252Replacing(line, kReplacement)));
 }
 
+// The record's lines, as the log holds them.
+std::vector<std::string> recordLines(const LogRecord& record) {
+    // Built by appends: g++ 12 at -O3 warns falsely (-Wrestrict) about "[" + std::string.
+    std::string header = "[";
+    header += formatDate(record.time);
+    header += ' ';
+    header += formatTime(record.time);
+    header += ']';
+    return {header, "Sicherung=" + LogFile::recordText(record.action),
+            "Name=" + LogFile::recordText(record.name),
+            "Verlauf=" + LogFile::recordText(record.result), ""};
+}
+
 LineList toLineList(const LogLines& lines) {
     std::vector<std::string> storable;
     storable.reserve(lines.size());
@@ -154,13 +167,14 @@ std::filesystem::path LogFile::file() const {
 // Every record becomes a section of its own at the end, also when an earlier record has the
 // same header (two runs in one second), so no record's values are overwritten. The record and
 // the trim are one rewrite of the file.
-Result<> LogFile::append(const std::vector<std::string>& record) {
+Result<> LogFile::append(const LogRecord& record) {
     auto opened = KeyedChange::open({file()});
     if (!opened) {
         return opened.error();
     }
+    const std::vector<std::string> added = recordLines(record);
     LogLines lines = LineList::parseViews(opened.value().text(0));
-    lines.insert(lines.end(), record.begin(), record.end());
+    lines.insert(lines.end(), added.begin(), added.end());
     trimLines(lines, true);
     const LineList trimmed = toLineList(lines);
     return opened.value().save({&trimmed});
