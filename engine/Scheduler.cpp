@@ -17,10 +17,6 @@ int storedMinutesOfDay(std::string_view time) {
     return leadingNumber(time.substr(0, 2)) * 60 + leadingNumber(time.substr(3, 2));
 }
 
-bool isActive(const ScheduleEntry& entry) {
-    return entry.active == "ja";
-}
-
 // The next run of an entry: the real minutes until it and the date and minute it is due for.
 struct NextRun {
     int minutes = 0;
@@ -31,7 +27,7 @@ std::optional<NextRun> nextRun(const ScheduleEntry& entry, const Clock& clock, c
                                const LastRuns& lastRuns) {
     const int day = dayNumber(entry.day);
     // A day or time that never matches is never due, so it has no next run either.
-    if (!isActive(entry) || day < 0 || !isValidTimeOfDay(entry.time)) return std::nullopt;
+    if (!entry.active || day < 0 || !isValidTimeOfDay(entry.time)) return std::nullopt;
     const auto ran = lastRuns.find(entry.name);
     const std::int64_t thisMinute = realSeconds(now) - now.second;
     const LocalMinute midnight = localSeconds(now.year, now.month, now.day, 0, 0, 0);
@@ -95,8 +91,7 @@ StatusText statusTextFor(bool tableEmpty, int minutes) {
 void Scheduler::LoadScheduleTable(const BackupSetStore& sets) {
     std::vector<ScheduleEntry> table;
     for (BackupSet& set : sets.loadAllSets()) {
-        table.push_back({std::move(set.day), std::move(set.time), set.active ? "ja" : "nein",
-                         std::move(set.name)});
+        table.push_back({std::move(set.day), std::move(set.time), set.active, std::move(set.name)});
     }
     setTable(std::move(table));
 }

@@ -22,11 +22,12 @@ inline constexpr int kNoNextRun = std::numeric_limits<int>::max();
 // with any other time is never due and has no next run.
 bool isValidTimeOfDay(std::string_view time);
 
-// One stored set as the scheduler sees it: the texts exactly as stored.
+// One stored set as the scheduler sees it: its day and time texts exactly as stored, whether
+// it is active, and its name.
 struct ScheduleEntry {
     std::string day;
     std::string time;
-    std::string active;
+    bool active = false;
     std::string name;
 };
 

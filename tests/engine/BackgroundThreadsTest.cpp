@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(BackupThreadTest, DueSetRunsOnceInItsMinute) {
-    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    scheduler_.setTable({{"täglich", "08:00", true, "Erster"}});
     start({1ms, 20});
     ASSERT_TRUE(copy_.awaitStarted());
     clock_.set(at(7, 12, 2026, 8, 1, 0, kMonday));  // the minute passes during the run
@@ -79,7 +79,7 @@ TEST_F(BackupThreadTest, DueSetRunsOnceInItsMinute) {
 
 TEST_F(BackupThreadTest, ASetDoesNotRunAgainWhenTheClockShowsItsMinuteAgain) {
     copy_.release();
-    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    scheduler_.setTable({{"täglich", "08:00", true, "Erster"}});
     start({1ms, 1});  // the rest ends long before the minute does, as after a clock set back
 
     const std::string tomorrow = "Noch 24 Stunden und 0 Minuten bis zur nächsten Sicherung";
@@ -93,7 +93,7 @@ TEST_F(BackupThreadTest, ASetDoesNotRunAgainWhenTheClockShowsItsMinuteAgain) {
 
 TEST_F(BackupThreadTest, NothingOfARunStartsBeforeItsMinuteHasBegun) {
     copy_.release();
-    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    scheduler_.setTable({{"täglich", "08:00", true, "Erster"}});
     const std::int64_t minute = realSeconds(at(7, 12, 2026, 8, 0, 0, kMonday)) * 1000;
     // 07:59:59.860, which the clock shows as 08:00:00.
     clock_.setExactly(minute - 140);
@@ -117,7 +117,7 @@ TEST_F(BackupThreadTest, NothingOfARunStartsBeforeItsMinuteHasBegun) {
 TEST_F(BackupThreadTest, SetsDueTogetherRunOneAfterTheOtherEachLogged) {
     copy_.release();
     scheduler_.setTable(
-        {{"täglich", "08:00", "ja", "Erster"}, {"Montag", "08:00", "ja", "Zweiter"}});
+        {{"täglich", "08:00", true, "Erster"}, {"Montag", "08:00", true, "Zweiter"}});
     start({1ms, 1000000});  // rests past the end of the test
 
     ASSERT_TRUE(eventually([&] { return logText().find("Name=Zweiter") != std::string::npos; }));
@@ -127,7 +127,7 @@ TEST_F(BackupThreadTest, SetsDueTogetherRunOneAfterTheOtherEachLogged) {
 }
 
 TEST_F(BackupThreadTest, PauseDuringACopyReturnsAndTheRunFinishes) {
-    scheduler_.setTable({{"täglich", "08:00", "ja", "Erster"}});
+    scheduler_.setTable({{"täglich", "08:00", true, "Erster"}});
     start({1ms, 1});
     ASSERT_TRUE(copy_.awaitStarted());
 
@@ -142,7 +142,7 @@ TEST_F(BackupThreadTest, PauseDuringACopyReturnsAndTheRunFinishes) {
 }
 
 TEST_F(BackupThreadTest, NoStatusWhilePaused) {
-    scheduler_.setTable({{"täglich", "08:59", "ja", "Erster"}});
+    scheduler_.setTable({{"täglich", "08:59", true, "Erster"}});
     start({1ms, 1});
     ASSERT_TRUE(sink_.awaitStatuses(3));
 
@@ -158,7 +158,7 @@ TEST_F(BackupThreadTest, NoStatusWhilePaused) {
 
 TEST_F(BackupThreadTest, StopCancelsTheCopyInProgress) {
     scheduler_.setTable(
-        {{"täglich", "08:00", "ja", "Erster"}, {"täglich", "08:00", "ja", "Zweiter"}});
+        {{"täglich", "08:00", true, "Erster"}, {"täglich", "08:00", true, "Zweiter"}});
     start({1ms, 1});
     ASSERT_TRUE(copy_.awaitStarted());
 

@@ -74,16 +74,15 @@ TEST(SchedulerTest, EmptyTableAndOnlyInactiveSets) {
     EXPECT_EQ(SchedulerWith({}).UpdateStatusText(now).oneLine,
               "Es wurde keine Sicherung angelegt !");
 
-    // Only "ja" is active; "Ja" is not.
     const SchedulerWith inactive(
-        {{"Montag", "07:15", "Ja", "Gross"}, {"täglich", "07:15", "nein", "Aus"}});
+        {{"Montag", "07:15", false, "Aus"}, {"täglich", "07:15", false, "Auch aus"}});
     EXPECT_TRUE(inactive.CollectDueSets(now).empty());
     EXPECT_EQ(inactive.MinutesToNextRun(now), kNoNextRun);
     EXPECT_EQ(inactive.UpdateStatusText(now).oneLine, "Es ist keine Sicherung aktiv !");
 }
 
 TEST(SchedulerTest, SameDayLaterAndEarlierThanNow) {
-    const SchedulerWith scheduler({{"Montag", "08:00", "ja", "Woche"}});
+    const SchedulerWith scheduler({{"Montag", "08:00", true, "Woche"}});
 
     const LocalTime before = at(7, 12, 2026, 7, 15, 0, kMonday);
     EXPECT_EQ(scheduler.MinutesToNextRun(before), 45);
@@ -100,7 +99,7 @@ TEST(SchedulerTest, SameDayLaterAndEarlierThanNow) {
 }
 
 TEST(SchedulerTest, EveryDaySetPastItsTimeIsDueTomorrow) {
-    const SchedulerWith scheduler({{"täglich", "08:00", "ja", "Tag"}});
+    const SchedulerWith scheduler({{"täglich", "08:00", true, "Tag"}});
     const LocalTime now = at(9, 12, 2026, 9, 0, 0, kWednesday);
     EXPECT_EQ(scheduler.MinutesToNextRun(now), 1380);
     EXPECT_EQ(scheduler.UpdateStatusText(now).oneLine,
@@ -108,23 +107,23 @@ TEST(SchedulerTest, EveryDaySetPastItsTimeIsDueTomorrow) {
 }
 
 TEST(SchedulerTest, OtherWeekdaysAheadAndBehind) {
-    const SchedulerWith sunday({{"Sonntag", "10:30", "ja", "So"}});
+    const SchedulerWith sunday({{"Sonntag", "10:30", true, "So"}});
     const LocalTime saturdayNight = at(12, 12, 2026, 22, 0, 0, kSaturday);
     EXPECT_EQ(sunday.MinutesToNextRun(saturdayNight), 750);
     EXPECT_EQ(sunday.UpdateStatusText(saturdayNight).oneLine,
               "Noch 12 Stunden und 30 Minuten bis zur nächsten Sicherung");
 
     // Monday seen from Wednesday at the same time: five days ahead.
-    const SchedulerWith monday({{"Montag", "08:00", "ja", "Mo"}});
+    const SchedulerWith monday({{"Montag", "08:00", true, "Mo"}});
     EXPECT_EQ(monday.MinutesToNextRun(at(9, 12, 2026, 8, 0, 0, kWednesday)), 5 * 1440);
     EXPECT_EQ(monday.MinutesToNextRun(at(13, 12, 2026, 8, 0, 0, kSunday)), 1440);
 }
 
 TEST(SchedulerTest, DueForTheWholeMinuteInTableOrder) {
-    const SchedulerWith scheduler({{"täglich", "08:00", "ja", "Erster"},
-                                   {"Dienstag", "08:00", "ja", "Falscher Tag"},
-                                   {"Montag", "08:00", "nein", "Aus"},
-                                   {"Montag", "08:00", "ja", "Zweiter"}});
+    const SchedulerWith scheduler({{"täglich", "08:00", true, "Erster"},
+                                   {"Dienstag", "08:00", true, "Falscher Tag"},
+                                   {"Montag", "08:00", false, "Aus"},
+                                   {"Montag", "08:00", true, "Zweiter"}});
     for (int second : {0, 30, 59}) {
         const LocalTime now = at(7, 12, 2026, 8, 0, second, kMonday);
         EXPECT_EQ(scheduler.CollectDueSets(now), (std::vector<std::string>{"Erster", "Zweiter"}));
@@ -135,18 +134,22 @@ TEST(SchedulerTest, DueForTheWholeMinuteInTableOrder) {
 }
 
 TEST(SchedulerTest, NearestOfSeveralSetsWins) {
-    const SchedulerWith scheduler({{"Freitag", "08:00", "ja", "Fern"},
-                                   {"täglich", "12:00", "ja", "Nah"},
-                                   {"Montag", "09:30", "ja", "Naechst"}});
+    const SchedulerWith scheduler({{"Freitag", "08:00", true, "Fern"},
+                                   {"täglich", "12:00", true, "Nah"},
+                                   {"Montag", "09:30", true, "Naechst"}});
     EXPECT_EQ(scheduler.MinutesToNextRun(at(7, 12, 2026, 9, 0, 0, kMonday)), 30);
 }
 
 TEST(SchedulerTest, UnknownDayIsNeverDueAndNotCounted) {
-    const SchedulerWith scheduler({{"Samstag", "08:00", "ja", "Tippfehler"}});
-    const LocalTime now = at(12, 12, 2026, 8, 0, 0, kSaturday);
-    EXPECT_TRUE(scheduler.CollectDueSets(now).empty());
-    EXPECT_EQ(scheduler.MinutesToNextRun(now), kNoNextRun);
-    EXPECT_EQ(scheduler.UpdateStatusText(now).oneLine, "Es ist keine Sicherung aktiv !");
+    // Day texts are matched exactly: "montag" is no Monday.
+    const SchedulerWith scheduler(
+        {{"Samstag", "08:00", true, "Tippfehler"}, {"montag", "08:00", true, "Klein"}});
+    for (const LocalTime& now :
+         {at(12, 12, 2026, 8, 0, 0, kSaturday), at(14, 12, 2026, 8, 0, 0, kMonday)}) {
+        EXPECT_TRUE(scheduler.CollectDueSets(now).empty());
+        EXPECT_EQ(scheduler.MinutesToNextRun(now), kNoNextRun);
+        EXPECT_EQ(scheduler.UpdateStatusText(now).oneLine, "Es ist keine Sicherung aktiv !");
+    }
 }
 
 TEST(SchedulerTest, OnlyValidTimesOfDayAreDueOrCounted) {
@@ -156,7 +159,7 @@ TEST(SchedulerTest, OnlyValidTimesOfDayAreDueOrCounted) {
                              "08:30 ", "0x:30"}) {
         EXPECT_FALSE(isValidTimeOfDay(time)) << time;
         // Monday 00:00 is where the digits of a broken time used to point the countdown.
-        const SchedulerWith broken({{"täglich", time, "ja", "Kaputt"}});
+        const SchedulerWith broken({{"täglich", time, true, "Kaputt"}});
         const LocalTime midnight = at(7, 12, 2026, 0, 0, 0, kMonday);
         EXPECT_TRUE(broken.CollectDueSets(midnight).empty()) << time;
         EXPECT_EQ(broken.MinutesToNextRun(midnight), kNoNextRun) << time;
@@ -203,10 +206,10 @@ std::vector<std::string> play(const SchedulerWith& scheduler,
 
 TEST(SchedulerClockChange, EverySetRunsOnceOnTheNightsTheClocksChange) {
     const std::vector<ScheduleEntry> table = {
-        {"Sonnabend", "23:30", "ja", "Abend"}, {"täglich", "01:59", "ja", "Davor"},
-        {"täglich", "02:00", "ja", "Zwei"},    {"Sonntag", "02:30", "ja", "Halb"},
-        {"Montag", "02:30", "ja", "Montags"},  {"täglich", "02:59", "ja", "Spaet"},
-        {"täglich", "03:00", "ja", "Drei"}};
+        {"Sonnabend", "23:30", true, "Abend"}, {"täglich", "01:59", true, "Davor"},
+        {"täglich", "02:00", true, "Zwei"},    {"Sonntag", "02:30", true, "Halb"},
+        {"Montag", "02:30", true, "Montags"},  {"täglich", "02:59", true, "Spaet"},
+        {"täglich", "03:00", true, "Drei"}};
     // Clocks going from 23:00 straight to 00:00 on the night into Sunday 29 March.
     const test::FakeClock::Rule midnightGap = [](std::int64_t real) {
         return real < localSeconds(2026, 3, 28, 22, 0, 0) ? 3600 : 7200;
@@ -262,7 +265,7 @@ TEST(SchedulerClockChange, CountdownInRealMinutesAroundBothChanges) {
         {in2026(18, 10, 8, 1, 2), "Sonntag", "08:00", 7 * 1440 + 59},
     };
     for (const Row& row : rows) {
-        const SchedulerWith scheduler({{row.day, row.time, "ja", "Satz"}}, test::centralEuropean);
+        const SchedulerWith scheduler({{row.day, row.time, true, "Satz"}}, test::centralEuropean);
         EXPECT_EQ(scheduler.MinutesToNextRun(row.now), row.minutes)
             << formatDate(row.now) << " " << shown(row.now) << " " << row.time;
     }
@@ -289,24 +292,24 @@ TEST(SchedulerClockChange, AClockSetByHandRunsNothingTwiceAndCatchesNothingUp) {
         {"ahead over the time", {jan(7, 59, 0), jan(9, 30, 0)}, {}},
     };
     for (const Row& row : rows) {
-        const SchedulerWith scheduler({{"täglich", "08:00", "ja", "Tag"}}, test::centralEuropean);
+        const SchedulerWith scheduler({{"täglich", "08:00", true, "Tag"}}, test::centralEuropean);
         LastRuns ran;
         EXPECT_EQ(play(scheduler, row.readings, ran), row.runs) << row.what;
     }
 
     // Edited to a later time on the day it ran: it runs again.
-    SchedulerWith scheduler({{"täglich", "08:00", "ja", "Tag"}}, test::centralEuropean);
+    SchedulerWith scheduler({{"täglich", "08:00", true, "Tag"}}, test::centralEuropean);
     LastRuns ran;
     play(scheduler, {jan(8, 0, 0)}, ran);
-    scheduler.setTable({{"täglich", "09:00", "ja", "Tag"}});
+    scheduler.setTable({{"täglich", "09:00", true, "Tag"}});
     EXPECT_EQ(play(scheduler, {jan(8, 1, 0), jan(9, 0, 0), jan(9, 0, 30)}, ran),
               (std::vector<std::string>{"Tag 09:00+1"}));
 }
 
 TEST(SchedulerClockChange, AClockSetBackOverARunCountsDownToTheNextTimeHoweverFarItIs) {
     // Ran on Monday 7 December at 08:00; then the clock is set back.
-    const SchedulerWith monday({{"Montag", "08:00", "ja", "Mo"}}, test::centralEuropean);
-    const SchedulerWith daily({{"täglich", "08:00", "ja", "Tag"}}, test::centralEuropean);
+    const SchedulerWith monday({{"Montag", "08:00", true, "Mo"}}, test::centralEuropean);
+    const SchedulerWith daily({{"täglich", "08:00", true, "Tag"}}, test::centralEuropean);
     const LastRuns ran = {{"Mo", localSeconds(2026, 12, 7, 8, 0, 0)},
                           {"Tag", localSeconds(2026, 12, 7, 8, 0, 0)}};
     struct Row {
@@ -351,7 +354,7 @@ TEST(SchedulerTest, LoadsTheTableInNameOrder) {
     test::TempDir folder;
     writeSetFiles(folder.path());
     Scheduler scheduler;
-    scheduler.setTable({{"Montag", "00:00", "ja", "Alt"}});
+    scheduler.setTable({{"Montag", "00:00", true, "Alt"}});
 
     scheduler.LoadScheduleTable(BackupSetStore(folder.path()));
     const std::vector<ScheduleEntry> table = scheduler.table();
@@ -359,19 +362,19 @@ TEST(SchedulerTest, LoadsTheTableInNameOrder) {
     EXPECT_EQ(table[0].name, "Eins");
     EXPECT_EQ(table[0].day, "täglich");
     EXPECT_EQ(table[0].time, "18:30");
-    EXPECT_EQ(table[0].active, "ja");
+    EXPECT_TRUE(table[0].active);
     EXPECT_EQ(table[1].name, "Zwei");
     EXPECT_EQ(table[1].day, "Montag");
     EXPECT_EQ(table[1].time, "07:05");
-    EXPECT_EQ(table[1].active, "nein");
+    EXPECT_FALSE(table[1].active) << "only \"ja\" is active, \"Ja\" is not";
     EXPECT_EQ(table[2].name, "Drei");
-    EXPECT_EQ(table[2].active, "nein");
+    EXPECT_FALSE(table[2].active);
 }
 
 TEST(SchedulerTest, LoadsAnEmptyTableWithoutFiles) {
     test::TempDir folder;
     Scheduler scheduler;
-    scheduler.setTable({{"Montag", "00:00", "ja", "Alt"}});
+    scheduler.setTable({{"Montag", "00:00", true, "Alt"}});
     scheduler.LoadScheduleTable(BackupSetStore(folder.path()));
     EXPECT_TRUE(scheduler.table().empty());
 }
