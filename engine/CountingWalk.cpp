@@ -10,8 +10,8 @@ using fs::kOsOk;
 // Walks folder by folder like the copy, so its memory is one folder's names per level.
 class SourceCounter {
 public:
-    SourceCounter(const std::string& destination, std::stop_token stop)
-        : destination_(fs::normalisePath(destination)), stop_(std::move(stop)) {}
+    SourceCounter(const std::string& destination, const std::function<bool()>& stopRequested)
+        : destination_(fs::normalisePath(destination)), stopRequested_(stopRequested) {}
 
     void countSource(const std::string& given) {
         const std::string source = fs::normalisePath(given);
@@ -23,7 +23,7 @@ public:
         countEntry(source, info);
     }
 
-    bool stopped() const { return stop_.stop_requested(); }
+    bool stopped() const { return stopRequested_(); }
     const CopyProgress& total() const { return total_; }
 
 private:
@@ -68,7 +68,7 @@ private:
     }
 
     const std::string destination_;
-    const std::stop_token stop_;
+    const std::function<bool()>& stopRequested_;
     EntryInfo destinationInfo_;
     CopyProgress total_;
 };
@@ -77,7 +77,13 @@ private:
 
 std::optional<CopyProgress> countSources(const std::vector<std::string>& sources,
                                          const std::string& destination, std::stop_token stop) {
-    SourceCounter counter(destination, std::move(stop));
+    return countSourcesUntil(sources, destination, [&stop] { return stop.stop_requested(); });
+}
+
+std::optional<CopyProgress> countSourcesUntil(const std::vector<std::string>& sources,
+                                              const std::string& destination,
+                                              const std::function<bool()>& stopRequested) {
+    SourceCounter counter(destination, stopRequested);
     for (const std::string& source : sources) {
         if (counter.stopped()) break;
         counter.countSource(source);

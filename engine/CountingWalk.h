@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -16,5 +17,9 @@ namespace vaultrix {
 // copy refuses counts nothing. Nothing once `stop` is requested, which it tests at every entry.
 std::optional<CopyProgress> countSources(const std::vector<std::string>& sources,
                                          const std::string& destination, std::stop_token stop);
+// The same walk, asking `stopRequested` instead at every entry.
+std::optional<CopyProgress> countSourcesUntil(const std::vector<std::string>& sources,
+                                              const std::string& destination,
+                                              const std::function<bool()>& stopRequested);
 
 }  // namespace vaultrix

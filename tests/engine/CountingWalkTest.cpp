@@ -71,5 +71,22 @@ TEST(CountingWalk, CountsWhatTheCopiesWillHaveDoneByTheirRules) {
     EXPECT_EQ(countSources(sources, destination.string(), stop.get_token()), std::nullopt);
 }
 
+TEST(CountingWalk, AStopInsideAFolderEndsTheWalkThere) {
+    TempDir dir;
+    const stdfs::path large = dir / "Gross";
+    stdfs::create_directory(large);
+    for (int i = 0; i < 100; ++i) writeBytes(large / ("datei" + std::to_string(i)), "x");
+    writeBytes(dir / "brief.txt", "Brief");
+    // Asked before each source and at every entry: the tenth question comes inside the folder.
+    int asked = 0;
+    const auto stopAtTheTenth = [&asked] { return ++asked >= 10; };
+
+    EXPECT_EQ(countSourcesUntil({large.string(), (dir / "brief.txt").string()},
+                                (dir / "Ziel").string(), stopAtTheTenth),
+              std::nullopt);
+    // Not the folder's hundred entries, and nothing of the source after it.
+    EXPECT_LT(asked, 20);
+}
+
 }  // namespace
 }  // namespace vaultrix
