@@ -140,6 +140,18 @@ TEST_F(EditorTest, OpeningAnItemListsItsFoldersOneLevelAhead) {
     EXPECT_EQ(inner->child(0)->text(0), QStringLiteral("Tief"));
     // Nothing opened "Innen", so "Tief" has not been listed.
     EXPECT_EQ(inner->child(0)->childCount(), 0);
+
+    // Closed and opened again, no folder is listed a second time.
+    alpha->setExpanded(false);
+    top(2)->setExpanded(false);
+    top(2)->setExpanded(true);
+    alpha->setExpanded(true);
+    // Listings arrive in the order they were asked for: once "Tief" is, so is any repeat.
+    inner->setExpanded(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inner->child(0)->childCount() == 1; }, 5000));
+    EXPECT_EQ(children(top(2)), (QStringList{QStringLiteral("Beta"), QStringLiteral("Alpha")}));
+    EXPECT_EQ(children(alpha), (QStringList{QStringLiteral("Innen"), QStringLiteral("b.txt")}));
+    EXPECT_EQ(children(inner), QStringList{QStringLiteral("Tief")});
 }
 
 TEST_F(EditorTest, TheFilledTreeTakesTheFocusWithoutSelectingAnEntry) {

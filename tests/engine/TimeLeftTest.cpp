@@ -35,6 +35,8 @@ TEST_F(TimeLeftTest, ASteadyRateCountsDownFromTheLastReport) {
     EXPECT_EQ(estimate_.timeLeft(1000 * kMB), seconds(97));
     now_ += 5s;
     EXPECT_EQ(estimate_.timeLeft(1000 * kMB), seconds(92));
+    // Sources that grew since they were counted take the run past its total: nothing is left.
+    EXPECT_EQ(estimate_.timeLeft(20 * kMB), seconds(0));
 }
 
 TEST_F(TimeLeftTest, ARateThatChangesCountsOnlyTheLastSeconds) {

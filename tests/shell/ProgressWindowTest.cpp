@@ -163,6 +163,22 @@ TEST(ProgressWindow, TheBarGetsItsEndWhenTheCountArrives) {
     EXPECT_EQ(progressLine(window), QStringLiteral("50 % – 5,0 MB von 10,0 MB kopiert"));
 }
 
+TEST(ProgressWindow, SourcesThatGrewDuringTheRunTakeTheBarToItsEndAndNoFurther) {
+    ProgressWindow window;
+    auto* bar = window.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    const RunReport report = window.run(QStringLiteral("Tag"), [&](RunObserver& observer) {
+        observer.onTotalCounted(CopyProgress{40, 10 << 20});
+        observer.onProgress(CopyProgress{45, 12 << 20});
+        return true;
+    });
+    EXPECT_TRUE(report.success);
+
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(progressLine(window), QStringLiteral("100 % – 12,0 MB von 10,0 MB kopiert"));
+}
+
 // The window around real runs of a stored set in a fresh data folder.
 class ManualRunOfAStoredSet : public testing::Test {
 protected:
@@ -239,6 +255,8 @@ TEST(ProgressWindow, ProgressAndTimeLeftTextsInGerman) {
 
     EXPECT_EQ(countedProgressText({2, 0}, {5, 0}),
               QStringLiteral("40 % – 2 von 5 Dateien kopiert"));
+    EXPECT_EQ(countedProgressText({6, 0}, {5, 0}),
+              QStringLiteral("100 % – 6 von 5 Dateien kopiert"));
 
     using std::chrono::seconds;
     EXPECT_EQ(timeLeftText(seconds(59)), QStringLiteral("noch weniger als eine Minute"));
