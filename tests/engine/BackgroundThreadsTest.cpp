@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <thread>
 
@@ -28,6 +29,28 @@ TEST(ClockTextTest, DateWeekdayAndTimeOnThreeLines) {
     EXPECT_EQ(clockText(at(1, 2, 2027, 0, 0, 0, 1)), "01.02.2027\nMontag\n00:00:00");
 }
 
+// The slot's control as the thread sees it, counting the thread's arrivals at a work section.
+class CountingControl final : public SlotControl {
+public:
+    CountingControl(SlotControl& inner, std::atomic<int>& arrivals)
+        : inner_(inner), arrivals_(arrivals) {}
+    bool StopRequested() const override { return inner_.StopRequested(); }
+    bool sleepUnlessStopped(std::chrono::milliseconds duration) override {
+        return inner_.sleepUnlessStopped(duration);
+    }
+    void signalStop() override { inner_.signalStop(); }
+    void waitStopped(std::chrono::milliseconds timeout) override { inner_.waitStopped(timeout); }
+    bool enterWork() override {
+        ++arrivals_;
+        return inner_.enterWork();
+    }
+    void leaveWork() override { inner_.leaveWork(); }
+
+private:
+    SlotControl& inner_;
+    std::atomic<int>& arrivals_;
+};
+
 // The backup thread over real set files and a real log, with the copy faked and short ticks.
 class BackupThreadTest : public ::testing::Test {
 protected:
@@ -41,7 +64,8 @@ protected:
 
     void start(BackupThreadTiming timing) {
         ASSERT_TRUE(slots_.StartSlot(kBackup, [this, timing](SlotControl& control) {
-            BackupThread(control, clock_, scheduler_, runner_, sink_, observer_, timing);
+            CountingControl counting(control, arrivals_);
+            BackupThread(counting, clock_, scheduler_, runner_, sink_, observer_, timing);
         }));
     }
     std::string logText() const { return log_.LoadLogText(); }
@@ -56,6 +80,7 @@ protected:
     Scheduler scheduler_;
     test::RecordingSink sink_;
     test::RecordingRunObserver observer_;
+    std::atomic<int> arrivals_{0};  // of the thread at its status and due test
     ThreadSlots slots_;
 };
 
@@ -148,7 +173,8 @@ TEST_F(BackupThreadTest, NoStatusWhilePaused) {
 
     slots_.PauseSlot(kBackup);
     const std::size_t atPause = sink_.statusCount();
-    std::this_thread::sleep_for(50ms);  // dozens of ticks if the pause did not hold
+    // Each status it shows is one arrival; the next arrival waits for the resume.
+    ASSERT_TRUE(eventually([&] { return arrivals_ > static_cast<int>(atPause); }));
     EXPECT_EQ(sink_.statusCount(), atPause);
 
     slots_.ResumeSlot(kBackup);

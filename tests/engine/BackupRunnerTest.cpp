@@ -5,10 +5,14 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <thread>
 
+#include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/FakeCopy.h"
+#include "support/Gate.h"
 #include "support/RecordingRunObserver.h"
 #include "support/TempDir.h"
 
@@ -203,11 +207,10 @@ TEST_F(BackupRunnerTest, ProgressAddsUpOverTheSourcesAndTheCountArrivesOnceBesid
                 return success();
             }
             // The second copy counts from zero; it goes on until the count has reached the run.
-            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-            while (observer_.totals().empty() && std::chrono::steady_clock::now() < end) {
+            EXPECT_TRUE(test::eventually([&] {
                 observer.onProgress(CopyProgress{0, 0});
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
+                return !observer_.totals().empty();
+            }));
             observer.onProgress(CopyProgress{2, 70});
             return success();
         },
@@ -275,28 +278,70 @@ TEST_F(BackupRunnerTest, ASaveDuringTheRunDoesNotChangeIt) {
     EXPECT_EQ(copied, (std::vector<std::string>{"/q/a" + to, "/q/b" + to}));
 }
 
+// What the runs of a test tell and copy, in the order it happens, whatever their threads.
+class Timeline {
+public:
+    void add(std::string event) {
+        std::lock_guard lock(mutex_);
+        events_.push_back(std::move(event));
+    }
+    std::vector<std::string> events() const {
+        std::lock_guard lock(mutex_);
+        return events_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> events_;
+};
+
+// Enters the beginning of a run into the timeline.
+class TimelineObserver final : public RunObserver {
+public:
+    explicit TimelineObserver(Timeline& timeline) : timeline_(timeline) {}
+    void onRunStarted(const std::string& name) override { timeline_.add(name + " beginnt"); }
+    void onProgress(const CopyProgress&) override {}
+    bool cancelRequested() override { return false; }
+    void onRunSucceeded(const std::string&) override {}
+    void onRunFailed(const std::string&) override {}
+    void onLogFailed(const std::string&) override {}
+
+private:
+    Timeline& timeline_;
+};
+
 TEST_F(BackupRunnerTest, RunsFromTwoThreadsNeverOverlap) {
-    addSet("Tag", {"/q/a", "/q/b", "/q/c"});
-    std::atomic<int> inFlight{0};
-    std::atomic<int> most{0};
+    addSet("Geplant", {"/q/a"});
+    addSet("Von Hand", {"/q/b"});
+    Timeline timeline;
+    const auto gate = std::make_shared<test::Gate>();
     BackupRunner runner(
         sets_, settings_, log_,
-        [&](const std::string&, const std::string&, unsigned, CopyObserver&) -> Result<> {
-            const int now = ++inFlight;
-            most = std::max(most.load(), now);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            --inFlight;
+        [&](const std::string& source, const std::string&, unsigned, CopyObserver&) -> Result<> {
+            timeline.add("kopiert " + source);
+            if (source == "/q/a") gate->enter();
+            timeline.add(source + " fertig");
             return success();
         });
 
-    auto runSeveral = [&](bool byHand) {
-        test::RecordingRunObserver observer;
-        for (int i = 0; i < 4; ++i) runner.RunBackupSet("Tag", byHand, observer);
-    };
-    std::thread scheduled(runSeveral, false);
-    runSeveral(true);
-    scheduled.join();
-    EXPECT_EQ(most, 1);
+    TimelineObserver scheduled(timeline);
+    std::thread first([&] { runner.RunBackupSet("Geplant", false, scheduled); });
+    ASSERT_TRUE(test::eventually([&] { return gate->arrived() == 1; }));
+    // The second run is asked for while the first is inside its copy.
+    TimelineObserver byHand(timeline);
+    std::atomic<bool> asked{false};
+    std::thread second([&] {
+        asked = true;
+        runner.RunBackupSet("Von Hand", true, byHand);
+    });
+    EXPECT_TRUE(test::eventually([&] { return asked.load(); }));
+    gate->open();
+    first.join();
+    second.join();
+
+    EXPECT_EQ(timeline.events(),
+              (std::vector<std::string>{"Geplant beginnt", "kopiert /q/a", "/q/a fertig",
+                                        "Von Hand beginnt", "kopiert /q/b", "/q/b fertig"}));
 }
 
 TEST(RunMessagesTest, FailuresNameTheSetTheReasonsAndHowManyMore) {

@@ -101,13 +101,22 @@ TEST(ThreadSlotsTest, PauseAndResumeChangeOnlyTheMatchingStates) {
 
 TEST(ThreadSlotsTest, NoWorkSectionBetweenPauseAndResume) {
     ThreadSlots slots;
+    std::atomic<int> arrivals{0};  // at a work section, entered or not
     std::atomic<int> sections{0};
-    ASSERT_TRUE(slots.StartSlot(ThreadSlots::kBackupSlot, workLoop(sections)));
+    ASSERT_TRUE(slots.StartSlot(ThreadSlots::kBackupSlot, [&](SlotControl& control) {
+        while (!control.sleepUnlessStopped(1ms)) {
+            ++arrivals;
+            WorkSection work(control);
+            if (!work.entered()) return;
+            ++sections;
+        }
+    }));
     ASSERT_TRUE(eventually([&] { return sections > 0; }));
 
     slots.PauseSlot(ThreadSlots::kBackupSlot);
     const int atPause = sections;
-    std::this_thread::sleep_for(50ms);  // the thread would have done dozens of sections
+    // The thread comes to its next work section while paused, and stays outside.
+    ASSERT_TRUE(eventually([&] { return arrivals > atPause; }));
     EXPECT_EQ(sections, atPause);
 
     slots.ResumeSlot(ThreadSlots::kBackupSlot);
