@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #if defined(__linux__)
 #include <sys/mount.h>
@@ -133,14 +134,17 @@ TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
     const TemporaryOwner running = thisProgram();
     // Above every process id the systems hand out.
     const TemporaryOwner gone{4194304999ul, running.host};
-    const auto stale = dir / temporaryName("save.log", gone, 1);
+    std::vector<std::filesystem::path> stale;
+    for (const char* file : {"save.ini", "savename.ini", "save.log", "Einstellung.ini"})
+        stale.push_back(dir / temporaryName(file, gone, 1));
     const auto inUse = dir / temporaryName("save.ini", running, 2);
     const auto foreign = dir / temporaryName("notiz", gone, 3);
-    for (const auto& file : {stale, inUse, foreign}) writeBytes(file, "Inhalt");
+    for (const auto& file : stale) writeBytes(file, "Inhalt");
+    for (const auto& file : {inUse, foreign}) writeBytes(file, "Inhalt");
     Application first(services());
     ASSERT_EQ(first.start(), std::nullopt);
     EXPECT_TRUE(std::filesystem::exists(dir / "vaultrix.lock"));
-    EXPECT_FALSE(std::filesystem::exists(stale));
+    for (const auto& file : stale) EXPECT_FALSE(std::filesystem::exists(file)) << file;
     EXPECT_TRUE(std::filesystem::exists(inUse));
     EXPECT_TRUE(std::filesystem::exists(foreign));
 #if !defined(_WIN32)
