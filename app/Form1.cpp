@@ -96,8 +96,8 @@ bool Form1::create() {
                                        app_.services.trayAvailable
                                            ? app_.services.trayAvailable
                                            : &QSystemTrayIcon::isSystemTrayAvailable);
-    tray_->setPopup(ui_.popup, findCommand(ui_.popup, kCommandShow),
-                    findCommand(ui_.popup, kCommandTrayQuit));
+    tray_->setPopup(ui_.popup, findCommand(ui_.popup, kTrayCommandShow),
+                    findCommand(ui_.popup, kTrayCommandQuit));
     connect(&app_.bridge, &WindowBridge::statusChanged, tray_.get(),
             [tray = tray_.get()](const QString&, const QString& tip) { tray->setTip(tip); });
     resetHoverSound();

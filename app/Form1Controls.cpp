@@ -202,15 +202,15 @@ void Form1::buildMenus() {
 
     ui_.popup = new QMenu(this);
     ui_.popup->setObjectName(QStringLiteral("ID_Form1_popup"));
-    addCommand(ui_.popup, QStringLiteral("Anzeigen"), kCommandShow);
-    addCommand(ui_.popup, QStringLiteral("Einstellung"), kCommandTraySettings);
-    addCommand(ui_.popup, QStringLiteral("Minimieren"), kCommandMinimise);
+    addCommand(ui_.popup, QStringLiteral("Anzeigen"), kTrayCommandShow);
+    addCommand(ui_.popup, QStringLiteral("Einstellung"), kTrayCommandSettings);
+    addCommand(ui_.popup, QStringLiteral("Minimieren"), kTrayCommandMinimise);
     ui_.popup->addSeparator();
-    addCommand(ui_.popup, QStringLiteral("Beenden"), kCommandTrayQuit);
+    addCommand(ui_.popup, QStringLiteral("Beenden"), kTrayCommandQuit);
 
     ui_.popup_ordner = new QMenu(this);
     ui_.popup_ordner->setObjectName(QStringLiteral("ID_Form1_popup_ordner"));
-    addCommand(ui_.popup_ordner, QStringLiteral("Ordner erstellen"), kCommandCreateFolder);
+    addCommand(ui_.popup_ordner, QStringLiteral("Ordner erstellen"), kFolderCommandCreateFolder);
     ui_.textb_nach->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 

@@ -48,15 +48,15 @@ void Form1::bindMenuCommands() {
             &Form1::openTutorialPage);
     connect(findCommand(menuBar(), kCommandHelp), &QAction::triggered, this, &Form1::openHelp);
     connect(findCommand(menuBar(), kCommandAbout), &QAction::triggered, this, &Form1::openAbout);
-    connect(findCommand(ui_.popup, kCommandTraySettings), &QAction::triggered, this,
+    connect(findCommand(ui_.popup, kTrayCommandSettings), &QAction::triggered, this,
             &Form1::openSettings);
-    connect(findCommand(ui_.popup, kCommandMinimise), &QAction::triggered, this, [this] {
+    connect(findCommand(ui_.popup, kTrayCommandMinimise), &QAction::triggered, this, [this] {
         if (tray_ != nullptr) tray_->hideOwner();
     });
-    connect(findCommand(ui_.popup_ordner, kCommandCreateFolder), &QAction::triggered, this,
+    connect(findCommand(ui_.popup_ordner, kFolderCommandCreateFolder), &QAction::triggered, this,
             &Form1::handOverPath);
     connect(ui_.popup_ordner, &QMenu::aboutToShow, this, [this] {
-        findCommand(ui_.popup_ordner, kCommandCreateFolder)
+        findCommand(ui_.popup_ordner, kFolderCommandCreateFolder)
             ->setEnabled(!ui_.textb_nach->text().isEmpty());
     });
     connect(ui_.textb_nach, &QLineEdit::customContextMenuRequested, this,

@@ -435,7 +435,7 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     auto* destination = field("textb_nach");
     const auto createFolder = [&](const char* typed, QPushButton* button) {
         QApplication::setActiveWindow(&window);
-        findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+        findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
         ASSERT_TRUE(dialog->isVisible());
         QApplication::setActiveWindow(dialog);
         EXPECT_FALSE(ok->isEnabled());
@@ -463,7 +463,7 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     EXPECT_EQ(destination->text(), path("Neu"));
 
     // Ok stays offered once a name was typed, also when it is emptied again.
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     QApplication::setActiveWindow(dialog);
     QTest::keyClicks(name, QStringLiteral("X"));
     QTest::keyClick(name, Qt::Key_Backspace);
@@ -478,7 +478,7 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     EXPECT_EQ(destination->text(), path("Neu"));
 
     // A name that would not read back is refused; the dialog stays open for another.
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     QApplication::setActiveWindow(dialog);
     QTest::keyClicks(name, QStringLiteral("Ã¤"));
     QTest::mouseClick(ok, Qt::LeftButton);
@@ -498,7 +498,7 @@ TEST_F(EditorTest, TheNewFoldersNameStopsAtTheFieldsWidthAndTheFolderHasTheUsers
     field("textb_nach")->setText(QString::fromStdString(root()));
     std::filesystem::create_directories(dir / "baum");
     QApplication::setActiveWindow(&window);
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     QApplication::setActiveWindow(dialog);
 
     // The cursor's place after the text, painted, shows whether the field scrolled.
