@@ -66,7 +66,7 @@ std::optional<int> Application::start() {
     QApplication::setQuitOnLastWindowClosed(false);
     app_ = std::make_unique<AppServices>(services_);
     // What a crash in the middle of a change left in the set files, before the sets are read.
-    if (const Result<> repaired = repairStoredSets(app_->sets, app_->log); !repaired) {
+    if (const Result<> repaired = repairStoredSets(app_->sets(), app_->log()); !repaired) {
         services_.messages.show(nullptr, QMessageBox::Warning, titled(QStringLiteral("Fehler")),
                                 QString::fromStdString(repaired.error().message), QMessageBox::Ok);
     }

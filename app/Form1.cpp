@@ -20,8 +20,6 @@
 #include "app/Placement.h"
 #include "editor/Form5.h"
 #include "editor/SetEditor.h"
-#include "platform/FolderListing.h"
-#include "platform/PathExists.h"
 #include "shell/Form2.h"
 #include "shell/Form3_impressum.h"
 #include "shell/Form4_hilfe.h"
@@ -59,8 +57,8 @@ bool isAcceleratorOf(const QWidget& window, const QKeyEvent& key) {
 Form1::Form1(AppServices& app)
     : app_(app),
       scheduledRun_(new ProgressWindow(this)),
-      detailsProbe_(app.services.pathExists ? app.services.pathExists : PathExists,
-                    [&bridge = app.bridge](std::uint64_t ticket, std::vector<bool> reachable) {
+      detailsProbe_(app.outside().pathExists,
+                    [&bridge = app.bridge()](std::uint64_t ticket, std::vector<bool> reachable) {
                         bridge.deliverDetailsPaths(ticket, std::move(reachable));
                     }) {
     // The window starts hidden; the create handler decides whether it is shown.
@@ -76,11 +74,10 @@ Form1::Form1(AppServices& app)
         EditorControls{ui_.tv_dir, ui_.textb_name_der_sicherung, ui_.lb_von, ui_.textb_nach,
                        ui_.combo_tag, ui_.mtextb_uhr, ui_.checkbox_aktiv, ui_.cb_speichern},
         static_cast<EditorWindow&>(*this),
-        EditorServices{app_.sets, app_.log, app_.scheduler, app_.slots, app_.bridge,
-                       app_.services.messages,
-                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots,
-                       app_.services.isFolderPath ? app_.services.isFolderPath : fs::isFolderPath});
-    form5_ = new Form5(app_.settings, app_.services.messages, this);
+        EditorServices{app_.sets(), app_.log(), app_.scheduler(), app_.slots(), app_.bridge(),
+                       app_.outside().messages, app_.outside().volumeRoots,
+                       app_.outside().isFolderPath});
+    form5_ = new Form5(app_.settings(), app_.outside().messages, this);
     bindFormEvents();
     bindMenuCommands();
     bindControls();
@@ -93,24 +90,21 @@ Form1::~Form1() = default;
 bool Form1::create() {
     setWindowIcon(QIcon(QStringLiteral(":/icons/100.png")));
     tray_ = std::make_unique<WSysTray>(this, windowIcon(), QString::fromUtf8(kProductName),
-                                       app_.services.trayAvailable
-                                           ? app_.services.trayAvailable
-                                           : &QSystemTrayIcon::isSystemTrayAvailable);
+                                       app_.outside().trayAvailable);
     tray_->setPopup(ui_.popup, findCommand(ui_.popup, kTrayCommandShow),
                     findCommand(ui_.popup, kTrayCommandQuit));
-    connect(&app_.bridge, &WindowBridge::statusChanged, tray_.get(),
+    connect(&app_.bridge(), &WindowBridge::statusChanged, tray_.get(),
             [tray = tray_.get()](const QString&, const QString& tip) { tray->setTip(tip); });
     resetHoverSound();
     applyAnimationSetting();
     collapseAll();
     setCounter = 0;
-    const WindowPlacement placement = placementFor(app_.services.workArea());
+    const WindowPlacement placement = placementFor(app_.outside().workArea());
     if (placement.tooNarrow) return false;
     placeWindow(placement.rect);
     // Hidden only where the tray icon can bring the window back.
-    if (!app_.settings.startHidden() || !tray_->isRegistered()) showNormal();
+    if (!app_.settings().startHidden() || !tray_->isRegistered()) showNormal();
     loadSetNames();
-    app_.scheduler.LoadScheduleTable(app_.sets);
     app_.startThreads();
     showPage(Page::MainMenuPage);
     return true;
@@ -193,7 +187,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::handOverPath() {
     if (const Result<> written =
-            app_.settings.writePendingPath(ui_.textb_nach->text().toStdString());
+            app_.settings().writePendingPath(ui_.textb_nach->text().toStdString());
         !written) {
         showError(QString::fromStdString(written.error().message));
         return;
@@ -204,8 +198,8 @@ void Form1::handOverPath() {
 
 void Form1::takePendingPath() {
     if (!pendingPathHandOver) return;
-    ui_.textb_nach->setText(QString::fromStdString(app_.settings.readPendingPath()));
-    if (const Result<> cleared = app_.settings.clearPendingPath(); !cleared) {
+    ui_.textb_nach->setText(QString::fromStdString(app_.settings().readPendingPath()));
+    if (const Result<> cleared = app_.settings().clearPendingPath(); !cleared) {
         showError(QString::fromStdString(cleared.error().message));
     }
     pendingPathHandOver = false;
@@ -213,7 +207,7 @@ void Form1::takePendingPath() {
 
 void Form1::openSettings() {
     bringToFront(settingsDialog_,
-                 [this] { return new Form2(this, app_.settings, app_.services.messages); });
+                 [this] { return new Form2(this, app_.settings(), app_.outside().messages); });
 }
 
 void Form1::openHelp() {
@@ -230,7 +224,7 @@ void Form1::openTutorialPage() {
 
 QString Form1::workingFolder() const {
     return QDir::toNativeSeparators(
-        QString::fromStdU16String(app_.services.dataFolder.u16string()));
+        QString::fromStdU16String(app_.outside().dataFolder.u16string()));
 }
 
 QWidget* Form1::messageOwner() {
@@ -238,25 +232,25 @@ QWidget* Form1::messageOwner() {
 }
 
 void Form1::showError(const QString& text) {
-    app_.services.messages.show(messageOwner(), QMessageBox::Warning,
-                                titled(QStringLiteral("Fehler")), text, QMessageBox::Ok);
+    app_.outside().messages.show(messageOwner(), QMessageBox::Warning,
+                                 titled(QStringLiteral("Fehler")), text, QMessageBox::Ok);
 }
 
 void Form1::playPageOpenSound() {
-    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("MENUE_AUF"));
+    if (soundAnimationOn) app_.outside().sounds.playSound(QStringLiteral("MENUE_AUF"));
 }
 
 void Form1::playPageCloseSound() {
-    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("MENUE_ZU"));
+    if (soundAnimationOn) app_.outside().sounds.playSound(QStringLiteral("MENUE_ZU"));
 }
 
 void Form1::playClickSound() {
-    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("KLICK"));
+    if (soundAnimationOn) app_.outside().sounds.playSound(QStringLiteral("KLICK"));
 }
 
 void Form1::playHoverSound() {
     if (!soundAnimationOn || hoverSoundPlayed != 0) return;
-    app_.services.sounds.playSound(QStringLiteral("MOVE"));
+    app_.outside().sounds.playSound(QStringLiteral("MOVE"));
     ++hoverSoundPlayed;
 }
 

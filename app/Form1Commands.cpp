@@ -26,7 +26,7 @@ constexpr std::uintmax_t kShownLogBytes = 2u << 20;
 }  // namespace
 
 void Form1::loadSetNames() {
-    const SetNames stored = app_.sets.loadSetNames();
+    const SetNames stored = app_.sets().loadSetNames();
     QStringList names;
     for (const std::string& name : stored.names) names << QString::fromStdString(name);
     // A sorted list box orders its entries alphabetically without regard to case.
@@ -45,7 +45,7 @@ void Form1::loadSetNames() {
 
 void Form1::ShowSetDetails(const QString& name) {
     shownSetName_ = name;
-    const SetDetailsTexts texts = setDetailsTexts(app_.sets, name.toStdString());
+    const SetDetailsTexts texts = setDetailsTexts(app_.sets(), name.toStdString());
     ui_.rtb_anzeige->setPlainText(shortLines(QString::fromStdString(texts.text)));
     ui_.rtb_anzeige->moveCursor(QTextCursor::End);
     ui_.rtb_anzeige->ensureCursorVisible();
@@ -74,14 +74,14 @@ void Form1::StartSelectedSet() {
     if (name.isEmpty() || manualRun_ != nullptr) return;
     ProgressWindow window(this);
     manualRun_ = &window;
-    const RunReport report = window.run(app_.runner, name.toStdString());
+    const RunReport report = window.run(app_.runner(), name.toStdString());
     manualRun_ = nullptr;
     // A run cut short by closing the program tells nothing more.
     if (closing_) return;
     if (report.success) {
-        app_.services.messages.show(messageOwner(), QMessageBox::Information,
-                                    titled(QStringLiteral("Information")), report.successMessage,
-                                    QMessageBox::Ok);
+        app_.outside().messages.show(messageOwner(), QMessageBox::Information,
+                                     titled(QStringLiteral("Information")), report.successMessage,
+                                     QMessageBox::Ok);
     } else {
         showError(report.failureMessage);
     }
@@ -97,7 +97,7 @@ void Form1::ShowLog() {
 }
 
 void Form1::LoadLogText() {
-    const LogText log = app_.log.LoadLogEnd(kShownLogBytes);
+    const LogText log = app_.log().LoadLogEnd(kShownLogBytes);
     QString text = QString::fromStdString(log.text);
     if (log.shortened) {
         const QLocale german(QLocale::German, QLocale::Germany);
@@ -114,12 +114,12 @@ void Form1::LoadLogText() {
 }
 
 void Form1::DeleteLog() {
-    const QMessageBox::StandardButton answer = app_.services.messages.show(
+    const QMessageBox::StandardButton answer = app_.outside().messages.show(
         messageOwner(), QMessageBox::Warning, titled(QStringLiteral("Log Datei löschen?")),
         QStringLiteral("Möchten Sie die Log Datei\nwirklich löschen?"),
         QMessageBox::Ok | QMessageBox::Cancel);
     if (answer != QMessageBox::Ok) return;
-    if (const Result<> deleted = app_.log.DeleteLog(); !deleted) {
+    if (const Result<> deleted = app_.log().DeleteLog(); !deleted) {
         // The log is still there, so it stays on show.
         showError(QString::fromStdString(deleted.error().message));
         return;

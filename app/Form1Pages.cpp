@@ -306,7 +306,7 @@ void growTo(QWidget* control, int width, int height, double delay) {
 }
 
 void Form1::applyAnimationSetting() {
-    soundAnimationOn = app_.settings.soundAnimationOn();
+    soundAnimationOn = app_.settings().soundAnimationOn();
     moveStepDelay = 0.0;
     growStepDelay = soundAnimationOn ? 0.5 : 0.0;
 }

@@ -99,9 +99,9 @@ void Form1::bindControls() {
     connect(ui_.cb_tv_aktuell, &QPushButton::clicked, tree, &FolderTree::FillFolderTree);
     connect(ui_.checkbox_aktiv, &QCheckBox::clicked, editor, &SetEditor::UpdateSaveState);
     connect(ui_.cb_1, &QPushButton::clicked, this,
-            [this] { app_.slots.PauseSlot(ThreadSlots::kBackupSlot); });
+            [this] { app_.slots().PauseSlot(ThreadSlots::kBackupSlot); });
     connect(ui_.cb_2, &QPushButton::clicked, this,
-            [this] { app_.slots.ResumeSlot(ThreadSlots::kBackupSlot); });
+            [this] { app_.slots().ResumeSlot(ThreadSlots::kBackupSlot); });
     // A left release over the list shows the set that is selected now, and so does a key
     // that moved the selection; other buttons do not select.
     ui_.lb_anzeige->viewport()->installEventFilter(this);
@@ -164,21 +164,23 @@ void Form1::bindPictureButtons() {
 }
 
 void Form1::bindThreadReports() {
-    connect(&app_.bridge, &WindowBridge::clockTextChanged, ui_.label_datum_zeit, &QLabel::setText);
-    connect(&app_.bridge, &WindowBridge::statusChanged, this,
+    connect(&app_.bridge(), &WindowBridge::clockTextChanged, ui_.label_datum_zeit,
+            &QLabel::setText);
+    connect(&app_.bridge(), &WindowBridge::statusChanged, this,
             [this](const QString& caption) { setWindowTitle(caption); });
-    connect(&app_.bridge, &WindowBridge::scheduledRunStarted, scheduledRun_,
+    connect(&app_.bridge(), &WindowBridge::scheduledRunStarted, scheduledRun_,
             &ProgressWindow::showScheduledRun);
-    connect(&app_.bridge, &WindowBridge::scheduledRunProgress, scheduledRun_,
+    connect(&app_.bridge(), &WindowBridge::scheduledRunProgress, scheduledRun_,
             &ProgressWindow::showProgress);
-    connect(&app_.bridge, &WindowBridge::scheduledRunCounted, scheduledRun_,
+    connect(&app_.bridge(), &WindowBridge::scheduledRunCounted, scheduledRun_,
             &ProgressWindow::showTotal);
-    connect(&app_.bridge, &WindowBridge::scheduledRunEnded, scheduledRun_,
+    connect(&app_.bridge(), &WindowBridge::scheduledRunEnded, scheduledRun_,
             &ProgressWindow::scheduledRunEnded);
-    connect(&app_.bridge, &WindowBridge::scheduledRunFailed, this, &Form1::showError);
-    connect(&app_.bridge, &WindowBridge::scheduledLogFailed, this, &Form1::showError);
-    connect(&app_.bridge, &WindowBridge::treePieceListed, &editor_->tree(), &FolderTree::takePiece);
-    connect(&app_.bridge, &WindowBridge::detailsPathsTested, this, &Form1::takeDetailsAnswer);
+    connect(&app_.bridge(), &WindowBridge::scheduledRunFailed, this, &Form1::showError);
+    connect(&app_.bridge(), &WindowBridge::scheduledLogFailed, this, &Form1::showError);
+    connect(&app_.bridge(), &WindowBridge::treePieceListed, &editor_->tree(),
+            &FolderTree::takePiece);
+    connect(&app_.bridge(), &WindowBridge::detailsPathsTested, this, &Form1::takeDetailsAnswer);
 }
 
 }  // namespace vaultrix

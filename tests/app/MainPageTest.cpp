@@ -184,7 +184,7 @@ TEST_F(FormTest, NoWarningComesForDetailsNoLongerShownAndAHangingTestHoldsNothin
     storeSet("Leer", {}, missing);
     Form1& window = startForm();
     int answers = 0;
-    QObject::connect(&app->bridge, &WindowBridge::detailsPathsTested, [&] { ++answers; });
+    QObject::connect(&app->bridge(), &WindowBridge::detailsPathsTested, [&] { ++answers; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 1; }, 5000));
     // The answer comes while the log page is open.
     clickPicture(control<PictureBox>("pictb_log_anzeigen"));
