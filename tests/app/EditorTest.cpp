@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include "FormFixture.h"
+#include "engine/Scheduler.h"
 #include "platform/FolderListing.h"
 #include "shell/PictureBox.h"
 #include "support/Gate.h"
@@ -320,6 +321,33 @@ TEST_F(EditorTest, SavingANewAnEditedAndARenamedSetWritesTheStoredLines) {
     EXPECT_EQ(setFile().substr(0, 9), stored("[Woche]"));
     EXPECT_NE(setFile().find(stored("zeit=:")), std::string::npos);
     EXPECT_EQ(nameFile(), "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NUMMER]\r\nwert=1\r\n");
+}
+
+// The clock stands at 03:17: the caption counts down to a set saved due at 03:20, and forgets
+// it once it is deleted.
+TEST_F(EditorTest, SavingAndDeletingRebuildTheScheduleTheCaptionCountsDownTo) {
+    make({"Alpha/", "Beta/"});
+    Form1& window = startForm();
+    const auto shows = [&window](bool none, int minutes) {
+        const QString caption = QStringLiteral("Vaultrix 1.0 - ") +
+                                QString::fromStdString(statusTextFor(none, minutes).oneLine);
+        const bool shown = QTest::qWaitFor([&] { return window.windowTitle() == caption; }, 10000);
+        EXPECT_TRUE(shown) << window.windowTitle().toStdString();
+        return shown;
+    };
+    ASSERT_TRUE(shows(true, kNoNextRun));
+    clickPicture(picture("pictb_anlegen"));
+    addSource({QStringLiteral("Alpha")});
+    takeDestination({QStringLiteral("Beta")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Bald"));
+    control<QCheckBox>("checkbox_aktiv")->click();
+    field("mtextb_uhr")->setText(QStringLiteral("03:20"));
+    save();
+    ASSERT_TRUE(shows(false, 3));
+    clock.set(at(7, 12, 2026, 3, 18, 0, 1));
+    ASSERT_TRUE(shows(false, 2));
+    clickPicture(picture("pictb_loeschen"));
+    EXPECT_TRUE(shows(true, kNoNextRun));
 }
 
 TEST_F(EditorTest, NamesAndPathsThatCannotBeStoredAndWholeRootsAreRefused) {
