@@ -38,31 +38,44 @@ struct FormServices {
 };
 
 // The program's core objects over its data folder and the background threads that use them.
-// The main window is handed them; they are made before it and outlive it, so no thread ever
-// reports to an object that is gone.
+// They are made before the main window and outlive it, so no thread ever reports to an object
+// that is gone. The window hands each page, dialog and the editor the parts it works with;
+// none of them is given the whole.
 class AppServices {
 public:
-    explicit AppServices(const FormServices& services);
+    explicit AppServices(const FormServices& outside);
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
 
-    // The clock thread in its slot and the backup thread in its slot.
+    // What the program was given from outside, the system's own where it was given none.
+    const FormServices& outside() const { return outside_; }
+    BackupSetStore& sets() { return sets_; }
+    SettingsStore& settings() { return settings_; }
+    RunLog& log() { return log_; }
+    Scheduler& scheduler() { return scheduler_; }
+    BackupRunner& runner() { return runner_; }
+    // Carries the threads' reports to the window thread.
+    WindowBridge& bridge() { return bridge_; }
+    ThreadSlots& slots() { return slots_; }
+
+    // Builds the schedule table from the stored sets, then starts the clock thread and the
+    // backup thread in their slots.
     void startThreads();
     // Stops the four slots in order, each waiting a bounded time (ThreadSlots::StopSlot).
     void stopThreads();
     // True when a background thread did not end when asked; it is left to end with the process.
-    bool threadsAlive() const { return slots.anyAlive(); }
+    bool threadsAlive() const { return slots_.anyAlive(); }
 
-    const FormServices services;
-    BackupSetStore sets;
-    SettingsStore settings;
-    RunLog log;
-    Scheduler scheduler;
-    BackupRunner runner;
-    // Carries the threads' reports to the window thread.
-    WindowBridge bridge;
+private:
+    const FormServices outside_;
+    BackupSetStore sets_;
+    SettingsStore settings_;
+    RunLog log_;
+    Scheduler scheduler_;
+    BackupRunner runner_;
+    WindowBridge bridge_;
     // Last: its threads use the members above and are stopped and joined before those go.
-    ThreadSlots slots;
+    ThreadSlots slots_;
 };
 
 }  // namespace vaultrix

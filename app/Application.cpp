@@ -7,13 +7,11 @@
 #include <QLockFile>
 #include <QScreen>
 
-#include "engine/RunLog.h"
 #include "engine/SetRepair.h"
 #include "platform/AtomicFile.h"
 #include "platform/PathText.h"
 #include "shell/Style.h"
-#include "store/BackupSetStore.h"
-#include "store/SettingsStore.h"
+#include "store/DataFiles.h"
 
 namespace vaultrix {
 
@@ -62,14 +60,13 @@ std::optional<int> Application::start() {
     }
     // No other program of this folder runs now, so a temporary file of ours is a leftover of an
     // interrupted rewrite once its process is gone.
-    removeStaleTemporaryFiles(services_.dataFolder,
-                              {kSetFileName, kSetNameFileName, kLogFileName, kSettingsFileName});
+    removeStaleTemporaryFiles(services_.dataFolder, kDataFiles);
     // Only the main window's close ends the program; a message box closing while the window
     // is hidden must not.
     QApplication::setQuitOnLastWindowClosed(false);
     app_ = std::make_unique<AppServices>(services_);
     // What a crash in the middle of a change left in the set files, before the sets are read.
-    if (const Result<> repaired = repairStoredSets(app_->sets, app_->log); !repaired) {
+    if (const Result<> repaired = repairStoredSets(app_->sets(), app_->log()); !repaired) {
         services_.messages.show(nullptr, QMessageBox::Warning, titled(QStringLiteral("Fehler")),
                                 QString::fromStdString(repaired.error().message), QMessageBox::Ok);
     }

@@ -1,3 +1,5 @@
+// The main window itself: its creation, its own events and placement, the folder hand-over to
+// the create-folder dialog, the secondary windows and the sounds.
 #include "app/Form1.h"
 
 #include <QAbstractItemView>
@@ -9,23 +11,19 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QShowEvent>
 #include <QWindow>
 
 #include "app/AppServices.h"
-#include "app/Pages.h"
+#include "app/LogPage.h"
+#include "app/MainMenuPage.h"
 #include "app/Placement.h"
 #include "editor/Form5.h"
 #include "editor/SetEditor.h"
-#include "platform/FolderListing.h"
-#include "platform/PathExists.h"
 #include "shell/Form2.h"
 #include "shell/Form3_impressum.h"
 #include "shell/Form4_hilfe.h"
-#include "shell/MessagePresenter.h"
 #include "shell/ProgressWindow.h"
 #include "shell/SoundPlayer.h"
 #include "shell/Style.h"
@@ -57,12 +55,7 @@ bool isAcceleratorOf(const QWidget& window, const QKeyEvent& key) {
 }  // namespace
 
 Form1::Form1(AppServices& app)
-    : app_(app),
-      scheduledRun_(new ProgressWindow(this)),
-      detailsProbe_(app.services.pathExists ? app.services.pathExists : PathExists,
-                    [&bridge = app.bridge](std::uint64_t ticket, std::vector<bool> reachable) {
-                        bridge.deliverDetailsPaths(ticket, std::move(reachable));
-                    }) {
+    : app_(app), messages_(app.outside().messages, *this), scheduledRun_(new ProgressWindow(this)) {
     // The window starts hidden; the create handler decides whether it is shown.
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kProductName));
@@ -70,22 +63,26 @@ Form1::Form1(AppServices& app)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    buildControls();
-    buildMenus();
+    ui_ = buildWindowLayout(*this);
+    popups_ = buildMenus(*this);
+    const FormServices& outside = app_.outside();
+    mainPage_ = std::make_unique<MainMenuPage>(
+        MainMenuPageControls{ui_.lb_anzeige, ui_.rtb_anzeige}, *this, messages_,
+        MainMenuPageServices{
+            app_.sets(), app_.runner(), outside.pathExists,
+            [&bridge = app_.bridge()](std::uint64_t ticket, std::vector<bool> reachable) {
+                bridge.deliverDetailsPaths(ticket, std::move(reachable));
+            }});
+    logPage_ = std::make_unique<LogPage>(LogPageControls{ui_.rtb_anzeige, ui_.lb_anzeige},
+                                         static_cast<PageChanges&>(*this), app_.log(), messages_);
     editor_ = std::make_unique<SetEditor>(
         EditorControls{ui_.tv_dir, ui_.textb_name_der_sicherung, ui_.lb_von, ui_.textb_nach,
                        ui_.combo_tag, ui_.mtextb_uhr, ui_.checkbox_aktiv, ui_.cb_speichern},
         static_cast<EditorWindow&>(*this),
-        EditorServices{app_.sets, app_.log, app_.scheduler, app_.slots, app_.bridge,
-                       app_.services.messages,
-                       app_.services.volumeRoots ? app_.services.volumeRoots : fs::volumeRoots,
-                       app_.services.isFolderPath ? app_.services.isFolderPath : fs::isFolderPath});
-    form5_ = new Form5(app_.settings, app_.services.messages, this);
-    bindFormEvents();
-    bindMenuCommands();
-    bindControls();
-    bindPictureButtons();
-    bindThreadReports();
+        EditorServices{app_.sets(), app_.log(), app_.scheduler(), app_.slots(), app_.bridge(),
+                       outside.messages, outside.volumeRoots, outside.isFolderPath});
+    form5_ = new Form5(app_.settings(), outside.messages, this);
+    bindEvents();
 }
 
 Form1::~Form1() = default;
@@ -93,24 +90,20 @@ Form1::~Form1() = default;
 bool Form1::create() {
     setWindowIcon(QIcon(QStringLiteral(":/icons/100.png")));
     tray_ = std::make_unique<WSysTray>(this, windowIcon(), QString::fromUtf8(kProductName),
-                                       app_.services.trayAvailable
-                                           ? app_.services.trayAvailable
-                                           : &QSystemTrayIcon::isSystemTrayAvailable);
-    tray_->setPopup(ui_.popup, findCommand(ui_.popup, kCommandShow),
-                    findCommand(ui_.popup, kCommandTrayQuit));
-    connect(&app_.bridge, &WindowBridge::statusChanged, tray_.get(),
+                                       app_.outside().trayAvailable);
+    tray_->setPopup(popups_.popup, findCommand(popups_.popup, kTrayCommandShow),
+                    findCommand(popups_.popup, kTrayCommandQuit));
+    connect(&app_.bridge(), &WindowBridge::statusChanged, tray_.get(),
             [tray = tray_.get()](const QString&, const QString& tip) { tray->setTip(tip); });
     resetHoverSound();
     applyAnimationSetting();
     collapseAll();
-    setCounter = 0;
-    const WindowPlacement placement = placementFor(app_.services.workArea());
+    const WindowPlacement placement = placementFor(app_.outside().workArea());
     if (placement.tooNarrow) return false;
     placeWindow(placement.rect);
     // Hidden only where the tray icon can bring the window back.
-    if (!app_.settings.startHidden() || !tray_->isRegistered()) showNormal();
+    if (!app_.settings().startHidden() || !tray_->isRegistered()) showNormal();
     loadSetNames();
-    app_.scheduler.LoadScheduleTable(app_.sets);
     app_.startThreads();
     showPage(Page::MainMenuPage);
     return true;
@@ -138,8 +131,7 @@ void Form1::showEvent(QShowEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    closing_ = true;
-    if (manualRun_ != nullptr) manualRun_->cancel();
+    mainPage_->closeDown();
     editor_->tree().stopListing();
     app_.stopThreads();
     tray_.reset();
@@ -170,20 +162,6 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == centralWidget() && event->type() == QEvent::MouseMove) {
         resetHoverSound();
-    } else if (watched == ui_.lb_anzeige->viewport() &&
-               (event->type() == QEvent::MouseButtonPress ||
-                event->type() == QEvent::MouseButtonDblClick ||
-                event->type() == QEvent::MouseButtonRelease)) {
-        // Only the left button picks a set, and its release shows it; another button leaves
-        // the selection where it is, so the details never show another set than the one
-        // highlighted.
-        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return true;
-        if (event->type() == QEvent::MouseButtonRelease) ShowSelectedSetDetails();
-    } else if (watched == ui_.lb_anzeige && event->type() == QEvent::KeyRelease &&
-               ui_.lb_anzeige->currentItem() != nullptr &&
-               ui_.lb_anzeige->currentItem()->text() != shownSetName_) {
-        // A key that moved the selection shows the set it moved to, as a click does.
-        ShowSelectedSetDetails();
     } else if (watched == ui_.combo_tag->view()->window() && event->type() == QEvent::Show) {
         // The day list drops down.
         editor_->UpdateSaveState();
@@ -193,9 +171,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 void Form1::handOverPath() {
     if (const Result<> written =
-            app_.settings.writePendingPath(ui_.textb_nach->text().toStdString());
+            app_.settings().writePendingPath(ui_.textb_nach->text().toStdString());
         !written) {
-        showError(QString::fromStdString(written.error().message));
+        messages_.showError(QString::fromStdString(written.error().message));
         return;
     }
     form5_->openDialog();
@@ -204,16 +182,16 @@ void Form1::handOverPath() {
 
 void Form1::takePendingPath() {
     if (!pendingPathHandOver) return;
-    ui_.textb_nach->setText(QString::fromStdString(app_.settings.readPendingPath()));
-    if (const Result<> cleared = app_.settings.clearPendingPath(); !cleared) {
-        showError(QString::fromStdString(cleared.error().message));
+    ui_.textb_nach->setText(QString::fromStdString(app_.settings().readPendingPath()));
+    if (const Result<> cleared = app_.settings().clearPendingPath(); !cleared) {
+        messages_.showError(QString::fromStdString(cleared.error().message));
     }
     pendingPathHandOver = false;
 }
 
 void Form1::openSettings() {
     bringToFront(settingsDialog_,
-                 [this] { return new Form2(this, app_.settings, app_.services.messages); });
+                 [this] { return new Form2(this, app_.settings(), app_.outside().messages); });
 }
 
 void Form1::openHelp() {
@@ -230,33 +208,24 @@ void Form1::openTutorialPage() {
 
 QString Form1::workingFolder() const {
     return QDir::toNativeSeparators(
-        QString::fromStdU16String(app_.services.dataFolder.u16string()));
-}
-
-QWidget* Form1::messageOwner() {
-    return isVisible() && isEnabled() ? this : nullptr;
-}
-
-void Form1::showError(const QString& text) {
-    app_.services.messages.show(messageOwner(), QMessageBox::Warning,
-                                titled(QStringLiteral("Fehler")), text, QMessageBox::Ok);
+        QString::fromStdU16String(app_.outside().dataFolder.u16string()));
 }
 
 void Form1::playPageOpenSound() {
-    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("MENUE_AUF"));
+    if (soundAnimationOn) app_.outside().sounds.playSound(QStringLiteral("MENUE_AUF"));
 }
 
 void Form1::playPageCloseSound() {
-    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("MENUE_ZU"));
+    if (soundAnimationOn) app_.outside().sounds.playSound(QStringLiteral("MENUE_ZU"));
 }
 
 void Form1::playClickSound() {
-    if (soundAnimationOn) app_.services.sounds.playSound(QStringLiteral("KLICK"));
+    if (soundAnimationOn) app_.outside().sounds.playSound(QStringLiteral("KLICK"));
 }
 
 void Form1::playHoverSound() {
     if (!soundAnimationOn || hoverSoundPlayed != 0) return;
-    app_.services.sounds.playSound(QStringLiteral("MOVE"));
+    app_.outside().sounds.playSound(QStringLiteral("MOVE"));
     ++hoverSoundPlayed;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 class QWidget;
 
 namespace vaultrix {
@@ -23,6 +25,22 @@ struct PageStep {
     const char* control = nullptr;  // the control's object name
     int x = 0;                      // place: left; size: width
     int y = 0;                      // place: top; size: height
+};
+
+// The steps that shrink every page control to nothing, run without pauses.
+std::span<const PageStep> collapseSteps();
+// The steps that open a page and those that close it.
+std::span<const PageStep> showSteps(Page page);
+std::span<const PageStep> hideSteps(Page page);
+
+// The page changes a page asks of the main window.
+class PageChanges {
+public:
+    virtual void showPage(Page page) = 0;
+    virtual void hidePage(Page page) = 0;
+
+protected:
+    ~PageChanges() = default;
 };
 
 // Moves the control to (x, y). With a delay above 0 it goes pixel by pixel, pausing that many

@@ -1,11 +1,9 @@
 #include "editor/SetEditor.h"
 
 #include <QCheckBox>
-#include <QCollator>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <algorithm>
@@ -17,6 +15,7 @@
 #include "engine/ThreadSlots.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
+#include "shell/ListOrder.h"
 #include "shell/MessagePresenter.h"
 #include "shell/Style.h"
 #include "store/BackupSetStore.h"
@@ -117,13 +116,9 @@ void SetEditor::AddSource() {
     }
     if (!SameAsAnySource(path)) {
         // The list keeps its entries sorted, as the set list does.
-        QCollator collator(QLocale(QLocale::German, QLocale::Germany));
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        const ListOrder before;
         int row = 0;
-        while (row < ui_.lb_von->count() &&
-               collator.compare(ui_.lb_von->item(row)->text(), path) <= 0) {
-            ++row;
-        }
+        while (row < ui_.lb_von->count() && !before(path, ui_.lb_von->item(row)->text())) ++row;
         ui_.lb_von->insertItem(row, path);
         ui_.lb_von->setFocus();
     }

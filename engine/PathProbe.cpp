@@ -16,6 +16,8 @@ struct PathProbe::Shared {
         std::vector<std::string> paths;
     };
 
+    explicit Shared(PathTest givenTest) : test(std::move(givenTest)) {}
+
     const PathTest test;
     std::mutex mutex;
     Answer answer;  // empty once the probe is gone

@@ -48,7 +48,7 @@ std::filesystem::path temporaryFileFor(const std::filesystem::path& file) {
 }
 
 void removeStaleTemporaryFiles(const std::filesystem::path& folder,
-                               std::initializer_list<std::string_view> fileNames) {
+                               std::span<const std::string_view> fileNames) {
     const TemporaryOwner self = thisProgram();
     std::error_code error;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <filesystem>
-#include <initializer_list>
+#include <span>
 #include <string_view>
 
 #include "common/Result.h"
@@ -22,6 +22,6 @@ std::filesystem::path temporaryFileFor(const std::filesystem::path& file);
 // Removes what interrupted rewrites of the named files left in the folder: their temporary
 // files that were left behind (see leftBehind).
 void removeStaleTemporaryFiles(const std::filesystem::path& folder,
-                               std::initializer_list<std::string_view> fileNames);
+                               std::span<const std::string_view> fileNames);
 
 }  // namespace vaultrix

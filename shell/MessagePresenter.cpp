@@ -4,8 +4,10 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QSpacerItem>
+#include <QWidget>
 
 #include "shell/ShortText.h"
+#include "shell/Style.h"
 
 namespace vaultrix {
 namespace {
@@ -14,6 +16,25 @@ namespace {
 constexpr int kCaptionButtonsWidth = 120;
 
 }  // namespace
+
+QWidget* WindowMessages::owner() const {
+    return window_.isVisible() && window_.isEnabled() ? &window_ : nullptr;
+}
+
+void WindowMessages::showError(const QString& text) const {
+    presenter_.show(owner(), QMessageBox::Warning, titled(QStringLiteral("Fehler")), text,
+                    QMessageBox::Ok);
+}
+
+void WindowMessages::showInformation(const QString& text) const {
+    presenter_.show(owner(), QMessageBox::Information, titled(QStringLiteral("Information")), text,
+                    QMessageBox::Ok);
+}
+
+bool WindowMessages::confirm(const QString& role, const QString& text) const {
+    return presenter_.show(owner(), QMessageBox::Warning, titled(role), text,
+                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
 
 QMessageBox::StandardButton QtMessagePresenter::show(QWidget* owner, QMessageBox::Icon icon,
                                                      const QString& title, const QString& text,

@@ -15,7 +15,8 @@ constexpr qsizetype kTipLength = 63;
 
 WSysTray::WSysTray(QWidget* owner, const QIcon& icon, const QString& tip,
                    std::function<bool()> trayAvailable)
-    : owner_(owner), icon_(icon), trayAvailable_(std::move(trayAvailable)) {
+    : QObject(owner), owner_(owner), icon_(icon, this), trayAvailable_(std::move(trayAvailable)) {
+    setObjectName(QStringLiteral("WSysTray"));
     setTip(tip);
     connect(&icon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason why) {

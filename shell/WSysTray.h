@@ -19,7 +19,8 @@ class WSysTray final : public QObject {
     Q_OBJECT
 
 public:
-    // `trayAvailable` tells whether the desktop offers a tray at the moment.
+    // A child of `owner`, named "WSysTray"; its icon is its child. `trayAvailable` tells whether
+    // the desktop offers a tray at the moment.
     WSysTray(QWidget* owner, const QIcon& icon, const QString& tip,
              std::function<bool()> trayAvailable);
 

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include "FormFixture.h"
+#include "engine/Scheduler.h"
 #include "platform/FolderListing.h"
 #include "shell/PictureBox.h"
 #include "support/Gate.h"
@@ -334,6 +335,33 @@ TEST_F(EditorTest, SavingANewAnEditedAndARenamedSetWritesTheStoredLines) {
     EXPECT_EQ(nameFile(), "[SICHERUNG]\r\nname_1=Woche\r\n\r\n[NUMMER]\r\nwert=1\r\n");
 }
 
+// The clock stands at 03:17: the caption counts down to a set saved due at 03:20, and forgets
+// it once it is deleted.
+TEST_F(EditorTest, SavingAndDeletingRebuildTheScheduleTheCaptionCountsDownTo) {
+    make({"Alpha/", "Beta/"});
+    Form1& window = startForm();
+    const auto shows = [&window](bool none, int minutes) {
+        const QString caption = QStringLiteral("Vaultrix 1.0 - ") +
+                                QString::fromStdString(statusTextFor(none, minutes).oneLine);
+        const bool shown = QTest::qWaitFor([&] { return window.windowTitle() == caption; }, 10000);
+        EXPECT_TRUE(shown) << window.windowTitle().toStdString();
+        return shown;
+    };
+    ASSERT_TRUE(shows(true, kNoNextRun));
+    clickPicture(picture("pictb_anlegen"));
+    addSource({QStringLiteral("Alpha")});
+    takeDestination({QStringLiteral("Beta")});
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Bald"));
+    control<QCheckBox>("checkbox_aktiv")->click();
+    field("mtextb_uhr")->setText(QStringLiteral("03:20"));
+    save();
+    ASSERT_TRUE(shows(false, 3));
+    clock.set(at(7, 12, 2026, 3, 18, 0, 1));
+    ASSERT_TRUE(shows(false, 2));
+    clickPicture(picture("pictb_loeschen"));
+    EXPECT_TRUE(shows(true, kNoNextRun));
+}
+
 TEST_F(EditorTest, NamesAndPathsThatCannotBeStoredAndWholeRootsAreRefused) {
     volumeRoots = [this] { return std::vector<std::string>{"/", root()}; };
     make({"Alpha/", "Beta/", "Привет/"});
@@ -447,7 +475,7 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     auto* destination = field("textb_nach");
     const auto createFolder = [&](const char* typed, QPushButton* button) {
         QApplication::setActiveWindow(&window);
-        findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+        findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
         ASSERT_TRUE(dialog->isVisible());
         QApplication::setActiveWindow(dialog);
         EXPECT_FALSE(ok->isEnabled());
@@ -475,7 +503,7 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     EXPECT_EQ(destination->text(), path("Neu"));
 
     // Ok stays offered once a name was typed, also when it is emptied again.
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     QApplication::setActiveWindow(dialog);
     QTest::keyClicks(name, QStringLiteral("X"));
     QTest::keyClick(name, Qt::Key_Backspace);
@@ -490,7 +518,7 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
     EXPECT_EQ(destination->text(), path("Neu"));
 
     // A name that would not read back is refused; the dialog stays open for another.
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     QApplication::setActiveWindow(dialog);
     QTest::keyClicks(name, QStringLiteral("Ã¤"));
     QTest::mouseClick(ok, Qt::LeftButton);
@@ -510,7 +538,7 @@ TEST_F(EditorTest, TheNewFoldersNameStopsAtTheFieldsWidthAndTheFolderHasTheUsers
     field("textb_nach")->setText(QString::fromStdString(root()));
     std::filesystem::create_directories(dir / "baum");
     QApplication::setActiveWindow(&window);
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     QApplication::setActiveWindow(dialog);
 
     // The cursor's place after the text, painted, shows whether the field scrolled.

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -27,25 +28,27 @@ QStringList listed(const QListWidget* list) {
 }
 
 TEST_F(FormTest, TheSetListIsSortedWithoutRegardToCaseAndShowsTheClickedSet) {
-    for (const char* name : {"beta", "Gamma", "Äpfel", "Alpha"}) {
+    // Names equal but for case keep their stored order.
+    for (const char* name : {"beta", "Gamma", "Äpfel", "ALPHA", "Alpha"}) {
         storeSet(name, {folder("quelle")}, folder("ziel"));
     }
     startForm();
     auto* list = control<QListWidget>("lb_anzeige");
     auto* details = control<QTextEdit>("rtb_anzeige");
-    EXPECT_EQ(listed(list), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Äpfel"),
-                                         QStringLiteral("beta"), QStringLiteral("Gamma")}));
+    EXPECT_EQ(listed(list), (QStringList{QStringLiteral("ALPHA"), QStringLiteral("Alpha"),
+                                         QStringLiteral("Äpfel"), QStringLiteral("beta"),
+                                         QStringLiteral("Gamma")}));
     EXPECT_EQ(list->currentRow(), 0);
-    // Four sets: the commands on them are on offer.
+    // Five sets: the commands on them are on offer.
     EXPECT_EQ(control<PictureBox>("pictb_starten")->bitmapNumber(), 124);
-    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: Alpha\n")));
+    EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: ALPHA\n")));
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(2)).center());
+                      list->visualItemRect(list->item(3)).center());
     EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
     // Only the left button shows the details.
     QTest::mouseClick(list->viewport(), Qt::RightButton, {},
-                      list->visualItemRect(list->item(3)).center());
+                      list->visualItemRect(list->item(4)).center());
     EXPECT_TRUE(details->toPlainText().startsWith(QStringLiteral("Sicherungsname: beta\n")));
 }
 
@@ -184,7 +187,7 @@ TEST_F(FormTest, NoWarningComesForDetailsNoLongerShownAndAHangingTestHoldsNothin
     storeSet("Leer", {}, missing);
     Form1& window = startForm();
     int answers = 0;
-    QObject::connect(&app->bridge, &WindowBridge::detailsPathsTested, [&] { ++answers; });
+    QObject::connect(&app->bridge(), &WindowBridge::detailsPathsTested, [&] { ++answers; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return gate->arrived() == 1; }, 5000));
     // The answer comes while the log page is open.
     clickPicture(control<PictureBox>("pictb_log_anzeigen"));
@@ -373,7 +376,8 @@ const char kLog[] = "[06.12.2026 19:30:05]\r\nSicherung=gestartet\r\nName=Daten\
 
 TEST_F(FormTest, TheLogPageShowsTheLogAndKeepsItWhenDeletingIsCancelled) {
     writeBytes(dir / "save.log", kLog);
-    startForm();
+    storeSet("Daten", {folder("quelle")}, folder("ziel"));
+    QApplication::setActiveWindow(&startForm());
     clickPicture(control<PictureBox>("pictb_log_anzeigen"));
     const QString shown = control<QTextEdit>("rtb_anzeige")->toPlainText();
     EXPECT_TRUE(shown.startsWith(
@@ -389,6 +393,13 @@ TEST_F(FormTest, TheLogPageShowsTheLogAndKeepsItWhenDeletingIsCancelled) {
     EXPECT_EQ(presenter.shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_EQ(readBytes(dir / "save.log"), kLog);
     EXPECT_EQ(control<QTextEdit>("rtb_anzeige")->toPlainText(), shown);
+
+    // Closed, the main page shows the selected set again, the list ready for the keys.
+    clickPicture(control<PictureBox>("pictb_log_schliessen"));
+    EXPECT_TRUE(control<QTextEdit>("rtb_anzeige")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("Sicherungsname: Daten\n")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return control("lb_anzeige")->hasFocus(); }, 5000));
 }
 
 TEST_F(FormTest, DeletingTheLogWithOkRemovesTheFileAndEmptiesTheBox) {

@@ -120,19 +120,19 @@ TEST_F(FormTest, MinimierenHidesTheWindowToTheTrayOrWithoutOneMinimisesItAndBeen
     trayAvailable = true;
     Form1& window = startForm();
     auto* popup = control<QMenu>("ID_Form1_popup");
-    findCommand(popup, kCommandMinimise)->trigger();
+    findCommand(popup, kTrayCommandMinimise)->trigger();
     EXPECT_FALSE(window.isVisible());
-    findCommand(popup, kCommandShow)->trigger();
+    findCommand(popup, kTrayCommandShow)->trigger();
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.isMinimized());
     // Without a tray nothing could show a hidden window again.
     trayAvailable = false;
-    findCommand(popup, kCommandMinimise)->trigger();
+    findCommand(popup, kTrayCommandMinimise)->trigger();
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.isMinimized());
     bool closed = false;
     QObject::connect(&window, &Form1::closed, [&] { closed = true; });
-    findCommand(popup, kCommandTrayQuit)->trigger();
+    findCommand(popup, kTrayCommandQuit)->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return closed; }, 5000));
 }
 
@@ -151,7 +151,7 @@ TEST_F(FormTest, ActivationTakesThePendingPathAndRereadsTheAnimationSetting) {
     writeSettings("[EINSTELLUNG]\r\nstatus=0\r\n\r\n[SOUNDANI]\r\nstatus=1\r\n");
     auto* destination = control<QLineEdit>("textb_nach");
     destination->setText(QStringLiteral("/daten/neu"));
-    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kCommandCreateFolder)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup_ordner"), kFolderCommandCreateFolder)->trigger();
     EXPECT_NE(readBytes(dir / "Einstellung.ini").find("pfad=/daten/neu\r\n"), std::string::npos);
     destination->clear();
     QApplication::setActiveWindow(&window);

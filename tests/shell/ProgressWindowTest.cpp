@@ -13,14 +13,13 @@
 #include "engine/RunLog.h"
 #include "store/BackupSetStore.h"
 #include "store/SettingsStore.h"
+#include "support/Eventually.h"
 #include "support/FakeClock.h"
 #include "support/FakeCopy.h"
 #include "support/TempDir.h"
 
 namespace vaultrix {
 namespace {
-
-using namespace std::chrono_literals;
 
 // Runs `action` on the window thread once the window's event loop is running.
 void onWindowThread(ProgressWindow& window, std::function<void()> action) {
@@ -29,12 +28,7 @@ void onWindowThread(ProgressWindow& window, std::function<void()> action) {
 
 // Waits on the worker until the window asks the run to stop; false if it never does.
 bool awaitCancel(RunObserver& observer) {
-    const auto end = std::chrono::steady_clock::now() + 10s;
-    while (!observer.cancelRequested()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
+    return test::eventually([&observer] { return observer.cancelRequested(); });
 }
 
 QString progressLine(ProgressWindow& window) {
