@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The package check: builds the Debian package (scripts/package.sh), installs it with apt-get,
-# has desktop-file-validate check the desktop entry, asks the installed program for --version
-# and --help without a display, starts it through the installed launcher on a virtual display
-# in a fresh home folder, ends it, removes the package and checks that nothing of it is left.
-# The package is installed system-wide for the check: run it in CI or on a test machine.
+# The package check: builds the Debian package (scripts/package.sh), has lintian check it (no
+# error, no warning), installs it with apt-get, has desktop-file-validate check the desktop entry,
+# asks the installed program for --version and --help without a display, starts it through the
+# installed launcher on a virtual display in a fresh home folder (in $XDG_DATA_HOME/Vaultrix, and
+# in ~/.local/share/Vaultrix without that variable), ends it, removes the package and checks that
+# nothing of it is left. The package is installed system-wide for the check: run it in CI or on a
+# test machine.
 #
 #   scripts/test-package.sh
 set -euo pipefail
@@ -27,11 +29,19 @@ apt() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 -y -qq "$@"
 }
 
-./scripts/install-deps.sh desktop-file-utils xvfb x11-utils
+./scripts/install-deps.sh desktop-file-utils xvfb x11-utils lintian
 export VAULTRIX_PACKAGE_BUILD_DIR=${VAULTRIX_PACKAGE_BUILD_DIR:-build-package}
 ./scripts/package.sh
 deb=$(realpath "$(ls "$VAULTRIX_PACKAGE_BUILD_DIR"/vaultrix_*.deb)")
 step_done "building the package"
+
+# Every tag is shown, the informational ones too; an error or a warning fails the check.
+lintian --display-info --fail-on error,warning "$deb" || fail "lintian finds errors or warnings"
+package_version=$(dpkg-deb -f "$deb" Version)
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vaultrix/changelog.gz | gzip -d |
+    sed -n 1p | grep -F "vaultrix ($package_version)" >/dev/null ||
+    fail "the changelog's last entry is not that of version $package_version"
+step_done "checking the package with lintian"
 
 scratch=$(mktemp -d)
 xvfb_pid=
