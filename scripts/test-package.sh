@@ -81,9 +81,21 @@ version=$("${no_display[@]}" /usr/bin/vaultrix --version) || fail "--version end
 "${no_display[@]}" /usr/bin/vaultrix --help | grep '^Aufruf: vaultrix' >/dev/null ||
     fail "vaultrix --help printed no usage"
 
+# Without XDG_DATA_HOME, or with one that is empty or not absolute, the launcher chooses
+# ~/.local/share/Vaultrix and copies the tutorial there before the program answers.
+for xdg in "" "XDG_DATA_HOME=" "XDG_DATA_HOME=relativ"; do
+    fresh=$(mktemp -d "$scratch/home.XXXXXX")
+    (cd "$fresh" && env -i HOME="$fresh" PATH="$PATH" ${xdg:+"$xdg"} \
+        /usr/bin/vaultrix-start --version >/dev/null) ||
+        fail "vaultrix-start --version ended with an error (${xdg:-no XDG_DATA_HOME})"
+    [ -d "$fresh/.local/share/Vaultrix" ] && [ ! -e "$fresh/relativ" ] ||
+        fail "vaultrix-start chose another data folder than ~/.local/share/Vaultrix (${xdg:-no XDG_DATA_HOME})"
+done
+
 # The launcher in a fresh home folder, on a display of its own: up when its main window is there.
+# XDG_DATA_HOME names where the data folder lies.
 home=$scratch/home
-data=$home/.local/share/Vaultrix
+data=$scratch/data/Vaultrix
 mkdir -p "$home" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
@@ -95,7 +107,7 @@ done
 [ -s "$scratch/display" ] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
 display=:$(cat "$scratch/display")
 env -i HOME="$home" PATH="$PATH" DISPLAY="$display" XDG_RUNTIME_DIR="$scratch/runtime" \
-    /usr/bin/vaultrix-start >"$scratch/program.log" 2>&1 &
+    XDG_DATA_HOME="$scratch/data" /usr/bin/vaultrix-start >"$scratch/program.log" 2>&1 &
 program_pid=$!
 up=false
 for _ in $(seq 300); do
@@ -107,7 +119,8 @@ for _ in $(seq 300); do
     fi
     sleep 0.1
 done
-$up || fail "the launcher did not bring the program up: $(cat "$scratch/program.log")"
+$up || fail "the launcher did not bring the program up in $data: $(cat "$scratch/program.log")"
+[ ! -e "$home/.local/share/Vaultrix" ] || fail "the launcher ignored XDG_DATA_HOME"
 if [ -d /usr/share/vaultrix/Tutorial ]; then
     diff -r /usr/share/vaultrix/Tutorial "$data/Tutorial" >/dev/null ||
         fail "the launcher did not copy the tutorial into the data folder"
