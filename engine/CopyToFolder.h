@@ -7,7 +7,7 @@
 
 namespace vaultrix {
 
-// The flags of a copy, with the values of the shell copy the system was built on.
+// The flags of a copy, with the values of the Windows shell's copy flags of the same meaning.
 inline constexpr unsigned kCopyFlagRenameOnCollision = 0x008;  // a new copy beside what is there
 inline constexpr unsigned kCopyFlagNoConfirmation = 0x010;     // no question to the user
 inline constexpr unsigned kCopyFlagAllowUndo = 0x040;          // undo kept where there is one

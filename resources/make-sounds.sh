@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Synthesises the program's sounds: uncompressed PCM WAVE, mono, 8 bits per sample, at the rates
-# and about the lengths the program was made with. The results are committed; run this again
-# only to change a sound. Needs sox (apt-get install sox).
+# and about the lengths listed here. The results are committed; run this again only to change a
+# sound. Needs sox (apt-get install sox).
 #   MENUE_AUF  a page opens                  11025 Hz  1.0 s   rising
 #   MENUE_ZU   a page closes                 22050 Hz  1.25 s  falling
 #   MOVE       the mouse enters a picture    11025 Hz  26 ms

@@ -10,7 +10,11 @@ cd "$source_dir"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --target vaultrix
 
-data_dir=$HOME/.local/share/Vaultrix
+# The folder the installed launcher (packaging/vaultrix-start) chooses.
+case ${XDG_DATA_HOME:-} in
+/*) data_dir=$XDG_DATA_HOME/Vaultrix ;;
+*) data_dir=$HOME/.local/share/Vaultrix ;;
+esac
 mkdir -p "$data_dir"
 # The tutorial that "Einleitung" and "Tutorial" open lies below the data folder.
 if [ ! -d "$data_dir/Tutorial" ]; then

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The package check: builds the Debian package (scripts/package.sh), installs it with apt-get,
-# has desktop-file-validate check the desktop entry, asks the installed program for --version
-# and --help without a display, starts it through the installed launcher on a virtual display
-# in a fresh home folder, ends it, removes the package and checks that nothing of it is left.
-# The package is installed system-wide for the check: run it in CI or on a test machine.
+# The package check: builds the Debian package (scripts/package.sh), has lintian check it (no
+# error, no warning), installs it with apt-get, has desktop-file-validate check the desktop entry,
+# asks the installed program for --version and --help without a display, starts it through the
+# installed launcher on a virtual display in a fresh home folder (in $XDG_DATA_HOME/Vaultrix, and
+# in ~/.local/share/Vaultrix without that variable), ends it, removes the package and checks that
+# nothing of it is left. The package is installed system-wide for the check: run it in CI or on a
+# test machine.
 #
 #   scripts/test-package.sh
 set -euo pipefail
@@ -27,11 +29,19 @@ apt() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=300 -y -qq "$@"
 }
 
-./scripts/install-deps.sh desktop-file-utils xvfb x11-utils
+./scripts/install-deps.sh desktop-file-utils xvfb x11-utils lintian
 export VAULTRIX_PACKAGE_BUILD_DIR=${VAULTRIX_PACKAGE_BUILD_DIR:-build-package}
 ./scripts/package.sh
 deb=$(realpath "$(ls "$VAULTRIX_PACKAGE_BUILD_DIR"/vaultrix_*.deb)")
 step_done "building the package"
+
+# Every tag is shown, the informational ones too; an error or a warning fails the check.
+lintian --display-info --fail-on error,warning "$deb" || fail "lintian finds errors or warnings"
+package_version=$(dpkg-deb -f "$deb" Version)
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/vaultrix/changelog.gz | gzip -d |
+    sed -n 1p | grep -F "vaultrix ($package_version)" >/dev/null ||
+    fail "the changelog's last entry is not that of version $package_version"
+step_done "checking the package with lintian"
 
 scratch=$(mktemp -d)
 xvfb_pid=
@@ -71,9 +81,21 @@ version=$("${no_display[@]}" /usr/bin/vaultrix --version) || fail "--version end
 "${no_display[@]}" /usr/bin/vaultrix --help | grep '^Aufruf: vaultrix' >/dev/null ||
     fail "vaultrix --help printed no usage"
 
+# Without XDG_DATA_HOME, or with one that is empty or not absolute, the launcher chooses
+# ~/.local/share/Vaultrix and copies the tutorial there before the program answers.
+for xdg in "" "XDG_DATA_HOME=" "XDG_DATA_HOME=relativ"; do
+    fresh=$(mktemp -d "$scratch/home.XXXXXX")
+    (cd "$fresh" && env -i HOME="$fresh" PATH="$PATH" ${xdg:+"$xdg"} \
+        /usr/bin/vaultrix-start --version >/dev/null) ||
+        fail "vaultrix-start --version ended with an error (${xdg:-no XDG_DATA_HOME})"
+    [ -d "$fresh/.local/share/Vaultrix" ] && [ ! -e "$fresh/relativ" ] ||
+        fail "vaultrix-start chose another data folder than ~/.local/share/Vaultrix (${xdg:-no XDG_DATA_HOME})"
+done
+
 # The launcher in a fresh home folder, on a display of its own: up when its main window is there.
+# XDG_DATA_HOME names where the data folder lies.
 home=$scratch/home
-data=$home/.local/share/Vaultrix
+data=$scratch/data/Vaultrix
 mkdir -p "$home" "$scratch/runtime"
 chmod 700 "$scratch/runtime"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
@@ -85,7 +107,7 @@ done
 [ -s "$scratch/display" ] || fail "Xvfb did not start: $(cat "$scratch/xvfb.log")"
 display=:$(cat "$scratch/display")
 env -i HOME="$home" PATH="$PATH" DISPLAY="$display" XDG_RUNTIME_DIR="$scratch/runtime" \
-    /usr/bin/vaultrix-start >"$scratch/program.log" 2>&1 &
+    XDG_DATA_HOME="$scratch/data" /usr/bin/vaultrix-start >"$scratch/program.log" 2>&1 &
 program_pid=$!
 up=false
 for _ in $(seq 300); do
@@ -97,7 +119,8 @@ for _ in $(seq 300); do
     fi
     sleep 0.1
 done
-$up || fail "the launcher did not bring the program up: $(cat "$scratch/program.log")"
+$up || fail "the launcher did not bring the program up in $data: $(cat "$scratch/program.log")"
+[ ! -e "$home/.local/share/Vaultrix" ] || fail "the launcher ignored XDG_DATA_HOME"
 if [ -d /usr/share/vaultrix/Tutorial ]; then
     diff -r /usr/share/vaultrix/Tutorial "$data/Tutorial" >/dev/null ||
         fail "the launcher did not copy the tutorial into the data folder"

@@ -8,4 +8,4 @@ build_dir=${VAULTRIX_BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${VAULTRIX_BUILD_TYPE:-RelWithDebInfo} \
     ${VAULTRIX_CMAKE_ARGS:-}
 cmake --build "$build_dir"
-QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j2 --timeout 300
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)" --timeout 300

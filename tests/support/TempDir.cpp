@@ -9,8 +9,8 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <system_error>
 
 #include "platform/FileSystem.h"
@@ -44,8 +44,11 @@ TempDir::~TempDir() {
 }
 
 std::string readBytes(const std::filesystem::path& file) {
+    // In blocks, not character by character: a test may read a file of many megabytes.
     std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
 }
 
 void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
