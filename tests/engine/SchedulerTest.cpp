@@ -42,17 +42,6 @@ struct SchedulerWith : Scheduler {
     test::FakeClock zone;
 };
 
-TEST(SchedulerTest, DayNamesAndNumbers) {
-    EXPECT_EQ(weekdayName(0), "Sonntag");
-    EXPECT_EQ(weekdayName(6), "Sonnabend");
-    EXPECT_EQ(weekdayName(7), "täglich");
-    EXPECT_EQ(weekdayName(8), "");
-    for (int n = 0; n <= 7; ++n) EXPECT_EQ(dayNumber(weekdayName(n)), n);
-    EXPECT_EQ(dayNumber("Samstag"), -1);
-    EXPECT_EQ(dayNumber("montag"), -1);
-    EXPECT_EQ(dayNumber(""), -1);
-}
-
 TEST(SchedulerTest, StatusTextsInBothForms) {
     EXPECT_EQ(statusTextFor(true, kNoNextRun),
               (StatusText{"Es wurde keine Sicherung angelegt !",

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
-
-#include "common/Text.h"
 #include "store/SettingsStore.h"
 #include "support/TempDir.h"
 
@@ -19,17 +16,6 @@ protected:
     SettingsStore settings{dir.path()};
     std::filesystem::path file = dir / kSettingsFileName;
 };
-
-TEST(LeadingNumber, ReadsLikeTheCRuntime) {
-    EXPECT_EQ(leadingNumber(""), 0);
-    EXPECT_EQ(leadingNumber("abc"), 0);
-    EXPECT_EQ(leadingNumber("  +12ab"), 12);
-    EXPECT_EQ(leadingNumber("\t-7"), -7);
-    EXPECT_EQ(leadingNumber("01"), 1);
-    EXPECT_EQ(leadingNumber("- 1"), 0);
-    EXPECT_EQ(leadingNumber("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(leadingNumber("-99999999999999999999"), INT_MIN);
-}
 
 TEST_F(SettingsStoreTest, WorkedExampleByteForByte) {
     ASSERT_TRUE(settings.saveDialogSettings(DialogSettings{true, false, true}));

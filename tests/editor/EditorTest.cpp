@@ -14,7 +14,7 @@
 
 #include <sys/stat.h>
 
-#include "FormFixture.h"
+#include "app/FormFixture.h"
 #include "engine/Scheduler.h"
 #include "platform/FolderListing.h"
 #include "shell/PictureBox.h"
