@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "common/Result.h"
 #include "platform/FileSystem.h"
@@ -15,7 +16,8 @@ struct CopyProgress {
     bool operator==(const CopyProgress&) const = default;
 };
 
-// Watches a copy: receives progress and may ask it to stop. Called on the copying thread.
+// Watches a copy: receives progress and may ask it to stop. Called from the copy's threads, one
+// at a time.
 class CopyObserver {
 public:
     virtual ~CopyObserver() = default;
@@ -29,12 +31,13 @@ public:
 
 // Where a test plays the system's part: the file writer asks after every chunk written, and
 // can be failed with an operating-system error code (a full disk, say) as if the system had
-// reported it; the mount table can be one of the test's own.
+// reported it; the mount table can be one of the test's own. Called from one thread at a time.
 class CopyFaults {
 public:
     virtual ~CopyFaults() = default;
-    // `bytesWritten` counts every byte the run has written so far; kOsOk goes on.
-    virtual fs::OsCode afterChunk(std::uint64_t bytesWritten) = 0;
+    // After a chunk of the file `source` was written; `bytesWritten` counts every byte the run
+    // has written so far. kOsOk goes on.
+    virtual fs::OsCode afterChunk(const std::string& source, std::uint64_t bytesWritten) = 0;
     virtual fs::MountTable mountTable() { return fs::readMountTable(); }
 };
 

@@ -1,5 +1,7 @@
 #include "engine/CopyProgressMeter.h"
 
+#include <utility>
+
 namespace vaultrix {
 namespace {
 
@@ -12,6 +14,7 @@ CopyProgressMeter::CopyProgressMeter(CopyObserver& observer, CopyFaults& faults)
     : observer_(observer), faults_(faults), lastInUseMark_(std::chrono::steady_clock::now()) {}
 
 void CopyProgressMeter::fileDone(std::uint64_t bytesLeftAlone) {
+    std::lock_guard lock(mutex_);
     ++progress_.filesDone;
     progress_.bytesDone += bytesLeftAlone;
     unreported_ = 0;
@@ -19,12 +22,18 @@ void CopyProgressMeter::fileDone(std::uint64_t bytesLeftAlone) {
     markInUse();
 }
 
-fs::OsCode CopyProgressMeter::afterChunk(std::uint64_t bytes) {
+void CopyProgressMeter::building(std::string temporary) {
+    std::lock_guard lock(mutex_);
+    building_ = std::move(temporary);
+}
+
+fs::OsCode CopyProgressMeter::afterChunk(const std::string& source, std::uint64_t bytes) {
+    std::lock_guard lock(mutex_);
     bytesWritten_ += bytes;
-    fileBytes_ += bytes;
     progress_.bytesDone += bytes;
     unreported_ += bytes;
-    if (const fs::OsCode code = faults_.afterChunk(bytesWritten_); code != fs::kOsOk) return code;
+    if (const fs::OsCode code = faults_.afterChunk(source, bytesWritten_); code != fs::kOsOk)
+        return code;
     if (observer_.cancelRequested()) return fs::kOsCancelled;
     if (unreported_ >= fs::kCopyChunkBytes) {
         unreported_ = 0;

@@ -14,7 +14,10 @@ CopyTemporaries::CopyTemporaries()
       self_(thisProgram()) {}
 
 std::string CopyTemporaries::newName(const std::string& name) {
-    return temporaryName(name, self_, random_());
+    std::unique_lock lock(randomMutex_);
+    const std::uint32_t tag = random_();
+    lock.unlock();
+    return temporaryName(name, self_, tag);
 }
 
 std::uint64_t CopyTemporaries::clearLeftovers(const std::string& folder) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ class CopyTemporaries {
 public:
     CopyTemporaries();
 
-    // A new temporary name for an entry that is to take the place of `name`.
+    // A new temporary name for an entry that is to take the place of `name`; from any thread.
     std::string newName(const std::string& name);
     // Removes what earlier runs left under temporary names in a folder the copy writes to;
     // another program's entry in the making is left alone. Gives how many entries went.
@@ -24,6 +25,7 @@ public:
     static void discard(const std::string& path);
 
 private:
+    std::mutex randomMutex_;
     std::mt19937 random_;
     const TemporaryOwner self_;
     std::vector<std::string> names_;  // the listing of a folder, its memory kept between folders

@@ -5,7 +5,9 @@
 #include "engine/CopyFailures.h"
 #include "engine/CopyProgressMeter.h"
 #include "engine/CopyTemporaries.h"
+#include "engine/SerialObserver.h"
 #include "engine/TreeCopier.h"
+#include "platform/FileCopy.h"
 
 namespace vaultrix {
 namespace {
@@ -23,7 +25,7 @@ constexpr const char* kSpecial =
 
 class NoFaults final : public CopyFaults {
 public:
-    OsCode afterChunk(std::uint64_t) override { return kOsOk; }
+    OsCode afterChunk(const std::string&, std::uint64_t) override { return kOsOk; }
 };
 
 // Looks at the source, resolved by its text, so "…/Daten/.." names the parent folder, never an
@@ -49,7 +51,9 @@ Result<> CopyToFolder(const std::string& source, const std::string& destination,
 }
 
 Result<> CopyToFolderWithFaults(const std::string& givenSource, const std::string& destination,
-                                unsigned flags, CopyObserver& observer, CopyFaults& faults) {
+                                unsigned flags, CopyObserver& given, CopyFaults& faults,
+                                unsigned workerCount) {
+    SerialObserver observer(given);
     CopyDestination target(destination);
     CopyFailures failures(observer, target);
     const std::string source = fs::normalisePath(givenSource);
@@ -68,12 +72,24 @@ Result<> CopyToFolderWithFaults(const std::string& givenSource, const std::strin
         return failures.result();
     }
     CopyProgressMeter meter(observer, faults);
-    CopyEntryWriter writer(temporaries, meter, failures);
-    TreeCopier walk(target, observer, failures, temporaries, meter, writer);
+    CopyEntryWriter writer(temporaries, meter);
+    CopyWorkers workers(workerCount);
+    TreeCopier walk(target, observer, failures, temporaries, meter, writer, workers);
     if ((flags & kCopyFlagRenameOnCollision) != 0) {
         walk.copyAsNew(source, info, name);
     } else {
         walk.copyOver(source, info, name);
+    }
+    // Every job was waited for by its folder; the threads end here, before the run goes on to
+    // its record.
+    workers.join();
+    // What this copy wrote is on the disk before the run may be logged "ok". New files were
+    // written in place without a flush each: this one flush of the volume covers them all.
+    if (walk.writes() > 0 && !failures.stopped()) {
+        if (const fs::OsCode code = fs::flushVolume(target.path()); code != fs::kOsOk) {
+            failures.nextStep();
+            failures.fail(target.path(), code);
+        }
     }
     return failures.result();
 }

@@ -4,6 +4,7 @@
 
 #include "common/Result.h"
 #include "engine/CopyObserver.h"
+#include "engine/CopyWorkers.h"
 
 namespace vaultrix {
 
@@ -30,7 +31,13 @@ inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf n
 // under a temporary name and, once whole, named "Name", "Name - Kopie.ext",
 // "Name - Kopie (2).ext", … beside what is there. Nothing is written outside the destination.
 //
-// An entry that cannot be copied is told to the observer and the copy goes on with the rest;
+// Files and links are written by a few workers at once (kCopyWorkers), folders before their
+// entries and given their attributes after them. The copy returns once every worker is done
+// and everything it wrote is on the destination's disk; a failure to put it there fails the
+// copy.
+//
+// An entry that cannot be copied is told to the observer, in the order of the source tree,
+// and the copy goes on with the rest;
 // a full disk, a read-only volume, a cancel or a destination folder gone during the copy stops it
 // (the last is told once, as such, not for every entry left). The result is the first failure. A
 // stopped copy leaves no temporary entry behind and no new copy.
@@ -45,8 +52,10 @@ inline constexpr const char* kSameSourceAndDestination = "Quelle und Ziel darf n
 Result<> CopyToFolder(const std::string& source, const std::string& destination, unsigned flags,
                       CopyObserver& observer);
 
-// The same, with the system's part played by `faults` (tests).
+// The same, with the system's part played by `faults` and the number of workers chosen (tests
+// and benchmarks).
 Result<> CopyToFolderWithFaults(const std::string& source, const std::string& destination,
-                                unsigned flags, CopyObserver& observer, CopyFaults& faults);
+                                unsigned flags, CopyObserver& observer, CopyFaults& faults,
+                                unsigned workers = kCopyWorkers);
 
 }  // namespace vaultrix

@@ -1,5 +1,6 @@
 #include "engine/TreeCopier.h"
 
+#include <utility>
 #include <vector>
 
 #include "engine/CopyToFolderNames.h"
@@ -12,6 +13,11 @@ using fs::EntryKind;
 using fs::kOsOk;
 using fs::OsCode;
 
+// Replacements written beside their targets wait for one flush together; so many, or so many
+// bytes, are put in place at once, so a folder of many changed files never holds them all twice.
+constexpr std::size_t kReplacementsAtOnce = 256;
+constexpr std::uint64_t kReplacedBytesAtOnce = 256u << 20;
+
 // A target of the source's size and modification time is current and is left as it is.
 bool current(const EntryInfo& target, const EntryInfo& source) {
     return target.size == source.size && target.modifiedNs == source.modifiedNs;
@@ -21,33 +27,55 @@ bool current(const EntryInfo& target, const EntryInfo& source) {
 
 TreeCopier::TreeCopier(const CopyDestination& destination, CopyObserver& observer,
                        CopyFailures& failures, CopyTemporaries& temporaries,
-                       CopyProgressMeter& meter, CopyEntryWriter& writer)
+                       CopyProgressMeter& meter, CopyEntryWriter& writer, CopyWorkers& workers)
     : destination_(destination),
       observer_(observer),
       failures_(failures),
       temporaries_(temporaries),
       meter_(meter),
-      writer_(writer) {}
+      writer_(writer),
+      workers_(workers) {}
+
+template <typename Body>
+bool TreeCopier::withPending(Body body) {
+    Pending pending;
+    Pending* outer = std::exchange(pending_, &pending);
+    const bool done = body();
+    // Always: the jobs refer to `pending`.
+    settle(pending);
+    pending_ = outer;
+    return done;
+}
+
+void TreeCopier::settle(Pending& pending) {
+    pending.jobs.wait();
+    pending.replacements.apply(destination_.path(), writer_, failures_, meter_);
+    pending.replacedBytes = 0;
+}
 
 void TreeCopier::copyOver(const std::string& source, const EntryInfo& info,
                           const std::string& name) {
+    failures_.nextStep();
     EntryInfo target;
     if (const OsCode code = fs::statEntry(fs::joinPath(destination_.path(), name), target);
         code != kOsOk) {
         failures_.fail(source, code);
         return;
     }
-    copyEntry(source, info, destination_.path(), name, target);
+    withPending([&] { return copyEntry(source, info, destination_.path(), name, target); });
 }
 
 void TreeCopier::copyAsNew(const std::string& source, const EntryInfo& info,
                            const std::string& name) {
+    failures_.nextStep();
     const std::optional<std::string> built =
         copyUnderTemporaryName(source, info, destination_.path(), name);
     if (!built) return;
-    if (const OsCode code =
-            nameNewCopy(*built, destination_.path(), name, info.kind == EntryKind::Folder);
-        code != kOsOk) {
+    // A copy that looks complete holds data already on the disk.
+    OsCode code = fs::flushVolume(destination_.path());
+    if (code == kOsOk)
+        code = nameNewCopy(*built, destination_.path(), name, info.kind == EntryKind::Folder);
+    if (code != kOsOk) {
         failures_.fail(source, code);
         CopyTemporaries::discard(*built);
     }
@@ -62,9 +90,15 @@ std::optional<std::string> TreeCopier::copyUnderTemporaryName(const std::string&
     const std::string temporaryName = temporaries_.newName(name);
     const std::string temporary = fs::joinPath(folder, temporaryName);
     meter_.building(temporary);
-    const bool copied = copyEntry(source, info, folder, temporaryName, EntryInfo{});
+    bool copied =
+        withPending([&] { return copyEntry(source, info, folder, temporaryName, EntryInfo{}); });
     meter_.building({});
-    if (copied) return temporary;
+    // A file or link written by a worker leaves nothing behind when it fails.
+    if (copied && info.kind != EntryKind::Folder) {
+        EntryInfo written;
+        copied = fs::statEntry(temporary, written) == kOsOk && written.kind == info.kind;
+    }
+    if (copied && !failures_.stopped()) return temporary;
     CopyTemporaries::discard(temporary);
     return std::nullopt;
 }
@@ -112,7 +146,8 @@ bool TreeCopier::copyFolder(const std::string& source, const EntryInfo& info,
         if (const OsCode code = fs::statEntry(targetPath, top_); code != kOsOk)
             return failures_.fail(source, code);
     }
-    if (!copyChildren(source, targetPath, fresh)) return false;
+    // Every entry of the folder is done before it gets its attributes.
+    if (!withPending([&] { return copyChildren(source, targetPath, fresh); })) return false;
     // Last, because every entry written changes the folder's time.
     if (attributesChanged || writes() != writesBefore) {
         if (const OsCode code = fs::applyAttributes(targetPath, info); code != kOsOk)
@@ -130,6 +165,7 @@ bool TreeCopier::copyChildren(const std::string& source, const std::string& targ
         return failures_.fail(source, code);
     for (const std::string& childName : names) {
         const std::string child = fs::joinPath(source, childName);
+        failures_.nextStep();
         if (!failures_.stopped() && observer_.cancelRequested())
             failures_.fail(child, fs::kOsCancelled);
         if (failures_.stopped()) return false;
@@ -160,11 +196,13 @@ bool TreeCopier::copyFile(const std::string& source, const EntryInfo& info,
                           const EntryInfo& target) {
     switch (target.kind) {
         case EntryKind::Missing:
-            return writer_.writeFile(source, info, folder, name, EntryWrite::fresh);
+            write(source, info, folder, name, true);
+            return true;
         case EntryKind::File:
             if (target.sameEntryAs(info)) break;  // the source lies inside its own backup
             if (!current(target, info)) {
-                return writer_.writeFile(source, info, folder, name, EntryWrite::replaceSynced);
+                write(source, info, folder, name, false);
+                return true;
             }
             // Only changed permissions are brought over.
             if (target.permissions != info.permissions) {
@@ -176,7 +214,8 @@ bool TreeCopier::copyFile(const std::string& source, const EntryInfo& info,
             break;
         case EntryKind::Link:
         case EntryKind::Special:
-            return writer_.writeFile(source, info, folder, name, EntryWrite::replace);
+            write(source, info, folder, name, false);
+            return true;
         case EntryKind::Folder:
             return replaceByOtherKind(source, info, folder, name);
     }
@@ -189,20 +228,60 @@ bool TreeCopier::copyLink(const std::string& source, const EntryInfo& info,
                           const EntryInfo& target) {
     switch (target.kind) {
         case EntryKind::Missing:
-            return writer_.writeLink(source, folder, name, EntryWrite::fresh);
+            write(source, info, folder, name, true);
+            return true;
         case EntryKind::File:
         case EntryKind::Special:
-            return writer_.writeLink(source, folder, name, EntryWrite::replace);
+            write(source, info, folder, name, false);
+            return true;
         case EntryKind::Link:
             // A link's size is the length of what it points to; with its time that marks an
             // unchanged link, as for files.
             if (current(target, info)) break;
-            return writer_.writeLink(source, folder, name, EntryWrite::replace);
+            write(source, info, folder, name, false);
+            return true;
         case EntryKind::Folder:
             return replaceByOtherKind(source, info, folder, name);
     }
     meter_.fileDone(0);
     return true;
+}
+
+void TreeCopier::write(const std::string& source, const EntryInfo& info, const std::string& folder,
+                       const std::string& name, bool fresh) {
+    Pending& pending = *pending_;
+    if (!fresh) {
+        if (pending.replacements.size() >= kReplacementsAtOnce ||
+            pending.replacedBytes >= kReplacedBytesAtOnce) {
+            settle(pending);
+        }
+        pending.replacedBytes += info.size;
+    }
+    const CopyFailures::Step step = failures_.step();
+    failures_.hold(step);
+    workers_.run(pending.jobs, [this, &pending, step, source, info, folder, name,
+                                fresh](fs::CopyContext& context) {
+        // After a stop nothing more is written, and its failure would only follow from it.
+        if (failures_.stopped()) {
+            failures_.release(step);
+            return;
+        }
+        const std::string target = fs::joinPath(folder, name);
+        const std::string at = fresh ? target : writer_.temporaryBeside(folder, name);
+        std::uint64_t leftAlone = 0;
+        const OsCode code = info.kind == EntryKind::Link
+                                ? writer_.writeLink(source, at)
+                                : writer_.writeFile(source, info, at, context, leftAlone);
+        if (code != kOsOk) {
+            failures_.fail(step, source, code);
+        } else if (!fresh) {
+            pending.replacements.add({step, source, at, target, leftAlone});
+            return;  // the step stays held until the replacement is in place
+        } else {
+            meter_.fileDone(leftAlone);
+        }
+        failures_.release(step);
+    });
 }
 
 // An entry whose kind changed (a file became a folder, or the other way round): the new one is
@@ -212,7 +291,14 @@ bool TreeCopier::replaceByOtherKind(const std::string& source, const EntryInfo& 
                                     const std::string& folder, const std::string& name) {
     const std::optional<std::string> built = copyUnderTemporaryName(source, info, folder, name);
     if (!built) return false;
-    return writer_.takePlace(source, *built, folder, name);
+    // The older entry is only ever replaced by data already on the disk.
+    OsCode code = fs::flushVolume(destination_.path());
+    if (code == kOsOk) code = writer_.takePlace(*built, folder, name);
+    if (code != kOsOk) {
+        CopyTemporaries::discard(*built);
+        return failures_.fail(source, code);
+    }
+    return true;
 }
 
 }  // namespace vaultrix

@@ -9,7 +9,9 @@
 #include "engine/CopyFailures.h"
 #include "engine/CopyObserver.h"
 #include "engine/CopyProgressMeter.h"
+#include "engine/CopyReplacements.h"
 #include "engine/CopyTemporaries.h"
+#include "engine/CopyWorkers.h"
 #include "platform/FileSystem.h"
 
 namespace vaultrix {
@@ -17,13 +19,15 @@ namespace vaultrix {
 // The walk of one copy: it takes the source as a stream, folder by folder, so memory stays
 // bounded by one folder's names per level whatever the size of the tree. For each entry it
 // decides what its target needs (nothing, as it is current; a fresh entry; a replacement; an
-// entry of another kind in its place) and hands the writing to the entry writer. Folders it
-// makes itself, before their entries, and gives them their attributes after them. Each step
-// reports its own failures and returns whether its entry now stands at the target.
+// entry of another kind in its place) and hands the writing of a file or link to the workers.
+// Folders it makes itself, before their entries, and gives them their attributes once every
+// entry in them is done. Each step reports its own failures and returns whether its entry now
+// stands at the target (or is on its way there, with a worker).
 class TreeCopier {
 public:
     TreeCopier(const CopyDestination& destination, CopyObserver& observer, CopyFailures& failures,
-               CopyTemporaries& temporaries, CopyProgressMeter& meter, CopyEntryWriter& writer);
+               CopyTemporaries& temporaries, CopyProgressMeter& meter, CopyEntryWriter& writer,
+               CopyWorkers& workers);
 
     // The source lands at destination/name: a target file is replaced unless it is current,
     // folders merge, and an entry whose kind changed is replaced whole.
@@ -33,7 +37,18 @@ public:
     // copy; the next run clears it away.
     void copyAsNew(const std::string& source, const fs::EntryInfo& info, const std::string& name);
 
+    // Entries made, replaced or removed in the target folders so far.
+    std::uint64_t writes() const { return writer_.writes() + folderWrites_; }
+
 private:
+    // The entries of one folder (or one entry built whole) on their way: the workers' jobs and
+    // the replacements waiting for their flush.
+    struct Pending {
+        CopyJobGroup jobs;
+        CopyReplacements replacements;
+        std::uint64_t replacedBytes = 0;  // of the replacements handed out since the last apply
+    };
+
     bool copyEntry(const std::string& source, const fs::EntryInfo& info, const std::string& folder,
                    const std::string& name, const fs::EntryInfo& target);
     bool copyFolder(const std::string& source, const fs::EntryInfo& info, const std::string& folder,
@@ -49,8 +64,15 @@ private:
                                                       const fs::EntryInfo& info,
                                                       const std::string& folder,
                                                       const std::string& name);
-    // Entries made, replaced or removed in the target folders so far.
-    std::uint64_t writes() const { return writer_.writes() + folderWrites_; }
+    // Hands the writing of a file or link to the workers: fresh in place, else beside its
+    // target, which it replaces once flushed.
+    void write(const std::string& source, const fs::EntryInfo& info, const std::string& folder,
+               const std::string& name, bool fresh);
+    // Waits for the entries on their way and puts the replacements in their places.
+    void settle(Pending& pending);
+    // Runs `body` with its own entries on their way, settled before it returns.
+    template <typename Body>
+    bool withPending(Body body);
 
     const CopyDestination& destination_;
     CopyObserver& observer_;
@@ -58,6 +80,8 @@ private:
     CopyTemporaries& temporaries_;
     CopyProgressMeter& meter_;
     CopyEntryWriter& writer_;
+    CopyWorkers& workers_;
+    Pending* pending_ = nullptr;      // of the folder being walked
     fs::EntryInfo top_;               // the folder the source lands in: never walked into either
     std::uint64_t folderWrites_ = 0;  // folders made, leftovers removed
 };

@@ -29,6 +29,20 @@ struct CopyContext {
     std::vector<char> buffer;
 };
 
+// Whether every file a copy writes is flushed by itself: where the volume cannot be flushed as
+// a whole (Windows lets only administrators), flushVolume() relies on it.
+#ifdef _WIN32
+inline constexpr bool kFlushEachFile = true;
+#else
+inline constexpr bool kFlushEachFile = false;
+#endif
+
+// Puts what was written to the volume of `folder` on its disk: one syncfs on Linux, which
+// waits for every file, folder and name written there (a file's data before a rename over an
+// older copy, everything before a run is logged "ok"). On Windows every file was flushed as it
+// was written (kFlushEachFile) and a user cannot flush a volume: nothing is left to do.
+[[nodiscard]] OsCode flushVolume(const std::string& folder);
+
 // Copies the contents of the file `from` to `to`, which is created and must not exist yet,
 // then gives `to` the source's permissions and modification time. With syncData the data are
 // on the disk when it returns. On failure `to` is removed.

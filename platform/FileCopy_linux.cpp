@@ -161,4 +161,10 @@ OsCode copyFileData(const std::string& from, const std::string& to, bool syncDat
     return code;
 }
 
+OsCode flushVolume(const std::string& folder) {
+    Descriptor volume(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (volume.get() < 0) return errno;
+    return ::syncfs(volume.get()) == 0 ? kOsOk : errno;
+}
+
 }  // namespace vaultrix::fs

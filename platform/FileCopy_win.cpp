@@ -162,4 +162,8 @@ OsCode copyFileData(const std::string& from, const std::string& to, bool syncDat
     return code;
 }
 
+OsCode flushVolume(const std::string&) {
+    return kOsOk;
+}
+
 }  // namespace vaultrix::fs

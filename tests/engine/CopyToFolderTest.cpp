@@ -65,7 +65,7 @@ private:
 class FullDiskAfter final : public CopyFaults {
 public:
     explicit FullDiskAfter(std::uint64_t limit) : limit_(limit) {}
-    fs::OsCode afterChunk(std::uint64_t bytesWritten) override {
+    fs::OsCode afterChunk(const std::string&, std::uint64_t bytesWritten) override {
         return bytesWritten > limit_ ? kDiskFull : fs::kOsOk;
     }
 
@@ -106,20 +106,55 @@ fs::EntryKind kindOf(const stdfs::path& path) {
     return info.kind;
 }
 
-Result<> backUp(const stdfs::path& source, const stdfs::path& destination,
-                unsigned flags = kCopyFlagsOverwrite) {
-    TestObserver observer;
-    return CopyToFolder(source.string(), destination.string(), flags, observer);
-}
+class NoFaults final : public CopyFaults {
+public:
+    fs::OsCode afterChunk(const std::string&, std::uint64_t) override { return fs::kOsOk; }
+};
 
-class CopyToFolderTest : public ::testing::Test {
+// Every case runs with one worker (each entry written on the walk's thread) and with several:
+// the outcome must not depend on how many write at once.
+class CopyToFolderTest : public ::testing::TestWithParam<unsigned> {
 protected:
+    Result<> copy(const stdfs::path& from, const stdfs::path& to, unsigned flags,
+                  CopyObserver& observer) {
+        NoFaults none;
+        return copy(from, to, flags, observer, none);
+    }
+    Result<> copy(const stdfs::path& from, const stdfs::path& to, unsigned flags,
+                  CopyObserver& observer, CopyFaults& faults) {
+        return CopyToFolderWithFaults(from.string(), to.string(), flags, observer, faults,
+                                      GetParam());
+    }
+    Result<> backUp(const stdfs::path& from, const stdfs::path& to,
+                    unsigned flags = kCopyFlagsOverwrite) {
+        TestObserver observer;
+        return copy(from, to, flags, observer);
+    }
+    // Copies the source into each target by both methods and expects every copy refused.
+    void expectRefusedAsItsOwnDestination(const std::vector<stdfs::path>& targets) {
+        for (const stdfs::path& target : targets) {
+            for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
+                const Result<> result = backUp(source, target, flags);
+                ASSERT_FALSE(result) << target;
+                EXPECT_EQ(result.error().message, kSameSourceAndDestination);
+                EXPECT_EQ(result.error().path, source.string());
+            }
+        }
+        EXPECT_EQ(namesIn(source), (std::vector<std::string>{"Sub", "a.txt"}));
+    }
+
     TempDir dir;
     stdfs::path source = dir / "Daten";
     stdfs::path destination = dir / "Sicherung";
 };
 
-TEST_F(CopyToFolderTest, FolderArrivesWholeWithHiddenFilesEmptyFoldersUmlautsTimesAndPermissions) {
+INSTANTIATE_TEST_SUITE_P(Workers, CopyToFolderTest, ::testing::Values(1u, kCopyWorkers),
+                         [](const ::testing::TestParamInfo<unsigned>& info) {
+                             return info.param == 1 ? std::string("OneWorker")
+                                                    : std::string("SeveralWorkers");
+                         });
+
+TEST_P(CopyToFolderTest, FolderArrivesWholeWithHiddenFilesEmptyFoldersUmlautsTimesAndPermissions) {
     stdfs::create_directories(source / "Unterordner" / "Tiefer");
     stdfs::create_directories(source / "Leer");
     writeFile(source / "Übersicht für Jörg.txt", "Grüße");
@@ -132,7 +167,7 @@ TEST_F(CopyToFolderTest, FolderArrivesWholeWithHiddenFilesEmptyFoldersUmlautsTim
     stdfs::permissions(source / "Leer", stdfs::perms(0555));
 
     TestObserver observer;
-    ASSERT_TRUE(CopyToFolder(source.string(), destination.string(), kCopyFlagsOverwrite, observer));
+    ASSERT_TRUE(copy(source, destination, kCopyFlagsOverwrite, observer));
 
     const stdfs::path copied = destination / "Daten";
     EXPECT_EQ(namesIn(copied), namesIn(source));
@@ -159,7 +194,7 @@ TEST_F(CopyToFolderTest, FolderArrivesWholeWithHiddenFilesEmptyFoldersUmlautsTim
     EXPECT_EQ(permissionsOf(copied / "Leer"), permissionsOf(source / "Leer"));
 }
 
-TEST_F(CopyToFolderTest, LinksStayLinksAndAreNeverFollowed) {
+TEST_P(CopyToFolderTest, LinksStayLinksAndAreNeverFollowed) {
     stdfs::create_directories(source / "Unterordner");
     writeFile(source / "Unterordner" / "bild.raw", "Bild");
     if (const std::string why = makeLink("Unterordner/bild.raw", source / "verweis"); !why.empty())
@@ -168,7 +203,7 @@ TEST_F(CopyToFolderTest, LinksStayLinksAndAreNeverFollowed) {
     ASSERT_EQ(makeLink(dir.path(), source / "ordnerverweis", true), "");
 
     TestObserver observer;
-    ASSERT_TRUE(CopyToFolder(source.string(), destination.string(), kCopyFlagsOverwrite, observer));
+    ASSERT_TRUE(copy(source, destination, kCopyFlagsOverwrite, observer));
     const stdfs::path copied = destination / "Daten";
     EXPECT_EQ(kindOf(copied / "verweis"), fs::EntryKind::Link);
     EXPECT_EQ(kindOf(copied / "ins-leere"), fs::EntryKind::Link);
@@ -183,7 +218,7 @@ TEST_F(CopyToFolderTest, LinksStayLinksAndAreNeverFollowed) {
     EXPECT_EQ(readBytes(copied / "Unterordner" / "bild.raw"), "Bild");
 }
 
-TEST_F(CopyToFolderTest, FileSourceLandsUnderItsOwnNameAndMissingDestinationIsMadeOneLevel) {
+TEST_P(CopyToFolderTest, FileSourceLandsUnderItsOwnNameAndMissingDestinationIsMadeOneLevel) {
     stdfs::create_directories(source);
     writeFile(source / "Brief.odt", "Inhalt");
     ASSERT_TRUE(backUp(source / "Brief.odt", destination));
@@ -201,7 +236,7 @@ TEST_F(CopyToFolderTest, FileSourceLandsUnderItsOwnNameAndMissingDestinationIsMa
     EXPECT_FALSE(stdfs::exists(dir / "media"));
 }
 
-TEST_F(CopyToFolderTest, OverwriteReplacesChangedFilesMergesFoldersAndDeletesNothingElse) {
+TEST_P(CopyToFolderTest, OverwriteReplacesChangedFilesMergesFoldersAndDeletesNothingElse) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "a.txt", "alt");
     writeFile(source / "Sub" / "b.txt", "bleibt");
@@ -225,7 +260,7 @@ TEST_F(CopyToFolderTest, OverwriteReplacesChangedFilesMergesFoldersAndDeletesNot
     EXPECT_EQ(namesIn(copied), (std::vector<std::string>{"Sub", "a.txt"}));
 }
 
-TEST_F(CopyToFolderTest, NewCopyKeepsEveryEarlierCopyAndNumbersTheNextOnes) {
+TEST_P(CopyToFolderTest, NewCopyKeepsEveryEarlierCopyAndNumbersTheNextOnes) {
     stdfs::create_directories(source);
     writeFile(source / "Bericht.txt", "1");
     for (int run = 0; run < 3; ++run) {
@@ -330,7 +365,7 @@ private:
 #endif
 };
 
-TEST_F(CopyToFolderTest, OnlyLeftoversOfEndedProgramsAreRemovedNeverEntriesInUse) {
+TEST_P(CopyToFolderTest, OnlyLeftoversOfEndedProgramsAreRemovedNeverEntriesInUse) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "Sub" / "a.txt", "a");
     ASSERT_TRUE(backUp(source, destination));
@@ -375,7 +410,7 @@ private:
     stdfs::path folder_;
 };
 
-TEST_F(CopyToFolderTest, NewCopyGetsItsNameOnlyWhenWholeAndOneCutShortLeavesNothing) {
+TEST_P(CopyToFolderTest, NewCopyGetsItsNameOnlyWhenWholeAndOneCutShortLeavesNothing) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "a.bin", std::string(3 << 20, 'a'));
     writeFile(source / "Sub" / "b.bin", std::string(3 << 20, 'b'));
@@ -383,14 +418,13 @@ TEST_F(CopyToFolderTest, NewCopyGetsItsNameOnlyWhenWholeAndOneCutShortLeavesNoth
 
     TestObserver observer;
     FullDiskAfter full(4 << 20);
-    const Result<> cut = CopyToFolderWithFaults(source.string(), destination.string(),
-                                                kCopyFlagsNewCopy, observer, full);
+    const Result<> cut = copy(source, destination, kCopyFlagsNewCopy, observer, full);
     ASSERT_FALSE(cut);
     EXPECT_EQ(observer.failures.size(), 1u);
     EXPECT_EQ(namesIn(destination), std::vector<std::string>{"Daten"});
 
     PeekingObserver peeking(destination);
-    ASSERT_TRUE(CopyToFolder(source.string(), destination.string(), kCopyFlagsNewCopy, peeking));
+    ASSERT_TRUE(copy(source, destination, kCopyFlagsNewCopy, peeking));
     ASSERT_EQ(peeking.seen.size(), 2u);
     EXPECT_EQ(peeking.seen[0].rfind(".Daten.vx", 0), 0u) << "hidden while it is made";
     EXPECT_EQ(namesIn(destination), (std::vector<std::string>{"Daten", "Daten - Kopie"}));
@@ -398,7 +432,7 @@ TEST_F(CopyToFolderTest, NewCopyGetsItsNameOnlyWhenWholeAndOneCutShortLeavesNoth
               std::string(3 << 20, 'b'));
 }
 
-TEST_F(CopyToFolderTest, DestinationInsideTheSourceIsNotCopiedIntoItself) {
+TEST_P(CopyToFolderTest, DestinationInsideTheSourceIsNotCopiedIntoItself) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "a.txt", "a");
     writeFile(source / "Sub" / "b.txt", "b");
@@ -407,35 +441,21 @@ TEST_F(CopyToFolderTest, DestinationInsideTheSourceIsNotCopiedIntoItself) {
     EXPECT_EQ(namesIn(inside / "Daten"), (std::vector<std::string>{"Sub", "a.txt"}));
 }
 
-// Copies the source into each target by both methods and expects every copy refused.
-void expectRefusedAsItsOwnDestination(const stdfs::path& source,
-                                      const std::vector<stdfs::path>& targets) {
-    for (const stdfs::path& target : targets) {
-        for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
-            const Result<> result = backUp(source, target, flags);
-            ASSERT_FALSE(result) << target;
-            EXPECT_EQ(result.error().message, kSameSourceAndDestination);
-            EXPECT_EQ(result.error().path, source.string());
-        }
-    }
-    EXPECT_EQ(namesIn(source), (std::vector<std::string>{"Sub", "a.txt"}));
-}
-
-TEST_F(CopyToFolderTest, ASourceThatIsTheDestinationItselfIsRefusedByAnyPath) {
+TEST_P(CopyToFolderTest, ASourceThatIsTheDestinationItselfIsRefusedByAnyPath) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "a.txt", "a");
-    expectRefusedAsItsOwnDestination(source, {source, source / "Sub" / ".."});
+    expectRefusedAsItsOwnDestination({source, source / "Sub" / ".."});
 }
 
-TEST_F(CopyToFolderTest, ASourceThatIsTheDestinationItselfIsRefusedThroughALink) {
+TEST_P(CopyToFolderTest, ASourceThatIsTheDestinationItselfIsRefusedThroughALink) {
     stdfs::create_directories(source / "Sub");
     writeFile(source / "a.txt", "a");
     if (const std::string why = makeLink(source, dir / "verweis", true); !why.empty())
         GTEST_SKIP() << why;
-    expectRefusedAsItsOwnDestination(source, {dir / "verweis"});
+    expectRefusedAsItsOwnDestination({dir / "verweis"});
 }
 
-TEST_F(CopyToFolderTest, SourcesAreResolvedByTheirTextAndNothingLandsBesideTheDestination) {
+TEST_P(CopyToFolderTest, SourcesAreResolvedByTheirTextAndNothingLandsBesideTheDestination) {
     stdfs::create_directories(source / "Dokumente");
     writeFile(source / "wichtig.txt", "aus der Quelle");
     writeFile(dir / "wichtig.txt", "neben dem Ziel");
@@ -466,14 +486,14 @@ TEST_F(CopyToFolderTest, SourcesAreResolvedByTheirTextAndNothingLandsBesideTheDe
 class UnpluggedDrive final : public CopyFaults {
 public:
     explicit UnpluggedDrive(std::string mountPoint) : mountPoint_(std::move(mountPoint)) {}
-    fs::OsCode afterChunk(std::uint64_t) override { return fs::kOsOk; }
+    fs::OsCode afterChunk(const std::string&, std::uint64_t) override { return fs::kOsOk; }
     fs::MountTable mountTable() override { return {{"/", mountPoint_}, {"/"}}; }
 
 private:
     std::string mountPoint_;
 };
 
-TEST_F(CopyToFolderTest, AnAbsentDriveNeverReceivesTheBackupOnTheSystemDisk) {
+TEST_P(CopyToFolderTest, AnAbsentDriveNeverReceivesTheBackupOnTheSystemDisk) {
 #ifdef _WIN32
     GTEST_SKIP() << "Windows has no table of mount points: its drives and shares are asked "
                     "directly (WindowsDrives tests)";
@@ -485,8 +505,7 @@ TEST_F(CopyToFolderTest, AnAbsentDriveNeverReceivesTheBackupOnTheSystemDisk) {
     UnpluggedDrive unplugged(mount.string() + "/");
     for (const stdfs::path& target : {mount / "Sicherung", mount, mount / "Sicherung"}) {
         TestObserver observer;
-        const Result<> result = CopyToFolderWithFaults(source.string(), target.string(),
-                                                       kCopyFlagsOverwrite, observer, unplugged);
+        const Result<> result = copy(source, target, kCopyFlagsOverwrite, observer, unplugged);
         ASSERT_FALSE(result);
         EXPECT_EQ(result.error().message, "Der Zielordner '" + target.string() +
                                               "' ist nicht verfügbar: Das Laufwerk oder der "
@@ -497,7 +516,7 @@ TEST_F(CopyToFolderTest, AnAbsentDriveNeverReceivesTheBackupOnTheSystemDisk) {
     EXPECT_TRUE(stdfs::is_empty(mount / "Sicherung"));
 }
 
-TEST_F(CopyToFolderTest, AnEmptyFolderThatLooksLikeAnAbsentDrivesMountPointGetsNoDestination) {
+TEST_P(CopyToFolderTest, AnEmptyFolderThatLooksLikeAnAbsentDrivesMountPointGetsNoDestination) {
     stdfs::create_directories(source);
     writeFile(source / "a.txt", "a");
     // A mount point the table does not know: its empty folder gets no destination made.
@@ -517,12 +536,16 @@ TEST_F(CopyToFolderTest, AnEmptyFolderThatLooksLikeAnAbsentDrivesMountPointGetsN
     EXPECT_EQ(readBytes(destination / "Daten" / "a.txt"), "a");
 }
 
-// Removes a folder once the first file has arrived.
+// Takes a folder away at once, as an unplugged drive goes, once the first file has arrived;
+// the workers may be writing into it at that moment.
 class RemovesAFolder final : public CopyObserver {
 public:
     explicit RemovesAFolder(stdfs::path folder) : folder_(std::move(folder)) {}
     void onProgress(const CopyProgress& progress) override {
-        if (progress.filesDone == 1) stdfs::remove_all(folder_);
+        if (progress.filesDone != 1) return;
+        const stdfs::path away = folder_.parent_path() / "weg";
+        stdfs::rename(folder_, away);
+        stdfs::remove_all(away);
     }
     bool cancelRequested() override { return false; }
     void onFailure(const Error& error) override { failures.push_back(error); }
@@ -532,7 +555,7 @@ private:
     stdfs::path folder_;
 };
 
-TEST_F(CopyToFolderTest, ADestinationGoneDuringTheCopyIsSaidOnceAndEndsIt) {
+TEST_P(CopyToFolderTest, ADestinationGoneDuringTheCopyIsSaidOnceAndEndsIt) {
     stdfs::create_directories(source / "b");
     for (const char* name : {"a.txt", "b/x.txt", "b/y.txt", "c.txt", "d.txt"})
         writeFile(source / name, name);
@@ -541,8 +564,7 @@ TEST_F(CopyToFolderTest, ADestinationGoneDuringTheCopyIsSaidOnceAndEndsIt) {
     for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
         stdfs::create_directories(destination);
         RemovesAFolder observer(destination);
-        const Result<> result =
-            CopyToFolder(source.string(), destination.string(), flags, observer);
+        const Result<> result = copy(source, destination, flags, observer);
         ASSERT_FALSE(result);
         ASSERT_EQ(observer.failures.size(), 1u) << observer.failures.back().message;
         EXPECT_EQ(result.error().message.substr(0, gone.size()), gone);
@@ -552,14 +574,13 @@ TEST_F(CopyToFolderTest, ADestinationGoneDuringTheCopyIsSaidOnceAndEndsIt) {
     // Only the source's folder inside it gone: the destination is there, and is not blamed.
     stdfs::create_directories(destination);
     RemovesAFolder observer(destination / "Daten");
-    ASSERT_FALSE(
-        CopyToFolder(source.string(), destination.string(), kCopyFlagsOverwrite, observer));
+    ASSERT_FALSE(copy(source, destination, kCopyFlagsOverwrite, observer));
     ASSERT_FALSE(observer.failures.empty());
     for (const Error& failure : observer.failures)
         EXPECT_EQ(failure.message.find("Der Zielordner"), std::string::npos) << failure.message;
 }
 
-TEST_F(CopyToFolderTest, ADestinationThatIsALinkToNothingIsNamedAsSuch) {
+TEST_P(CopyToFolderTest, ADestinationThatIsALinkToNothingIsNamedAsSuch) {
     stdfs::create_directories(source);
     writeFile(source / "a.txt", "a");
     const stdfs::path link = dir / "Verknuepfung";
@@ -574,31 +595,27 @@ TEST_F(CopyToFolderTest, ADestinationThatIsALinkToNothingIsNamedAsSuch) {
     EXPECT_FALSE(stdfs::exists(dir / "nirgendwo"));
 }
 
-// Fails the write of one chunk, the first after `bytes` were written, with an I/O error.
-class BadSpotAfter final : public CopyFaults {
+// Fails the write of one file with an I/O error.
+class BadSpotIn final : public CopyFaults {
 public:
-    explicit BadSpotAfter(std::uint64_t bytes) : bytes_(bytes) {}
-    fs::OsCode afterChunk(std::uint64_t bytesWritten) override {
-        if (failed_ || bytesWritten <= bytes_) return fs::kOsOk;
-        failed_ = true;
-        return kIoError;
+    explicit BadSpotIn(const stdfs::path& file) : file_(file.string()) {}
+    fs::OsCode afterChunk(const std::string& source, std::uint64_t) override {
+        return source == file_ ? kIoError : fs::kOsOk;
     }
 
 private:
-    std::uint64_t bytes_;
-    bool failed_ = false;
+    std::string file_;
 };
 
-TEST_F(CopyToFolderTest, ABadEntryIsReportedAndEverythingAfterItIsStillCopied) {
+TEST_P(CopyToFolderTest, ABadEntryIsReportedAndEverythingAfterItIsStillCopied) {
     stdfs::create_directories(source / "b");
     writeFile(source / "a.txt", "a");
     writeFile(source / "b" / "kaputt.txt", "b");
     writeFile(source / "c.txt", "c");
     TestObserver observer;
     for (const unsigned flags : {kCopyFlagsOverwrite, kCopyFlagsNewCopy}) {
-        BadSpotAfter badSpot(1);
-        const Result<> result =
-            CopyToFolderWithFaults(source.string(), destination.string(), flags, observer, badSpot);
+        BadSpotIn badSpot(source / "b" / "kaputt.txt");
+        const Result<> result = copy(source, destination, flags, observer, badSpot);
         ASSERT_FALSE(result);
         EXPECT_EQ(result.error().message,
                   notCopied(source / "b" / "kaputt.txt",
@@ -612,7 +629,7 @@ TEST_F(CopyToFolderTest, ABadEntryIsReportedAndEverythingAfterItIsStillCopied) {
     }
 }
 
-TEST_F(CopyToFolderTest, AnEntryWhoseKindChangedIsReplacedOnlyOnceTheNewOneIsWhole) {
+TEST_P(CopyToFolderTest, AnEntryWhoseKindChangedIsReplacedOnlyOnceTheNewOneIsWhole) {
     stdfs::create_directories(source / "war-datei");
     writeFile(source / "war-datei" / "gross.bin", std::string(2 << 20, 'g'));
     writeFile(source / "war-ordner", "jetzt eine Datei");
@@ -623,8 +640,7 @@ TEST_F(CopyToFolderTest, AnEntryWhoseKindChangedIsReplacedOnlyOnceTheNewOneIsWho
 
     TestObserver observer;
     FullDiskAfter full(1 << 20);
-    ASSERT_FALSE(CopyToFolderWithFaults(source.string(), destination.string(), kCopyFlagsOverwrite,
-                                        observer, full));
+    ASSERT_FALSE(copy(source, destination, kCopyFlagsOverwrite, observer, full));
     EXPECT_EQ(readBytes(copied / "war-datei"), "alte Datei");
     EXPECT_EQ(readBytes(copied / "war-ordner" / "alt" / "x.txt"), "alte Sicherung");
     EXPECT_EQ(namesIn(copied), (std::vector<std::string>{"war-datei", "war-ordner"}));
@@ -635,7 +651,7 @@ TEST_F(CopyToFolderTest, AnEntryWhoseKindChangedIsReplacedOnlyOnceTheNewOneIsWho
     EXPECT_EQ(namesIn(copied), (std::vector<std::string>{"war-datei", "war-ordner"}));
 }
 
-TEST_F(CopyToFolderTest, FailuresNameThePathAndTheReasonAndLeaveNothingHalfWritten) {
+TEST_P(CopyToFolderTest, FailuresNameThePathAndTheReasonAndLeaveNothingHalfWritten) {
     const Result<> missing = backUp(dir / "fehlt.txt", destination);
     ASSERT_FALSE(missing);
     EXPECT_EQ(missing.error().message,
@@ -656,7 +672,7 @@ TEST_F(CopyToFolderTest, FailuresNameThePathAndTheReasonAndLeaveNothingHalfWritt
     EXPECT_NE(tooLong.error().message.find("zu lang"), std::string::npos);
 }
 
-TEST_F(CopyToFolderTest, FullDiskKeepsTheOlderBackupAndLeavesNoPartialFile) {
+TEST_P(CopyToFolderTest, FullDiskKeepsTheOlderBackupAndLeavesNoPartialFile) {
     stdfs::create_directories(source);
     const std::string older(9 << 20, 'o');
     writeFile(source / "gross.bin", older);
@@ -666,28 +682,27 @@ TEST_F(CopyToFolderTest, FullDiskKeepsTheOlderBackupAndLeavesNoPartialFile) {
 
     TestObserver observer;
     FullDiskAfter full(1 << 20);
-    const Result<> replaced = CopyToFolderWithFaults(
-        (source / "gross.bin").string(), destination.string(), kCopyFlagsOverwrite, observer, full);
+    const Result<> replaced =
+        copy(source / "gross.bin", destination, kCopyFlagsOverwrite, observer, full);
     ASSERT_FALSE(replaced);
     EXPECT_EQ(replaced.error().message,
               notCopied(source / "gross.bin", "Nicht genügend Speicherplatz auf dem Datenträger"));
     EXPECT_EQ(readBytes(destination / "gross.bin"), older);
 
-    const Result<> fresh = CopyToFolderWithFaults(
-        (source / "neu.bin").string(), destination.string(), kCopyFlagsOverwrite, observer, full);
+    const Result<> fresh =
+        copy(source / "neu.bin", destination, kCopyFlagsOverwrite, observer, full);
     ASSERT_FALSE(fresh);
     EXPECT_EQ(namesIn(destination), std::vector<std::string>{"gross.bin"});
 }
 
-TEST_F(CopyToFolderTest, CancelInTheMiddleOfALargeFileKeepsTheOlderBackup) {
+TEST_P(CopyToFolderTest, CancelInTheMiddleOfALargeFileKeepsTheOlderBackup) {
     stdfs::create_directories(source);
     writeFile(source / "film.mkv", "alte Fassung");
     ASSERT_TRUE(backUp(source, destination));
     writeFile(source / "film.mkv", std::string(24 << 20, 'f'), kOldTime + 3600 * kSecondNs);
 
     TestObserver cancelling(1);
-    const Result<> result =
-        CopyToFolder(source.string(), destination.string(), kCopyFlagsOverwrite, cancelling);
+    const Result<> result = copy(source, destination, kCopyFlagsOverwrite, cancelling);
     ASSERT_FALSE(result);
     EXPECT_EQ(result.error().message,
               notCopied(source / "film.mkv", "Der Vorgang wurde abgebrochen."));
