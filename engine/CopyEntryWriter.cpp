@@ -1,12 +1,22 @@
 #include "engine/CopyEntryWriter.h"
 
+#include <utility>
+
 namespace vaultrix {
 
 using fs::kOsOk;
 using fs::OsCode;
 
-CopyEntryWriter::CopyEntryWriter(CopyTemporaries& temporaries, CopyProgressMeter& meter)
-    : temporaries_(temporaries), meter_(meter) {}
+CopyEntryWriter::CopyEntryWriter(std::string destination, CopyTemporaries& temporaries,
+                                 CopyProgressMeter& meter, CopyFaults& faults)
+    : destination_(std::move(destination)),
+      temporaries_(temporaries),
+      meter_(meter),
+      faults_(faults) {}
+
+OsCode CopyEntryWriter::flush() {
+    return faults_.flushVolume(destination_);
+}
 
 OsCode CopyEntryWriter::writeFile(const std::string& source, const fs::EntryInfo& info,
                                   const std::string& at, fs::CopyContext& context,

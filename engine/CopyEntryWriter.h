@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/CopyObserver.h"
 #include "engine/CopyProgressMeter.h"
 #include "engine/CopyTemporaries.h"
 #include "platform/FileCopy.h"
@@ -17,7 +18,8 @@ namespace vaultrix {
 // gives the system's code and leaves nothing behind under the path it failed to write.
 class CopyEntryWriter {
 public:
-    CopyEntryWriter(CopyTemporaries& temporaries, CopyProgressMeter& meter);
+    CopyEntryWriter(std::string destination, CopyTemporaries& temporaries, CopyProgressMeter& meter,
+                    CopyFaults& faults);
 
     // The file's data, permissions and time, the time last: should the run be cut short, a
     // partial file lacks the source's time and the next run copies it again. `leftAlone` gets
@@ -36,12 +38,17 @@ public:
     fs::OsCode takePlace(const std::string& temporary, const std::string& folder,
                          const std::string& name);
 
+    // Puts everything written so far on the destination's disk (see fs::flushVolume).
+    fs::OsCode flush();
+
     // Entries made or replaced so far.
     std::uint64_t writes() const { return writes_.load(std::memory_order_relaxed); }
 
 private:
+    const std::string destination_;
     CopyTemporaries& temporaries_;
     CopyProgressMeter& meter_;
+    CopyFaults& faults_;
     std::atomic<std::uint64_t> writes_{0};
 };
 

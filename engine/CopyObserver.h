@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Result.h"
+#include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/Volumes.h"
 
@@ -31,7 +32,8 @@ public:
 
 // Where a test plays the system's part: the file writer asks after every chunk written, and
 // can be failed with an operating-system error code (a full disk, say) as if the system had
-// reported it; the mount table can be one of the test's own. Called from one thread at a time.
+// reported it; the mount table and the flush can be the test's own. afterChunk is called from
+// the copy's workers, several at once; the others from the walk's thread.
 class CopyFaults {
 public:
     virtual ~CopyFaults() = default;
@@ -39,6 +41,10 @@ public:
     // has written so far. kOsOk goes on.
     virtual fs::OsCode afterChunk(const std::string& source, std::uint64_t bytesWritten) = 0;
     virtual fs::MountTable mountTable() { return fs::readMountTable(); }
+    // Puts what was written to the destination's volume on its disk.
+    virtual fs::OsCode flushVolume(const std::string& destination) {
+        return fs::flushVolume(destination);
+    }
 };
 
 }  // namespace vaultrix

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/FileCopy.h"
-
 namespace vaultrix {
 
 void CopyReplacements::add(Waiting waiting) {
@@ -17,8 +15,8 @@ std::size_t CopyReplacements::size() {
     return waiting_.size();
 }
 
-void CopyReplacements::apply(const std::string& destination, CopyEntryWriter& writer,
-                             CopyFailures& failures, CopyProgressMeter& meter) {
+void CopyReplacements::apply(CopyEntryWriter& writer, CopyFailures& failures,
+                             CopyProgressMeter& meter) {
     std::vector<Waiting> batch;
     {
         std::lock_guard lock(mutex_);
@@ -28,7 +26,7 @@ void CopyReplacements::apply(const std::string& destination, CopyEntryWriter& wr
     std::sort(batch.begin(), batch.end(),
               [](const Waiting& a, const Waiting& b) { return a.step < b.step; });
     // The older copies are only ever replaced by data already on the disk.
-    const fs::OsCode flushed = failures.stopped() ? fs::kOsOk : fs::flushVolume(destination);
+    const fs::OsCode flushed = failures.stopped() ? fs::kOsOk : writer.flush();
     for (Waiting& entry : batch) {
         fs::OsCode code = flushed;
         if (failures.stopped()) {

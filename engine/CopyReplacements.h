@@ -33,8 +33,7 @@ public:
     // order of the tree; each outcome is told at its step, which is released. After a stop the
     // written entries are removed instead and the older copies stay. On the walk's thread, once
     // the jobs that add are done.
-    void apply(const std::string& destination, CopyEntryWriter& writer, CopyFailures& failures,
-               CopyProgressMeter& meter);
+    void apply(CopyEntryWriter& writer, CopyFailures& failures, CopyProgressMeter& meter);
 
 private:
     std::mutex mutex_;

@@ -7,7 +7,6 @@
 #include "engine/CopyTemporaries.h"
 #include "engine/SerialObserver.h"
 #include "engine/TreeCopier.h"
-#include "platform/FileCopy.h"
 
 namespace vaultrix {
 namespace {
@@ -22,6 +21,10 @@ constexpr const char* kRoot =
     "Ein Laufwerk oder Wurzelordner kann nicht als Ganzes gesichert werden";
 constexpr const char* kSpecial =
     "Die Quelle ist keine Datei und kein Ordner, sondern ein Gerät, eine Pipe oder ein Socket";
+
+// The end of the message for a destination whose volume could not be flushed.
+constexpr const char* kNotFlushed =
+    "' geschrieben hat, konnte nicht dauerhaft auf den Datenträger geschrieben werden: ";
 
 class NoFaults final : public CopyFaults {
 public:
@@ -72,7 +75,7 @@ Result<> CopyToFolderWithFaults(const std::string& givenSource, const std::strin
         return failures.result();
     }
     CopyProgressMeter meter(observer, faults);
-    CopyEntryWriter writer(temporaries, meter);
+    CopyEntryWriter writer(target.path(), temporaries, meter, faults);
     CopyWorkers workers(workerCount);
     TreeCopier walk(target, observer, failures, temporaries, meter, writer, workers);
     if ((flags & kCopyFlagRenameOnCollision) != 0) {
@@ -86,9 +89,11 @@ Result<> CopyToFolderWithFaults(const std::string& givenSource, const std::strin
     // What this copy wrote is on the disk before the run may be logged "ok". New files were
     // written in place without a flush each: this one flush of the volume covers them all.
     if (walk.writes() > 0 && !failures.stopped()) {
-        if (const fs::OsCode code = fs::flushVolume(target.path()); code != fs::kOsOk) {
+        if (const fs::OsCode code = writer.flush(); code != fs::kOsOk) {
             failures.nextStep();
-            failures.fail(target.path(), code);
+            failures.report(failure("Was die Sicherung in den Zielordner '" + destination +
+                                        kNotFlushed + fs::osErrorReason(code),
+                                    destination));
         }
     }
     return failures.result();

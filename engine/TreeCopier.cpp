@@ -44,12 +44,13 @@ bool TreeCopier::withPending(Body body) {
     // Always: the jobs refer to `pending`.
     settle(pending);
     pending_ = outer;
-    return done;
+    // A job may have ended the walk while it was waited for.
+    return done && !failures_.stopped();
 }
 
 void TreeCopier::settle(Pending& pending) {
     pending.jobs.wait();
-    pending.replacements.apply(destination_.path(), writer_, failures_, meter_);
+    pending.replacements.apply(writer_, failures_, meter_);
     pending.replacedBytes = 0;
 }
 
@@ -72,7 +73,7 @@ void TreeCopier::copyAsNew(const std::string& source, const EntryInfo& info,
         copyUnderTemporaryName(source, info, destination_.path(), name);
     if (!built) return;
     // A copy that looks complete holds data already on the disk.
-    OsCode code = fs::flushVolume(destination_.path());
+    OsCode code = writer_.flush();
     if (code == kOsOk)
         code = nameNewCopy(*built, destination_.path(), name, info.kind == EntryKind::Folder);
     if (code != kOsOk) {
@@ -292,7 +293,7 @@ bool TreeCopier::replaceByOtherKind(const std::string& source, const EntryInfo& 
     const std::optional<std::string> built = copyUnderTemporaryName(source, info, folder, name);
     if (!built) return false;
     // The older entry is only ever replaced by data already on the disk.
-    OsCode code = fs::flushVolume(destination_.path());
+    OsCode code = writer_.flush();
     if (code == kOsOk) code = writer_.takePlace(*built, folder, name);
     if (code != kOsOk) {
         CopyTemporaries::discard(*built);

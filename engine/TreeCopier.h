@@ -70,7 +70,8 @@ private:
                const std::string& name, bool fresh);
     // Waits for the entries on their way and puts the replacements in their places.
     void settle(Pending& pending);
-    // Runs `body` with its own entries on their way, settled before it returns.
+    // Runs `body` with its own entries on their way, settled before it returns; false when the
+    // body is, or when the walk is to end.
     template <typename Body>
     bool withPending(Body body);
 

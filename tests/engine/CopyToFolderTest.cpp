@@ -11,7 +11,10 @@
 #endif
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -708,6 +711,132 @@ TEST_P(CopyToFolderTest, CancelInTheMiddleOfALargeFileKeepsTheOlderBackup) {
               notCopied(source / "film.mkv", "Der Vorgang wurde abgebrochen."));
     EXPECT_EQ(readBytes(destination / "Daten" / "film.mkv"), "alte Fassung");
     EXPECT_EQ(namesIn(destination / "Daten"), std::vector<std::string>{"film.mkv"});
+}
+
+// Fails every file whose name holds "kaputt" with an I/O error. With several workers the
+// file "a-kaputt.bin" is held back until the others have failed (with a bound), so its failure
+// is the last to happen while it is the first in the tree.
+class BadFiles final : public CopyFaults {
+public:
+    BadFiles(bool holdFirst, int others) : holdFirst_(holdFirst), others_(others) {}
+    fs::OsCode afterChunk(const std::string& source, std::uint64_t) override {
+        const std::string name = stdfs::path(source).filename().string();
+        if (name.find("kaputt") == std::string::npos) return fs::kOsOk;
+        std::unique_lock lock(mutex_);
+        if (name != "a-kaputt.bin") {
+            ++failed_;
+            othersFailed_.notify_all();
+        } else if (holdFirst_) {
+            othersFailed_.wait_for(lock, std::chrono::seconds(10),
+                                   [this] { return failed_ == others_; });
+        }
+        return kIoError;
+    }
+
+private:
+    bool holdFirst_;
+    int others_;
+    std::mutex mutex_;
+    std::condition_variable othersFailed_;
+    int failed_ = 0;
+};
+
+TEST_P(CopyToFolderTest, FailuresComeInTheOrderOfTheTreeHoweverManyWriteAtOnce) {
+    stdfs::create_directories(source / "b" / "tief");
+    writeFile(source / "a-kaputt.bin", "a");
+    std::vector<stdfs::path> expected = {source / "a-kaputt.bin"};
+    for (const char* name : {"b/kaputt1", "b/tief/kaputt2", "b/tief/kaputt3", "b/z-kaputt4",
+                             "c-kaputt5", "d-kaputt6"}) {
+        writeFile(source / name, name);
+        expected.push_back(source / name);
+    }
+    writeFile(source / "b" / "gut.txt", "gut");
+
+    TestObserver observer;
+    BadFiles bad(GetParam() > 1, static_cast<int>(expected.size()) - 1);
+    const Result<> result = copy(source, destination, kCopyFlagsOverwrite, observer, bad);
+    ASSERT_FALSE(result);
+    std::vector<std::string> paths;
+    for (const Error& failure : observer.failures) paths.push_back(failure.path);
+    std::vector<std::string> expectedPaths;
+    for (const stdfs::path& path : expected) expectedPaths.push_back(path.string());
+    EXPECT_EQ(paths, expectedPaths);
+    EXPECT_EQ(result.error().path, expectedPaths.front());
+    EXPECT_EQ(readBytes(destination / "Daten" / "b" / "gut.txt"), "gut");
+    EXPECT_EQ(namesIn(destination / "Daten" / "b"), (std::vector<std::string>{"gut.txt", "tief"}));
+}
+
+// Plays the flush of the destination's volume: notes what the destination holds at each one,
+// and fails them all with an I/O error when asked to.
+class WatchedFlush final : public CopyFaults {
+public:
+    WatchedFlush(stdfs::path copied, bool fails) : copied_(std::move(copied)), fails_(fails) {}
+    fs::OsCode afterChunk(const std::string&, std::uint64_t) override { return fs::kOsOk; }
+    fs::OsCode flushVolume(const std::string&) override {
+        std::vector<std::string> seen;
+        for (const auto& entry : stdfs::recursive_directory_iterator(copied_)) {
+            if (!entry.is_regular_file()) continue;
+            const std::string name = entry.path().filename().string();
+            seen.push_back((temporaryOwner(name) ? std::string("~") : name) + "=" +
+                           readBytes(entry.path()));
+        }
+        std::sort(seen.begin(), seen.end());
+        flushes.push_back(seen);
+        return fails_ ? kIoError : fs::kOsOk;
+    }
+    std::vector<std::vector<std::string>> flushes;
+
+private:
+    stdfs::path copied_;
+    bool fails_;
+};
+
+TEST_P(CopyToFolderTest, WhatTheCopyWroteIsFlushedBeforeItEndsAndReplacementsBeforeTheirRename) {
+    stdfs::create_directories(source / "Sub");
+    writeFile(source / "alt.txt", "alt");
+    writeFile(source / "Sub" / "neu.txt", "neu");
+    stdfs::create_directories(destination);
+    TestObserver observer;
+    WatchedFlush first(destination, false);
+    ASSERT_TRUE(copy(source, destination, kCopyFlagsOverwrite, observer, first));
+    ASSERT_FALSE(first.flushes.empty());
+    EXPECT_EQ(first.flushes.back(), (std::vector<std::string>{"alt.txt=alt", "neu.txt=neu"}));
+
+    // Unchanged: nothing written, nothing to flush.
+    WatchedFlush unchanged(destination, false);
+    ASSERT_TRUE(copy(source, destination, kCopyFlagsOverwrite, observer, unchanged));
+    EXPECT_TRUE(unchanged.flushes.empty());
+
+    writeFile(source / "alt.txt", "ALT", kOldTime + kSecondNs);
+    WatchedFlush replaced(destination, false);
+    ASSERT_TRUE(copy(source, destination, kCopyFlagsOverwrite, observer, replaced));
+    ASSERT_FALSE(replaced.flushes.empty());
+    // The new data are flushed while the older copy still has its name.
+    EXPECT_EQ(replaced.flushes.front(),
+              (std::vector<std::string>{"alt.txt=alt", "neu.txt=neu", "~=ALT"}));
+    EXPECT_EQ(replaced.flushes.back(), (std::vector<std::string>{"alt.txt=ALT", "neu.txt=neu"}));
+
+    // A flush that fails: the older copy stays and the copy fails.
+    writeFile(source / "alt.txt", "NEU", kOldTime + 2 * kSecondNs);
+    WatchedFlush failing(destination, true);
+    const Result<> result = copy(source, destination, kCopyFlagsOverwrite, observer, failing);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().message,
+              notCopied(source / "alt.txt", "Ein-/Ausgabefehler beim Zugriff auf den Datenträger"));
+    EXPECT_EQ(readBytes(destination / "Daten" / "alt.txt"), "ALT");
+    EXPECT_EQ(namesIn(destination / "Daten"), (std::vector<std::string>{"Sub", "alt.txt"}));
+
+    // Only new files, and the flush before the end fails: no success.
+    stdfs::remove_all(destination / "Daten");
+    WatchedFlush failingAtTheEnd(destination, true);
+    const Result<> notFlushed =
+        copy(source, destination, kCopyFlagsOverwrite, observer, failingAtTheEnd);
+    ASSERT_FALSE(notFlushed);
+    EXPECT_EQ(notFlushed.error().message,
+              "Was die Sicherung in den Zielordner '" + destination.string() +
+                  "' geschrieben hat, konnte nicht dauerhaft auf den Datenträger geschrieben "
+                  "werden: Ein-/Ausgabefehler beim Zugriff auf den Datenträger");
+    EXPECT_EQ(failingAtTheEnd.flushes.size(), 1u);
 }
 
 }  // namespace
