@@ -16,8 +16,9 @@
 
 namespace vaultrix {
 
-// What a run tells the user; the window implements it. Called on the thread of the run. Its
-// progress reports are the whole run's numbers, every source so far together.
+// What a run tells the user; the window implements it. Called on the thread of the run, and
+// progress and failures from the copy's workers too, one call at a time. Its progress reports
+// are the whole run's numbers, every source so far together.
 class RunObserver : public CopyObserver {
 public:
     // The run has its turn and starts copying the set of this name.

@@ -10,11 +10,6 @@ void CopyReplacements::add(Waiting waiting) {
     waiting_.push_back(std::move(waiting));
 }
 
-std::size_t CopyReplacements::size() {
-    std::lock_guard lock(mutex_);
-    return waiting_.size();
-}
-
 void CopyReplacements::apply(CopyEntryWriter& writer, CopyFailures& failures,
                              CopyProgressMeter& meter) {
     std::vector<Waiting> batch;

@@ -27,7 +27,6 @@ public:
 
     // From any of the copy's threads.
     void add(Waiting waiting);
-    std::size_t size();
 
     // Flushes the destination's volume and renames every waiting entry over its target, in the
     // order of the tree; each outcome is told at its step, which is released. After a stop the

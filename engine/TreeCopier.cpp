@@ -51,6 +51,7 @@ bool TreeCopier::withPending(Body body) {
 void TreeCopier::settle(Pending& pending) {
     pending.jobs.wait();
     pending.replacements.apply(writer_, failures_, meter_);
+    pending.replacing = 0;
     pending.replacedBytes = 0;
 }
 
@@ -147,6 +148,9 @@ bool TreeCopier::copyFolder(const std::string& source, const EntryInfo& info,
         if (const OsCode code = fs::statEntry(targetPath, top_); code != kOsOk)
             return failures_.fail(source, code);
     }
+    // Replacements waiting above hold back the failures of everything after them in the tree:
+    // they are put in place before the walk goes down, so those never pile up.
+    if (pending_ != nullptr && pending_->replacing > 0) settle(*pending_);
     // Every entry of the folder is done before it gets its attributes.
     if (!withPending([&] { return copyChildren(source, targetPath, fresh); })) return false;
     // Last, because every entry written changes the folder's time.
@@ -252,10 +256,11 @@ void TreeCopier::write(const std::string& source, const EntryInfo& info, const s
                        const std::string& name, bool fresh) {
     Pending& pending = *pending_;
     if (!fresh) {
-        if (pending.replacements.size() >= kReplacementsAtOnce ||
+        if (pending.replacing >= kReplacementsAtOnce ||
             pending.replacedBytes >= kReplacedBytesAtOnce) {
             settle(pending);
         }
+        ++pending.replacing;
         pending.replacedBytes += info.size;
     }
     const CopyFailures::Step step = failures_.step();

@@ -46,7 +46,9 @@ private:
     struct Pending {
         CopyJobGroup jobs;
         CopyReplacements replacements;
-        std::uint64_t replacedBytes = 0;  // of the replacements handed out since the last apply
+        // The replacements handed out since they were last put in place, and their bytes.
+        std::size_t replacing = 0;
+        std::uint64_t replacedBytes = 0;
     };
 
     bool copyEntry(const std::string& source, const fs::EntryInfo& info, const std::string& folder,
