@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/SystemNames.h"
+
 namespace vaultrix {
 namespace {
 
@@ -75,6 +77,11 @@ Result<> CopyDestination::prepare(const fs::MountTable& mounts) {
             return destinationFailure(given_, kDanglingLink);
         if (const std::string parent = parentOf(path_); looksUnmounted(parent))
             return missingBelowEmptyFolder(given_, parent);
+        if (const std::string problem = fs::systemNameProblem(fs::lastName(path_));
+            !problem.empty())
+            return failure(
+                "Der Zielordner '" + given_ + "' kann so nicht angelegt werden: " + problem,
+                given_);
         if (const OsCode code = fs::makeFolder(path_); code != kOsOk)
             return destinationFailure(given_, fs::osErrorReason(code));
         if (const OsCode code = fs::statEntry(path_, info_); code != kOsOk)

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/WindowsNames.h"
 #include "engine/CopyToFolder.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/PathExists.h"
@@ -104,6 +106,34 @@ TEST(WindowsErrors, BothFullDiskCodesStopTheCopyAndKeepTheOlderBackup) {
         EXPECT_EQ(readBytes(dir / "Ziel" / "Daten" / "a.txt"), "alt");
         EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "b.txt"));
     }
+}
+
+// Every absolute path is passed with the "\\?\" prefix, which would make these names literally.
+TEST(WindowsNames, NoDestinationOrDataFileIsMadeUnderANameWindowsCannotHold) {
+    TempDir dir;
+    stdfs::create_directories(dir / "Daten");
+    writeBytes(dir / "Daten" / "a.txt", "a");
+    for (const std::string name : {"Ziel.", "Ziel ", "CON", "nul.txt"}) {
+        const std::string destination = (dir / name).string();
+        const Result<> refused = backUp((dir / "Daten").string(), destination);
+        ASSERT_FALSE(refused) << name;
+        EXPECT_EQ(refused.error().message,
+                  "Der Zielordner '" + destination +
+                      "' kann so nicht angelegt werden: " + windowsNameProblem(name))
+            << name;
+        fs::EntryInfo info;
+        EXPECT_EQ(fs::statEntry(destination, info), fs::kOsOk);
+        EXPECT_EQ(info.kind, fs::EntryKind::Missing) << name;
+    }
+    ASSERT_TRUE(backUp((dir / "Daten").string(), (dir / "Ziel").string()));
+    EXPECT_EQ(readBytes(dir / "Ziel" / "Daten" / "a.txt"), "a");
+
+    // Windows would clean the name up and write over "save.ini".
+    writeBytes(dir / "save.ini", "alt");
+    const Result<> written = replaceFileAtomically(dir / "save.ini.", "neu");
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().message.find("„save.ini.“ endet mit einem Punkt"), std::string::npos);
+    EXPECT_EQ(readBytes(dir / "save.ini"), "alt");
 }
 
 TEST(WindowsPaths, JoiningNamingAndNormalisingKeepDriveAndShareRoots) {
