@@ -50,24 +50,51 @@ TEST(WindowsErrors, CommonCodesReadAsGermanReasonsAndAFullDiskStopsTheCopy) {
     EXPECT_EQ(fs::osErrorReason(ERROR_DIRECTORY), "Ein Teil des Pfades ist kein Ordner");
     EXPECT_EQ(fs::osErrorReason(ERROR_FILENAME_EXCED_RANGE), "Der Dateiname oder Pfad ist zu lang");
     EXPECT_EQ(fs::osErrorReason(ERROR_SHARING_VIOLATION),
-              "Die Datei wird von einem anderen Programm verwendet");
+              "Die Datei wird von einem anderen Programm verwendet, zum Beispiel von einem "
+              "Virenscanner");
     EXPECT_EQ(fs::osErrorReason(ERROR_BAD_NETPATH), "Das Netzlaufwerk ist nicht erreichbar");
     EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
     EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
     EXPECT_EQ(fs::osErrorReason(ERROR_NOT_SUPPORTED),
               "Der Vorgang wird vom Datenträger oder seinem Dateisystem nicht unterstützt");
-    // Every code a file system or share commonly gives has a German reason.
-    const DWORD codes[] = {
-        ERROR_NOT_SUPPORTED,    ERROR_CANT_RESOLVE_FILENAME, ERROR_SEM_TIMEOUT,
-        ERROR_DEV_NOT_EXIST,    ERROR_NETNAME_DELETED,       ERROR_BAD_NETPATH,
-        ERROR_FILE_TOO_LARGE,   ERROR_INVALID_NAME,          ERROR_WRITE_PROTECT,
-        ERROR_LOCK_VIOLATION,   ERROR_NOT_SAME_DEVICE,       ERROR_TOO_MANY_LINKS,
-        ERROR_LOGON_FAILURE,    ERROR_CANT_ACCESS_FILE,      ERROR_DELETE_PENDING,
-        ERROR_NO_MEDIA_IN_DRIVE};
+    // Every code a file system, a USB drive or a share commonly gives has a German reason.
+    const DWORD codes[] = {ERROR_INVALID_FUNCTION,
+                           ERROR_WRITE_PROTECT,
+                           ERROR_NOT_READY,
+                           ERROR_CRC,
+                           ERROR_SHARING_VIOLATION,
+                           ERROR_LOCK_VIOLATION,
+                           ERROR_HANDLE_DISK_FULL,
+                           ERROR_DISK_FULL,
+                           ERROR_NOT_SUPPORTED,
+                           ERROR_REM_NOT_LIST,
+                           ERROR_BAD_NETPATH,
+                           ERROR_DEV_NOT_EXIST,
+                           ERROR_UNEXP_NET_ERR,
+                           ERROR_NETNAME_DELETED,
+                           ERROR_NETWORK_ACCESS_DENIED,
+                           ERROR_BAD_NET_NAME,
+                           ERROR_SEM_TIMEOUT,
+                           ERROR_INVALID_NAME,
+                           ERROR_FILENAME_EXCED_RANGE,
+                           ERROR_FILE_TOO_LARGE,
+                           ERROR_IO_DEVICE,
+                           ERROR_NO_NETWORK,
+                           ERROR_NETWORK_UNREACHABLE,
+                           ERROR_LOGON_FAILURE,
+                           ERROR_FILE_CORRUPT,
+                           ERROR_CANT_RESOLVE_FILENAME,
+                           ERROR_NOT_CONNECTED,
+                           ERROR_NOT_A_REPARSE_POINT,
+                           ERROR_NOT_SAME_DEVICE,
+                           ERROR_TOO_MANY_LINKS,
+                           ERROR_CANT_ACCESS_FILE,
+                           ERROR_DELETE_PENDING,
+                           ERROR_NO_MEDIA_IN_DRIVE};
     for (const DWORD code : codes) {
-        EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(code)).find("Unbekannter Fehler"),
-                  std::string::npos)
-            << code;
+        const std::string reason = fs::osErrorReason(static_cast<fs::OsCode>(code));
+        EXPECT_FALSE(reason.empty()) << code;
+        EXPECT_EQ(reason.find("Unbekannter Fehler"), std::string::npos) << code;
     }
     for (const DWORD full : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
         EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(full)), kDiskFullText) << full;
