@@ -7,6 +7,7 @@
 #include "platform/AtomicFileParts.h"
 #include "platform/FileSystem.h"
 #include "platform/FileSystem_win.h"
+#include "platform/HeldFiles_win.h"
 #include "platform/PathText.h"
 #include "platform/SystemNames.h"
 
@@ -40,11 +41,17 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         ::DeleteFileW(temporary.c_str());
         return writeError(file, static_cast<fs::OsCode>(error));
     }
-    if (!::MoveFileExW(temporary.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = ::GetLastError();
+    const fs::OsCode moved = fs::renameWhileHeld(
+        [&] {
+            return ::MoveFileExW(temporary.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? fs::kOsOk
+                       : static_cast<fs::OsCode>(::GetLastError());
+        },
+        temporary.wstring(), target.wstring());
+    if (moved != fs::kOsOk) {
         ::DeleteFileW(temporary.c_str());
-        return writeError(file, static_cast<fs::OsCode>(error));
+        return writeError(file, moved);
     }
     return success();
 }

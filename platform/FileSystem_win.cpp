@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/HeldFiles_win.h"
 #include "platform/PathText.h"
 
 namespace vaultrix::fs {
@@ -111,9 +112,15 @@ OsCode readFailure(const std::string& path, DWORD code) {
 }
 
 OsCode moveNew(const std::string& from, const std::string& to) {
-    return MoveFileExW(extendedPath(from).c_str(), extendedPath(to).c_str(), MOVEFILE_WRITE_THROUGH)
-               ? kOsOk
-               : lastError();
+    const std::wstring source = extendedPath(from);
+    const std::wstring target = extendedPath(to);
+    return renameWhileHeld(
+        [&] {
+            return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)
+                       ? kOsOk
+                       : lastError();
+        },
+        source, target);
 }
 
 }  // namespace
@@ -252,20 +259,22 @@ OsCode copyLink(const std::string& from, const std::string& to) {
 OsCode replaceEntry(const std::string& from, const std::string& to) {
     const std::wstring source = extendedPath(from);
     const std::wstring target = extendedPath(to);
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (MoveFileExW(source.c_str(), target.c_str(), flags)) return kOsOk;
-    const OsCode code = lastError();
+    const auto move = [&] {
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? kOsOk
+                   : lastError();
+    };
+    const OsCode first = move();
+    if (first == kOsOk) return kOsOk;
     // A read-only older backup refuses to be replaced until the flag is taken off.
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (code != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
-        return code;
-    }
-    SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (MoveFileExW(source.c_str(), target.c_str(), flags)) return kOsOk;
-    const OsCode retried = lastError();
-    SetFileAttributesW(target.c_str(), attributes);
-    return retried;
+    const bool readOnly = first == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    const OsCode code = renameWhileHeld(move, source, target);
+    if (code != kOsOk && readOnly) SetFileAttributesW(target.c_str(), attributes);
+    return code;
 }
 
 void removeQuietly(const std::string& path) {

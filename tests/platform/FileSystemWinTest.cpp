@@ -5,8 +5,10 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/WindowsNames.h"
@@ -133,6 +135,78 @@ TEST(WindowsErrors, BothFullDiskCodesStopTheCopyAndKeepTheOlderBackup) {
         EXPECT_EQ(readBytes(dir / "Ziel" / "Daten" / "a.txt"), "alt");
         EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "b.txt"));
     }
+}
+
+// Opens the file as a virus scanner might: others may read it, but not delete or rename it.
+HANDLE holdOpen(const stdfs::path& file) {
+    return CreateFileW(file.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Lets go of the file a moment later, from another thread, while the rename waits.
+std::thread releaseSoon(HANDLE held) {
+    return std::thread([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        CloseHandle(held);
+    });
+}
+
+constexpr const char* kHeldText =
+    "Die Datei wird von einem anderen Programm verwendet, zum Beispiel von einem Virenscanner";
+
+TEST(WindowsHeldFiles, ReplacingACopyWaitsForAProgramThatLetsGoAndNamesOneThatDoesNot) {
+    TempDir dir;
+    writeBytes(dir / "kopie", "alt");
+    writeBytes(dir / "neu", "neu");
+    const HANDLE held = holdOpen(dir / "kopie");
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release = releaseSoon(held);
+    EXPECT_EQ(fs::replaceEntry((dir / "neu").string(), (dir / "kopie").string()), fs::kOsOk);
+    release.join();
+    EXPECT_EQ(readBytes(dir / "kopie"), "neu");
+
+    writeBytes(dir / "neuer", "neuer");
+    const HANDLE kept = holdOpen(dir / "kopie");
+    ASSERT_NE(kept, INVALID_HANDLE_VALUE);
+    const fs::OsCode code = fs::replaceEntry((dir / "neuer").string(), (dir / "kopie").string());
+    CloseHandle(kept);
+    EXPECT_EQ(fs::osErrorReason(code), kHeldText);
+    EXPECT_EQ(readBytes(dir / "kopie"), "neu");
+    EXPECT_EQ(readBytes(dir / "neuer"), "neuer");
+
+    // The swap of a folder's copy moves the held entry aside first.
+    const HANDLE swapped = holdOpen(dir / "kopie");
+    ASSERT_NE(swapped, INVALID_HANDLE_VALUE);
+    release = releaseSoon(swapped);
+    EXPECT_EQ(fs::exchangeEntries((dir / "neuer").string(), (dir / "kopie").string(),
+                                  (dir / "frei").string()),
+              fs::kOsOk);
+    release.join();
+    EXPECT_EQ(readBytes(dir / "kopie"), "neuer");
+    EXPECT_EQ(readBytes(dir / "neuer"), "neu");
+}
+
+TEST(WindowsHeldFiles, ADataFileHeldForAMomentIsWrittenOneHeldLongerKeepsItsText) {
+    TempDir dir;
+    writeBytes(dir / "save.log", "alt");
+    const HANDLE held = holdOpen(dir / "save.log");
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release = releaseSoon(held);
+    EXPECT_TRUE(replaceFileAtomically(dir / "save.log", "neu"));
+    release.join();
+    EXPECT_EQ(readBytes(dir / "save.log"), "neu");
+
+    const HANDLE kept = holdOpen(dir / "save.log");
+    ASSERT_NE(kept, INVALID_HANDLE_VALUE);
+    const Result<> written = replaceFileAtomically(dir / "save.log", "neuer");
+    CloseHandle(kept);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().message, "Die Datei '" + (dir / "save.log").string() +
+                                           "' kann nicht geschrieben werden (" + kHeldText + ").");
+    EXPECT_EQ(readBytes(dir / "save.log"), "neu");
+    std::vector<std::string> names;
+    ASSERT_EQ(fs::listFolder(dir.path().string(), names), fs::kOsOk);
+    EXPECT_EQ(names, std::vector<std::string>{"save.log"});
 }
 
 // Every absolute path is passed with the "\\?\" prefix, which would make these names literally.
