@@ -172,6 +172,11 @@ std::wstring extendedPath(const std::string& path) {
     return wide;
 }
 
+bool attributesRefused(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_NOT_SUPPORTED ||
+           code == ERROR_INVALID_FUNCTION || code == ERROR_INVALID_PARAMETER;
+}
+
 std::int64_t nanosecondsOf(const FILETIME& time) {
     const std::int64_t intervals = static_cast<std::int64_t>(
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
@@ -297,7 +302,10 @@ OsCode applyAttributes(const std::string& path, const EntryInfo& info) {
     CloseHandle(handle);
     if (code != kOsOk) return code;
     const DWORD attributes = info.permissions != 0 ? info.permissions : FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesW(wide.c_str(), attributes) ? kOsOk : lastError();
+    if (SetFileAttributesW(wide.c_str(), attributes)) return kOsOk;
+    // The time went through the same right, so a denial here is the destination's.
+    const DWORD refused = GetLastError();
+    return attributesRefused(refused) ? kOsOk : static_cast<OsCode>(refused);
 }
 
 // A read-only folder on Windows still takes new entries.
