@@ -1,5 +1,8 @@
 #include "engine/NameTraitsProbe.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "engine/CopyTemporaries.h"
 #include "platform/FileSystem.h"
 #include "platform/VolumeFormat.h"

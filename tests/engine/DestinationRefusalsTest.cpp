@@ -159,13 +159,13 @@ TEST_F(DestinationRefusalsTest, ANameWindowsCannotHoldFailsAloneWithItsReason) {
 
 TEST_F(DestinationRefusalsTest, AFileLargerThanTheDestinationHoldsIsNeverBegun) {
     writeBytes(source_ / "Daten" / "passt.bin", std::string(4096, 'p'));
-    writeBytes(source_ / "Daten" / "zu groß.bin", std::string(4097, 'g'));
+    writeBytes(source_ / "Daten" / "zu-gross.bin", std::string(4097, 'g'));
     DestinationTraits fat;
     fat.largestFile = 4096;
 
     std::string message;
     EXPECT_FALSE(run(fat, message));
-    EXPECT_NE(message.find("zu groß.bin' konnte nicht kopiert werden: Die Datei ist zu groß für "
+    EXPECT_NE(message.find("zu-gross.bin' konnte nicht kopiert werden: Die Datei ist zu groß für "
                            "das Ziel: Sein Dateisystem hält nur Dateien bis 4096 Bytes."),
               std::string::npos)
         << message;
@@ -174,7 +174,7 @@ TEST_F(DestinationRefusalsTest, AFileLargerThanTheDestinationHoldsIsNeverBegun) 
 
     fat.largestFile = (std::uint64_t{4} << 30) - 1;
     EXPECT_TRUE(run(fat, message)) << message;
-    EXPECT_EQ(readBytes(copied_ / "zu groß.bin"), std::string(4097, 'g'));
+    EXPECT_EQ(readBytes(copied_ / "zu-gross.bin"), std::string(4097, 'g'));
 }
 
 TEST_F(DestinationRefusalsTest, ALinkTheDestinationCannotStoreFailsAlone) {
