@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/NameTraitsProbe.h"
 #include "platform/SystemNames.h"
 
 namespace vaultrix {
@@ -66,8 +67,8 @@ bool looksUnmounted(const std::string& folder) {
 CopyDestination::CopyDestination(std::string given)
     : given_(std::move(given)), path_(fs::normalisePath(given_)) {}
 
-Result<> CopyDestination::prepare(const fs::MountTable& mounts) {
-    if (const std::string absent = fs::absentVolume(path_, mounts); !absent.empty())
+Result<> CopyDestination::prepare(CopyFaults& system) {
+    if (const std::string absent = fs::absentVolume(path_, system.mountTable()); !absent.empty())
         return destinationFailure(given_, notConnected(absent));
     if (const OsCode code = fs::statEntry(path_, info_, true); code != kOsOk)
         return destinationFailure(given_, fs::osErrorReason(code));
@@ -86,10 +87,11 @@ Result<> CopyDestination::prepare(const fs::MountTable& mounts) {
             return destinationFailure(given_, fs::osErrorReason(code));
         if (const OsCode code = fs::statEntry(path_, info_); code != kOsOk)
             return destinationFailure(given_, fs::osErrorReason(code));
-        return success();
-    }
-    if (info_.kind != EntryKind::Folder)
+    } else if (info_.kind != EntryKind::Folder) {
         return destinationFailure(given_, "Der Pfad ist kein Ordner");
+    }
+    probeNameTraits(path_, traits_);
+    traits_ = system.destinationTraits(traits_);
     return success();
 }
 

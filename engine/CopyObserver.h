@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/Result.h"
+#include "engine/DestinationTraits.h"
 #include "platform/FileSystem.h"
 #include "platform/Volumes.h"
 
@@ -36,6 +37,9 @@ public:
     // `bytesWritten` counts every byte the run has written so far; kOsOk goes on.
     virtual fs::OsCode afterChunk(std::uint64_t bytesWritten) = 0;
     virtual fs::MountTable mountTable() { return fs::readMountTable(); }
+    // What the destination holds, as the copy is to respect it: what was found out there, or
+    // what the test's destination is to hold.
+    virtual DestinationTraits destinationTraits(const DestinationTraits& found) { return found; }
 };
 
 }  // namespace vaultrix

@@ -147,6 +147,11 @@ bool destinationExhausted(OsCode code) {
     }
 }
 
+bool linksRefused(OsCode code) {
+    return code == ERROR_PRIVILEGE_NOT_HELD || code == ERROR_NOT_SUPPORTED ||
+           code == ERROR_INVALID_FUNCTION;
+}
+
 bool entryNotFound(OsCode code) {
     return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
 }

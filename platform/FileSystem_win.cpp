@@ -261,6 +261,19 @@ OsCode copyLink(const std::string& from, const std::string& to) {
                : lastError();
 }
 
+OsCode makeSymbolicLink(const std::string& target, const std::string& path) {
+    std::wstring to = toWide(target);
+    for (wchar_t& c : to) {
+        if (c == L'/') c = L'\\';
+    }
+    const std::wstring at = extendedPath(path);
+    // Without administrator rights only in developer mode; older systems know no such flag.
+    constexpr DWORD kUnprivileged = 0x2;
+    if (CreateSymbolicLinkW(at.c_str(), to.c_str(), kUnprivileged)) return kOsOk;
+    if (GetLastError() != ERROR_INVALID_PARAMETER) return lastError();
+    return CreateSymbolicLinkW(at.c_str(), to.c_str(), 0) ? kOsOk : lastError();
+}
+
 OsCode replaceEntry(const std::string& from, const std::string& to) {
     const std::wstring source = extendedPath(from);
     const std::wstring target = extendedPath(to);
