@@ -11,6 +11,7 @@
 #include <cmath>
 #include <string>
 
+#include "common/WindowsNames.h"
 #include "platform/FileSystem.h"
 #include "shell/MessagePresenter.h"
 #include "shell/SecondaryWindow.h"
@@ -143,6 +144,14 @@ void Form5::CreateFolderFromDialog() {
     if (const std::string reason = unstorableReason(name); !reason.empty()) {
         messages_.show(this, QMessageBox::Warning, titled(QStringLiteral("Fehler")),
                        QStringLiteral("Der Ordnername ") + QString::fromStdString(reason),
+                       QMessageBox::Ok);
+        return;
+    }
+    // On every system: the set it becomes the destination of must work under Windows.
+    if (const std::string reason = windowsNameProblem(name); !name.empty() && !reason.empty()) {
+        messages_.show(this, QMessageBox::Warning, titled(QStringLiteral("Fehler")),
+                       QStringLiteral("Der Ordner kann so nicht angelegt werden: ") +
+                           QString::fromStdString(reason),
                        QMessageBox::Ok);
         return;
     }

@@ -7,14 +7,17 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <algorithm>
+#include <functional>
 
 #include "common/TimeOfDay.h"
+#include "common/WindowsNames.h"
 #include "engine/CopyToFolder.h"
 #include "engine/RunLog.h"
 #include "engine/Scheduler.h"
 #include "engine/ThreadSlots.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
+#include "platform/SystemNames.h"
 #include "shell/ListOrder.h"
 #include "shell/MessagePresenter.h"
 #include "shell/Style.h"
@@ -40,6 +43,37 @@ bool IsValidTime(const QString& text) {
 // Why the path cannot become a source or the destination; empty when it can.
 QString pathRefusal(const QString& path) {
     const std::string reason = unstorableReason(path.toStdString());
+    if (reason.empty()) return {};
+    return QStringLiteral("Der Pfad\n\n%1\n\n%2 Bitte benennen Sie die Datei oder den Ordner um.")
+        .arg(path, QString::fromStdString(reason));
+}
+
+// The first reason `problem` gives for a name on the path below its root; empty when none.
+std::string namesProblem(const QString& path,
+                         const std::function<std::string(std::string_view)>& problem) {
+    std::string rest = fs::normalisePath(path.toStdString());
+    for (std::string name = fs::lastName(rest); fs::isEntryName(name); name = fs::lastName(rest)) {
+        if (std::string reason = problem(name); !reason.empty()) return reason;
+        rest = fs::normalisePath(rest.substr(0, rest.size() - name.size()));
+    }
+    return {};
+}
+
+// Why the folder cannot be the destination under Windows; empty when it can. Checked on every
+// system: a stored set must work on the Windows PCs it is made for.
+QString destinationRefusal(const QString& path) {
+    const std::string reason = namesProblem(path, windowsNameProblem);
+    if (reason.empty()) return {};
+    return QStringLiteral(
+               "Der Zielordner\n\n%1\n\nkann so nicht angelegt werden: %2 Bitte wählen Sie einen "
+               "anderen Ordner oder benennen Sie ihn um.")
+        .arg(path, QString::fromStdString(reason));
+}
+
+// Why this system could not read the source by its name, or the copy not make it; empty when
+// it can. A Linux folder may end in a dot; the copy reports what the destination cannot hold.
+QString sourceNameRefusal(const QString& path) {
+    const std::string reason = namesProblem(path, fs::systemNameProblem);
     if (reason.empty()) return {};
     return QStringLiteral("Der Pfad\n\n%1\n\n%2 Bitte benennen Sie die Datei oder den Ordner um.")
         .arg(path, QString::fromStdString(reason));
@@ -110,9 +144,11 @@ void SetEditor::AddSource() {
         showError(QString::fromUtf8(kWholeRoot));
         return;
     }
-    if (const QString refusal = pathRefusal(path); !refusal.isEmpty()) {
-        showError(refusal);
-        return;
+    for (const QString& refusal : {pathRefusal(path), sourceNameRefusal(path)}) {
+        if (!refusal.isEmpty()) {
+            showError(refusal);
+            return;
+        }
     }
     if (!SameAsAnySource(path)) {
         // The list keeps its entries sorted, as the set list does.
@@ -141,9 +177,11 @@ void SetEditor::TakeDestination() {
     const QTreeWidgetItem* selected = ui_.tv_dir->currentItem();
     if (selected == nullptr) return;
     const QString path = tree_.ItemPath(selected);
-    if (const QString refusal = pathRefusal(path); !refusal.isEmpty()) {
-        showError(refusal);
-        return;
+    for (const QString& refusal : {pathRefusal(path), destinationRefusal(path)}) {
+        if (!refusal.isEmpty()) {
+            showError(refusal);
+            return;
+        }
     }
     ui_.textb_nach->setText(path);
 }
@@ -184,6 +222,11 @@ QString SetEditor::nameRefusal(const QString& name) const {
 void SetEditor::SaveSet() {
     if (SameAsAnySource(ui_.textb_nach->text())) {
         showError(QString::fromUtf8(kSameSourceAndDestination));
+        return;
+    }
+    // A stored set's destination, or a new folder's, did not come through the tree.
+    if (const QString refusal = destinationRefusal(ui_.textb_nach->text()); !refusal.isEmpty()) {
+        showError(refusal);
         return;
     }
     if (const QString refusal = nameRefusal(ui_.textb_name_der_sicherung->text());

@@ -3,6 +3,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/NameTraitsProbe.h"
+#include "platform/SystemNames.h"
+
 namespace vaultrix {
 namespace {
 
@@ -64,8 +67,8 @@ bool looksUnmounted(const std::string& folder) {
 CopyDestination::CopyDestination(std::string given)
     : given_(std::move(given)), path_(fs::normalisePath(given_)) {}
 
-Result<> CopyDestination::prepare(const fs::MountTable& mounts) {
-    if (const std::string absent = fs::absentVolume(path_, mounts); !absent.empty())
+Result<> CopyDestination::prepare(CopyFaults& system) {
+    if (const std::string absent = fs::absentVolume(path_, system.mountTable()); !absent.empty())
         return destinationFailure(given_, notConnected(absent));
     if (const OsCode code = fs::statEntry(path_, info_, true); code != kOsOk)
         return destinationFailure(given_, fs::osErrorReason(code));
@@ -75,14 +78,20 @@ Result<> CopyDestination::prepare(const fs::MountTable& mounts) {
             return destinationFailure(given_, kDanglingLink);
         if (const std::string parent = parentOf(path_); looksUnmounted(parent))
             return missingBelowEmptyFolder(given_, parent);
+        if (const std::string problem = fs::systemNameProblem(fs::lastName(path_));
+            !problem.empty())
+            return failure(
+                "Der Zielordner '" + given_ + "' kann so nicht angelegt werden: " + problem,
+                given_);
         if (const OsCode code = fs::makeFolder(path_); code != kOsOk)
             return destinationFailure(given_, fs::osErrorReason(code));
         if (const OsCode code = fs::statEntry(path_, info_); code != kOsOk)
             return destinationFailure(given_, fs::osErrorReason(code));
-        return success();
-    }
-    if (info_.kind != EntryKind::Folder)
+    } else if (info_.kind != EntryKind::Folder) {
         return destinationFailure(given_, "Der Pfad ist kein Ordner");
+    }
+    probeNameTraits(path_, traits_);
+    traits_ = system.destinationTraits(traits_);
     return success();
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "common/Result.h"
+#include "engine/CopyObserver.h"
+#include "engine/DestinationTraits.h"
 #include "platform/FileSystem.h"
 #include "platform/Volumes.h"
 
@@ -21,13 +23,16 @@ public:
 
     // Makes the destination ready to be written into: refuses an absent drive or share, a
     // dangling link and what is no folder; makes a missing destination (one level) unless the
-    // folder above it looks like an absent drive's mount point.
-    Result<> prepare(const fs::MountTable& mounts);
+    // folder above it looks like an absent drive's mount point. Then finds out what it holds.
+    // `system` gives the mount table and may put other traits in place of those found.
+    Result<> prepare(CopyFaults& system);
 
     // The destination's path, normalised by its text.
     const std::string& path() const { return path_; }
     // What the destination was once prepared: never walked into when it lies inside a source.
     const fs::EntryInfo& info() const { return info_; }
+    // What the prepared destination can hold.
+    const DestinationTraits& traits() const { return traits_; }
     // The failure that says the prepared folder is no longer there (removed, renamed or
     // replaced, or its drive gone); nothing while it is.
     std::optional<Error> gone() const;
@@ -36,6 +41,7 @@ private:
     const std::string given_;
     const std::string path_;
     fs::EntryInfo info_;
+    DestinationTraits traits_;
 };
 
 }  // namespace vaultrix

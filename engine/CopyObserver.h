@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Result.h"
+#include "engine/DestinationTraits.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/Volumes.h"
@@ -41,6 +42,9 @@ public:
     // has written so far. kOsOk goes on.
     virtual fs::OsCode afterChunk(const std::string& source, std::uint64_t bytesWritten) = 0;
     virtual fs::MountTable mountTable() { return fs::readMountTable(); }
+    // What the destination holds, as the copy is to respect it: what was found out there, or
+    // what the test's destination is to hold.
+    virtual DestinationTraits destinationTraits(const DestinationTraits& found) { return found; }
     // Puts what was written to the destination's volume on its disk.
     virtual fs::OsCode flushVolume(const std::string& destination) {
         return fs::flushVolume(destination);

@@ -63,7 +63,7 @@ Result<> CopyToFolderWithFaults(const std::string& givenSource, const std::strin
     const std::string name = fs::lastName(source);
     EntryInfo info;
     if (!lookAtSource(givenSource, source, name, info, failures)) return failures.result();
-    if (Result<> prepared = target.prepare(faults.mountTable()); !prepared) {
+    if (Result<> prepared = target.prepare(faults); !prepared) {
         failures.report(prepared.error());
         return failures.result();
     }

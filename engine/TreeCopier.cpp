@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/CopyToFolderNames.h"
+#include "engine/DestinationRefusals.h"
 
 namespace vaultrix {
 namespace {
@@ -58,6 +59,7 @@ void TreeCopier::settle(Pending& pending) {
 void TreeCopier::copyOver(const std::string& source, const EntryInfo& info,
                           const std::string& name) {
     failures_.nextStep();
+    if (refused(source, info, name)) return;
     EntryInfo target;
     if (const OsCode code = fs::statEntry(fs::joinPath(destination_.path(), name), target);
         code != kOsOk) {
@@ -70,6 +72,7 @@ void TreeCopier::copyOver(const std::string& source, const EntryInfo& info,
 void TreeCopier::copyAsNew(const std::string& source, const EntryInfo& info,
                            const std::string& name) {
     failures_.nextStep();
+    if (refused(source, info, name)) return;
     const std::optional<std::string> built =
         copyUnderTemporaryName(source, info, destination_.path(), name);
     if (!built) return;
@@ -168,6 +171,7 @@ bool TreeCopier::copyChildren(const std::string& source, const std::string& targ
     std::vector<std::string> names;
     if (const OsCode code = fs::listFolder(source, names); code != kOsOk)
         return failures_.fail(source, code);
+    TargetFolderNames taken(destination_.traits());
     for (const std::string& childName : names) {
         const std::string child = fs::joinPath(source, childName);
         failures_.nextStep();
@@ -183,6 +187,12 @@ bool TreeCopier::copyChildren(const std::string& source, const std::string& targ
         if (childInfo.kind == EntryKind::Missing || childInfo.kind == EntryKind::Special) continue;
         // The destination, or the copy being made, inside the source: never copy into itself.
         if (childInfo.sameEntryAs(destination_.info()) || childInfo.sameEntryAs(top_)) continue;
+        if (refused(child, childInfo, childName)) continue;
+        // The first of two names the destination takes for one is copied, the second refused.
+        if (const std::string holder = taken.take(childName); !holder.empty()) {
+            failures_.fail(child, holder);
+            continue;
+        }
         EntryInfo childTarget;
         if (!fresh) {
             if (const OsCode code = fs::statEntry(fs::joinPath(targetPath, childName), childTarget);
@@ -194,6 +204,15 @@ bool TreeCopier::copyChildren(const std::string& source, const std::string& targ
         copyEntry(child, childInfo, targetPath, childName, childTarget);
     }
     return !failures_.stopped();
+}
+
+// Fails an entry the destination cannot hold before anything of it is written.
+bool TreeCopier::refused(const std::string& source, const EntryInfo& info,
+                         const std::string& name) {
+    const std::string reason = destinationRefusal(destination_.traits(), name, info);
+    if (reason.empty()) return false;
+    failures_.fail(source, reason);
+    return true;
 }
 
 bool TreeCopier::copyFile(const std::string& source, const EntryInfo& info,

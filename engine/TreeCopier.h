@@ -56,6 +56,7 @@ private:
     bool copyFolder(const std::string& source, const fs::EntryInfo& info, const std::string& folder,
                     const std::string& name, const fs::EntryInfo& target);
     bool copyChildren(const std::string& source, const std::string& targetPath, bool fresh);
+    bool refused(const std::string& source, const fs::EntryInfo& info, const std::string& name);
     bool copyFile(const std::string& source, const fs::EntryInfo& info, const std::string& folder,
                   const std::string& name, const fs::EntryInfo& target);
     bool copyLink(const std::string& source, const fs::EntryInfo& info, const std::string& folder,

@@ -7,7 +7,9 @@
 #include "platform/AtomicFileParts.h"
 #include "platform/FileSystem.h"
 #include "platform/FileSystem_win.h"
+#include "platform/HeldFiles_win.h"
 #include "platform/PathText.h"
+#include "platform/SystemNames.h"
 
 namespace vaultrix {
 
@@ -17,6 +19,14 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         return resolved.error();
     }
     const auto& target = resolved.value();
+    // The temporary file is renamed without the "\\?\" prefix, so Windows would clean such a
+    // name up and replace another file ("save.ini." would become "save.ini").
+    if (const std::string problem = fs::systemNameProblem(fs::pathText(target.filename()));
+        !problem.empty()) {
+        const std::string name = fs::pathText(file);
+        return failure("Die Datei '" + name + "' kann nicht geschrieben werden (" + problem + ")",
+                       name);
+    }
     const auto temporary = temporaryFileFor(target);
     const HANDLE handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -31,11 +41,17 @@ Result<> replaceFileAtomically(const std::filesystem::path& file, std::string_vi
         ::DeleteFileW(temporary.c_str());
         return writeError(file, static_cast<fs::OsCode>(error));
     }
-    if (!::MoveFileExW(temporary.c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = ::GetLastError();
+    const fs::OsCode moved = fs::renameWhileHeld(
+        [&] {
+            return ::MoveFileExW(temporary.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                       ? fs::kOsOk
+                       : static_cast<fs::OsCode>(::GetLastError());
+        },
+        temporary.wstring(), target.wstring());
+    if (moved != fs::kOsOk) {
         ::DeleteFileW(temporary.c_str());
-        return writeError(file, static_cast<fs::OsCode>(error));
+        return writeError(file, moved);
     }
     return success();
 }

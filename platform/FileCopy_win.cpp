@@ -156,8 +156,10 @@ OsCode copyFileData(const std::string& from, const std::string& to, bool syncDat
     const OsCode closed = out.close();
     if (code == kOsOk) code = closed;
     const DWORD attributes = source.dwFileAttributes & kCopiedAttributes;
-    if (code == kOsOk && attributes != 0 && !SetFileAttributesW(target.c_str(), attributes))
+    if (code == kOsOk && attributes != 0 && !SetFileAttributesW(target.c_str(), attributes) &&
+        !attributesRefused(GetLastError())) {
         code = lastError();
+    }
     if (code != kOsOk) removeQuietly(to);
     return code;
 }

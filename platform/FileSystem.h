@@ -69,6 +69,13 @@ struct FolderEntry {
 // the link's modification time.
 [[nodiscard]] OsCode copyLink(const std::string& from, const std::string& to);
 
+// Makes a symbolic link at `path` that points to `target`, which need not exist.
+[[nodiscard]] OsCode makeSymbolicLink(const std::string& target, const std::string& path);
+
+// True for a code by which the file system, or on Windows the user's rights, refuse symbolic
+// links as such (FAT and exFAT drivers: ENOSYS or EPERM), not this one link.
+bool linksRefused(OsCode code);
+
 // Renames `from` to `to` in one step, replacing a file or link at `to`.
 [[nodiscard]] OsCode replaceEntry(const std::string& from, const std::string& to);
 

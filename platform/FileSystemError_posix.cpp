@@ -109,6 +109,10 @@ bool destinationExhausted(OsCode code) {
     return code == ENOSPC || code == EDQUOT || code == EROFS;
 }
 
+bool linksRefused(OsCode code) {
+    return code == ENOSYS || code == EPERM || code == EOPNOTSUPP || code == ENOTSUP;
+}
+
 bool entryNotFound(OsCode code) {
     return code == ENOENT || code == ENOTDIR;
 }

@@ -70,7 +70,9 @@ std::string osErrorReason(OsCode code) {
         case ERROR_BUSY:
         case ERROR_PATH_BUSY:
         case ERROR_USER_MAPPED_FILE:
-            return "Die Datei wird von einem anderen Programm verwendet";
+            // What is left after the renames' retries: a scanner or indexer did not let go.
+            return "Die Datei wird von einem anderen Programm verwendet, zum Beispiel von einem "
+                   "Virenscanner";
         case ERROR_DELETE_PENDING:
             return "Die Datei wird gerade gelöscht";
         case ERROR_TOO_MANY_OPEN_FILES:
@@ -82,10 +84,11 @@ std::string osErrorReason(OsCode code) {
             return "Zu viele symbolische Verknüpfungen im Pfad";
         case ERROR_CANT_ACCESS_FILE:
             return "Die Datei ist eine Verknüpfung oder ein Platzhalter, den das System nicht "
-                   "öffnen "
-                   "kann";
+                   "öffnen kann";
         case kCloudProviderNotRunning:
             return "Der Cloud-Speicher, der die Datei bereithält, läuft nicht";
+        case ERROR_NOT_A_REPARSE_POINT:
+            return "Die Datei oder der Ordner ist keine Verknüpfung";
         case ERROR_TOO_MANY_LINKS:
             return "Der Ordner enthält zu viele Einträge oder die Datei zu viele Verknüpfungen";
         case ERROR_INVALID_NAME:
@@ -110,11 +113,17 @@ std::string osErrorReason(OsCode code) {
         case ERROR_HOST_UNREACHABLE:
         case ERROR_NO_NETWORK:
         case ERROR_REM_NOT_LIST:
-        case ERROR_DEV_NOT_EXIST:
         case ERROR_CONNECTION_REFUSED:
+            return "Das Netzlaufwerk ist nicht erreichbar";
+        case ERROR_NOT_CONNECTED:
+            return "Das Netzlaufwerk ist nicht verbunden";
+        // Both a share and a USB drive that was pulled out give it.
+        case ERROR_DEV_NOT_EXIST:
+            return "Das Laufwerk oder Netzlaufwerk ist nicht mehr verfügbar";
+        // A share that stopped answering, and just as often a failing USB drive.
         case ERROR_SEM_TIMEOUT:
         case ERROR_TIMEOUT:
-            return "Das Netzlaufwerk ist nicht erreichbar";
+            return "Das Laufwerk oder Netzlaufwerk antwortet nicht (Zeitüberschreitung)";
         case ERROR_NETNAME_DELETED:
         case ERROR_UNEXP_NET_ERR:
         case ERROR_NETWORK_BUSY:
@@ -136,6 +145,11 @@ bool destinationExhausted(OsCode code) {
         default:
             return false;
     }
+}
+
+bool linksRefused(OsCode code) {
+    return code == ERROR_PRIVILEGE_NOT_HELD || code == ERROR_NOT_SUPPORTED ||
+           code == ERROR_INVALID_FUNCTION;
 }
 
 bool entryNotFound(OsCode code) {

@@ -122,6 +122,10 @@ OsCode copyLink(const std::string& from, const std::string& to) {
     return kOsOk;
 }
 
+OsCode makeSymbolicLink(const std::string& target, const std::string& path) {
+    return ::symlink(target.c_str(), path.c_str()) == 0 ? kOsOk : errno;
+}
+
 OsCode replaceEntry(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? kOsOk : errno;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/HeldFiles_win.h"
 #include "platform/PathText.h"
 
 namespace vaultrix::fs {
@@ -111,9 +112,15 @@ OsCode readFailure(const std::string& path, DWORD code) {
 }
 
 OsCode moveNew(const std::string& from, const std::string& to) {
-    return MoveFileExW(extendedPath(from).c_str(), extendedPath(to).c_str(), MOVEFILE_WRITE_THROUGH)
-               ? kOsOk
-               : lastError();
+    const std::wstring source = extendedPath(from);
+    const std::wstring target = extendedPath(to);
+    return renameWhileHeld(
+        [&] {
+            return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)
+                       ? kOsOk
+                       : lastError();
+        },
+        source, target);
 }
 
 }  // namespace
@@ -163,6 +170,11 @@ std::wstring extendedPath(const std::string& path) {
     if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
     if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
     return wide;
+}
+
+bool attributesRefused(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_NOT_SUPPORTED ||
+           code == ERROR_INVALID_FUNCTION || code == ERROR_INVALID_PARAMETER;
 }
 
 std::int64_t nanosecondsOf(const FILETIME& time) {
@@ -249,23 +261,38 @@ OsCode copyLink(const std::string& from, const std::string& to) {
                : lastError();
 }
 
+OsCode makeSymbolicLink(const std::string& target, const std::string& path) {
+    std::wstring to = toWide(target);
+    for (wchar_t& c : to) {
+        if (c == L'/') c = L'\\';
+    }
+    const std::wstring at = extendedPath(path);
+    // Without administrator rights only in developer mode; older systems know no such flag.
+    constexpr DWORD kUnprivileged = 0x2;
+    if (CreateSymbolicLinkW(at.c_str(), to.c_str(), kUnprivileged)) return kOsOk;
+    if (GetLastError() != ERROR_INVALID_PARAMETER) return lastError();
+    return CreateSymbolicLinkW(at.c_str(), to.c_str(), 0) ? kOsOk : lastError();
+}
+
 OsCode replaceEntry(const std::string& from, const std::string& to) {
     const std::wstring source = extendedPath(from);
     const std::wstring target = extendedPath(to);
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    if (MoveFileExW(source.c_str(), target.c_str(), flags)) return kOsOk;
-    const OsCode code = lastError();
+    const auto move = [&] {
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? kOsOk
+                   : lastError();
+    };
+    const OsCode first = move();
+    if (first == kOsOk) return kOsOk;
     // A read-only older backup refuses to be replaced until the flag is taken off.
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (code != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
-        return code;
-    }
-    SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (MoveFileExW(source.c_str(), target.c_str(), flags)) return kOsOk;
-    const OsCode retried = lastError();
-    SetFileAttributesW(target.c_str(), attributes);
-    return retried;
+    const bool readOnly = first == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    const OsCode code = renameWhileHeld(move, source, target);
+    if (code != kOsOk && readOnly) SetFileAttributesW(target.c_str(), attributes);
+    return code;
 }
 
 void removeQuietly(const std::string& path) {
@@ -288,7 +315,10 @@ OsCode applyAttributes(const std::string& path, const EntryInfo& info) {
     CloseHandle(handle);
     if (code != kOsOk) return code;
     const DWORD attributes = info.permissions != 0 ? info.permissions : FILE_ATTRIBUTE_NORMAL;
-    return SetFileAttributesW(wide.c_str(), attributes) ? kOsOk : lastError();
+    if (SetFileAttributesW(wide.c_str(), attributes)) return kOsOk;
+    // The time went through the same right, so a denial here is the destination's.
+    const DWORD refused = GetLastError();
+    return attributesRefused(refused) ? kOsOk : static_cast<OsCode>(refused);
 }
 
 // A read-only folder on Windows still takes new entries.

@@ -26,6 +26,10 @@ std::size_t rootLength(const std::string& path);
 // Writes all the bytes to the file, going on after a write that took only part of them.
 [[nodiscard]] OsCode writeAll(HANDLE file, std::string_view bytes);
 
+// Whether a failure to set attributes only says the destination cannot keep them (a share
+// denies them, a file system has none). Attributes are best effort: the copy stays.
+bool attributesRefused(DWORD code);
+
 // A file time (100 ns since 1601) as nanoseconds since 1970, and back.
 std::int64_t nanosecondsOf(const FILETIME& time);
 FILETIME fileTimeOf(std::int64_t nanoseconds);

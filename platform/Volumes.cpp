@@ -9,7 +9,8 @@ bool isOctalDigit(char c) {
     return c >= '0' && c <= '7';
 }
 
-// fstab writes a blank, tab, newline or backslash in a folder name as "\" and three octal digits.
+}  // namespace
+
 std::string decodeEscapes(const std::string& field) {
     std::string decoded;
     for (std::size_t i = 0; i < field.size(); ++i) {
@@ -24,8 +25,6 @@ std::string decodeEscapes(const std::string& field) {
     }
     return decoded;
 }
-
-}  // namespace
 
 std::vector<std::string> parseMountPoints(const std::string& text) {
     std::vector<std::string> points;

@@ -17,6 +17,10 @@ struct MountTable {
 // left out.
 std::vector<std::string> parseMountPoints(const std::string& text);
 
+// A field of a mount table with its escapes decoded: fstab and the kernel's tables write a blank,
+// tab, newline or backslash as "\" and three octal digits.
+std::string decodeEscapes(const std::string& field);
+
 // The system's table, read afresh.
 MountTable readMountTable();
 

@@ -442,6 +442,46 @@ TEST_F(EditorTest, NamesAndPathsThatWouldNotReadBackAreRefused) {
               "[SICHERUNG]\r\nname_1=" + std::string(200, 'n') + "\r\n\r\n[NUMMER]\r\nwert=1");
 }
 
+// A stored set must work on the Windows PCs it is made for, so a destination with a name
+// Windows cannot hold anywhere below its root is refused on every system; a source only where
+// the system itself cannot hold the name (a Linux folder may end in a dot).
+TEST_F(EditorTest, ADestinationWindowsCannotHoldIsRefusedWhereverItEnters) {
+    make({"Ziel./", "CON/Unter/", "Quelle./", "Gut/"});
+    storeSet("Alt", {folder("quelle")}, folder("Sicherung "));
+    const std::string before = setFile();
+    startForm();
+    clickPicture(picture("pictb_anlegen"));
+    const auto lastMessage = [&] {
+        return presenter.shown.empty() ? QString() : presenter.shown.back().text;
+    };
+    takeDestination({QStringLiteral("Ziel.")});
+    EXPECT_EQ(lastMessage(), QStringLiteral("Der Zielordner\n\n") + path("Ziel.") +
+                                 QStringLiteral("\n\nkann so nicht angelegt werden: Der Name "
+                                                "„Ziel.“ endet mit einem Punkt oder Leerzeichen, "
+                                                "das Windows nicht erlaubt. Bitte wählen Sie einen "
+                                                "anderen Ordner oder benennen Sie ihn um."));
+    takeDestination({QStringLiteral("CON"), QStringLiteral("Unter")});
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("„CON“ ist unter Windows einem Gerät")));
+    EXPECT_EQ(presenter.shown.size(), 2u);
+    EXPECT_TRUE(field("textb_nach")->text().isEmpty());
+
+    addSource({QStringLiteral("Quelle.")});
+    EXPECT_EQ(presenter.shown.size(), 2u);
+    EXPECT_EQ(sources(), QStringList{path("Quelle.")});
+    takeDestination({QStringLiteral("Gut")});
+    EXPECT_EQ(field("textb_nach")->text(), path("Gut"));
+    clickPicture(picture("pictb_sicherung_verwerfen"));
+
+    // A stored destination is refused when the set is saved again, and the set stays as it was.
+    control<QListWidget>("lb_anzeige")->setCurrentRow(0);
+    clickPicture(picture("pictb_bearbeiten"));
+    field("textb_name_der_sicherung")->setText(QStringLiteral("Neu"));
+    save();
+    EXPECT_TRUE(lastMessage().contains(QStringLiteral("„Sicherung “ endet mit einem Punkt")));
+    EXPECT_EQ(presenter.shown.size(), 3u);
+    EXPECT_EQ(setFile(), before);
+}
+
 TEST_F(EditorTest, DeletingAsksAndOnlyOkRemovesTheSet) {
     storeSet("Daten", {folder("quelle")}, folder("ziel"));
     startForm();
@@ -529,6 +569,20 @@ TEST_F(EditorTest, TheNewFolderReachesTheDestinationAtTheNextActivationOnly) {
                              "werden."));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(std::filesystem::exists(dir / "baum" / "Neu" / "Ã¤"));
+
+    // Nor is a name Windows cannot hold made, on any system.
+    for (const char* refused : {"Neu ", "nul.txt", "a:b"}) {
+        name->clear();
+        QTest::keyClicks(name, QString::fromUtf8(refused));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_TRUE(presenter.shown.back().text.startsWith(
+            QStringLiteral("Der Ordner kann so nicht angelegt werden: Der Name „") +
+            QString::fromUtf8(refused) + QStringLiteral("“")))
+            << refused;
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_FALSE(std::filesystem::exists(dir / "baum" / "Neu" / refused)) << refused;
+        EXPECT_EQ(readBytes(dir / "Einstellung.ini").find(refused), std::string::npos);
+    }
 }
 
 TEST_F(EditorTest, TheNewFoldersNameStopsAtTheFieldsWidthAndTheFolderHasTheUsersPermissions) {

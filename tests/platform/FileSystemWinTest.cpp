@@ -5,11 +5,15 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "common/WindowsNames.h"
 #include "engine/CopyToFolder.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
 #include "platform/PathExists.h"
@@ -48,24 +52,51 @@ TEST(WindowsErrors, CommonCodesReadAsGermanReasonsAndAFullDiskStopsTheCopy) {
     EXPECT_EQ(fs::osErrorReason(ERROR_DIRECTORY), "Ein Teil des Pfades ist kein Ordner");
     EXPECT_EQ(fs::osErrorReason(ERROR_FILENAME_EXCED_RANGE), "Der Dateiname oder Pfad ist zu lang");
     EXPECT_EQ(fs::osErrorReason(ERROR_SHARING_VIOLATION),
-              "Die Datei wird von einem anderen Programm verwendet");
+              "Die Datei wird von einem anderen Programm verwendet, zum Beispiel von einem "
+              "Virenscanner");
     EXPECT_EQ(fs::osErrorReason(ERROR_BAD_NETPATH), "Das Netzlaufwerk ist nicht erreichbar");
     EXPECT_EQ(fs::osErrorReason(fs::kOsCancelled), "Der Vorgang wurde abgebrochen.");
     EXPECT_EQ(fs::osErrorReason(123456), "Unbekannter Fehler (Fehlernummer 123456)");
     EXPECT_EQ(fs::osErrorReason(ERROR_NOT_SUPPORTED),
               "Der Vorgang wird vom Datenträger oder seinem Dateisystem nicht unterstützt");
-    // Every code a file system or share commonly gives has a German reason.
-    const DWORD codes[] = {
-        ERROR_NOT_SUPPORTED,    ERROR_CANT_RESOLVE_FILENAME, ERROR_SEM_TIMEOUT,
-        ERROR_DEV_NOT_EXIST,    ERROR_NETNAME_DELETED,       ERROR_BAD_NETPATH,
-        ERROR_FILE_TOO_LARGE,   ERROR_INVALID_NAME,          ERROR_WRITE_PROTECT,
-        ERROR_LOCK_VIOLATION,   ERROR_NOT_SAME_DEVICE,       ERROR_TOO_MANY_LINKS,
-        ERROR_LOGON_FAILURE,    ERROR_CANT_ACCESS_FILE,      ERROR_DELETE_PENDING,
-        ERROR_NO_MEDIA_IN_DRIVE};
+    // Every code a file system, a USB drive or a share commonly gives has a German reason.
+    const DWORD codes[] = {ERROR_INVALID_FUNCTION,
+                           ERROR_WRITE_PROTECT,
+                           ERROR_NOT_READY,
+                           ERROR_CRC,
+                           ERROR_SHARING_VIOLATION,
+                           ERROR_LOCK_VIOLATION,
+                           ERROR_HANDLE_DISK_FULL,
+                           ERROR_DISK_FULL,
+                           ERROR_NOT_SUPPORTED,
+                           ERROR_REM_NOT_LIST,
+                           ERROR_BAD_NETPATH,
+                           ERROR_DEV_NOT_EXIST,
+                           ERROR_UNEXP_NET_ERR,
+                           ERROR_NETNAME_DELETED,
+                           ERROR_NETWORK_ACCESS_DENIED,
+                           ERROR_BAD_NET_NAME,
+                           ERROR_SEM_TIMEOUT,
+                           ERROR_INVALID_NAME,
+                           ERROR_FILENAME_EXCED_RANGE,
+                           ERROR_FILE_TOO_LARGE,
+                           ERROR_IO_DEVICE,
+                           ERROR_NO_NETWORK,
+                           ERROR_NETWORK_UNREACHABLE,
+                           ERROR_LOGON_FAILURE,
+                           ERROR_FILE_CORRUPT,
+                           ERROR_CANT_RESOLVE_FILENAME,
+                           ERROR_NOT_CONNECTED,
+                           ERROR_NOT_A_REPARSE_POINT,
+                           ERROR_NOT_SAME_DEVICE,
+                           ERROR_TOO_MANY_LINKS,
+                           ERROR_CANT_ACCESS_FILE,
+                           ERROR_DELETE_PENDING,
+                           ERROR_NO_MEDIA_IN_DRIVE};
     for (const DWORD code : codes) {
-        EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(code)).find("Unbekannter Fehler"),
-                  std::string::npos)
-            << code;
+        const std::string reason = fs::osErrorReason(static_cast<fs::OsCode>(code));
+        EXPECT_FALSE(reason.empty()) << code;
+        EXPECT_EQ(reason.find("Unbekannter Fehler"), std::string::npos) << code;
     }
     for (const DWORD full : {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL}) {
         EXPECT_EQ(fs::osErrorReason(static_cast<fs::OsCode>(full)), kDiskFullText) << full;
@@ -104,6 +135,106 @@ TEST(WindowsErrors, BothFullDiskCodesStopTheCopyAndKeepTheOlderBackup) {
         EXPECT_EQ(readBytes(dir / "Ziel" / "Daten" / "a.txt"), "alt");
         EXPECT_FALSE(stdfs::exists(dir / "Ziel" / "Daten" / "b.txt"));
     }
+}
+
+// Opens the file as a virus scanner might: others may read it, but not delete or rename it.
+HANDLE holdOpen(const stdfs::path& file) {
+    return CreateFileW(file.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Lets go of the file a moment later, from another thread, while the rename waits.
+std::thread releaseSoon(HANDLE held) {
+    return std::thread([held] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        CloseHandle(held);
+    });
+}
+
+constexpr const char* kHeldText =
+    "Die Datei wird von einem anderen Programm verwendet, zum Beispiel von einem Virenscanner";
+
+TEST(WindowsHeldFiles, ReplacingACopyWaitsForAProgramThatLetsGoAndNamesOneThatDoesNot) {
+    TempDir dir;
+    writeBytes(dir / "kopie", "alt");
+    writeBytes(dir / "neu", "neu");
+    const HANDLE held = holdOpen(dir / "kopie");
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release = releaseSoon(held);
+    EXPECT_EQ(fs::replaceEntry((dir / "neu").string(), (dir / "kopie").string()), fs::kOsOk);
+    release.join();
+    EXPECT_EQ(readBytes(dir / "kopie"), "neu");
+
+    writeBytes(dir / "neuer", "neuer");
+    const HANDLE kept = holdOpen(dir / "kopie");
+    ASSERT_NE(kept, INVALID_HANDLE_VALUE);
+    const fs::OsCode code = fs::replaceEntry((dir / "neuer").string(), (dir / "kopie").string());
+    CloseHandle(kept);
+    EXPECT_EQ(fs::osErrorReason(code), kHeldText);
+    EXPECT_EQ(readBytes(dir / "kopie"), "neu");
+    EXPECT_EQ(readBytes(dir / "neuer"), "neuer");
+
+    // The swap of a folder's copy moves the held entry aside first.
+    const HANDLE swapped = holdOpen(dir / "kopie");
+    ASSERT_NE(swapped, INVALID_HANDLE_VALUE);
+    release = releaseSoon(swapped);
+    EXPECT_EQ(fs::exchangeEntries((dir / "neuer").string(), (dir / "kopie").string(),
+                                  (dir / "frei").string()),
+              fs::kOsOk);
+    release.join();
+    EXPECT_EQ(readBytes(dir / "kopie"), "neuer");
+    EXPECT_EQ(readBytes(dir / "neuer"), "neu");
+}
+
+TEST(WindowsHeldFiles, ADataFileHeldForAMomentIsWrittenOneHeldLongerKeepsItsText) {
+    TempDir dir;
+    writeBytes(dir / "save.log", "alt");
+    const HANDLE held = holdOpen(dir / "save.log");
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release = releaseSoon(held);
+    EXPECT_TRUE(replaceFileAtomically(dir / "save.log", "neu"));
+    release.join();
+    EXPECT_EQ(readBytes(dir / "save.log"), "neu");
+
+    const HANDLE kept = holdOpen(dir / "save.log");
+    ASSERT_NE(kept, INVALID_HANDLE_VALUE);
+    const Result<> written = replaceFileAtomically(dir / "save.log", "neuer");
+    CloseHandle(kept);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().message, "Die Datei '" + (dir / "save.log").string() +
+                                           "' kann nicht geschrieben werden (" + kHeldText + ").");
+    EXPECT_EQ(readBytes(dir / "save.log"), "neu");
+    std::vector<std::string> names;
+    ASSERT_EQ(fs::listFolder(dir.path().string(), names), fs::kOsOk);
+    EXPECT_EQ(names, std::vector<std::string>{"save.log"});
+}
+
+// Every absolute path is passed with the "\\?\" prefix, which would make these names literally.
+TEST(WindowsNames, NoDestinationOrDataFileIsMadeUnderANameWindowsCannotHold) {
+    TempDir dir;
+    stdfs::create_directories(dir / "Daten");
+    writeBytes(dir / "Daten" / "a.txt", "a");
+    for (const std::string name : {"Ziel.", "Ziel ", "CON", "nul.txt"}) {
+        const std::string destination = (dir / name).string();
+        const Result<> refused = backUp((dir / "Daten").string(), destination);
+        ASSERT_FALSE(refused) << name;
+        EXPECT_EQ(refused.error().message,
+                  "Der Zielordner '" + destination +
+                      "' kann so nicht angelegt werden: " + windowsNameProblem(name))
+            << name;
+        fs::EntryInfo info;
+        EXPECT_EQ(fs::statEntry(destination, info), fs::kOsOk);
+        EXPECT_EQ(info.kind, fs::EntryKind::Missing) << name;
+    }
+    ASSERT_TRUE(backUp((dir / "Daten").string(), (dir / "Ziel").string()));
+    EXPECT_EQ(readBytes(dir / "Ziel" / "Daten" / "a.txt"), "a");
+
+    // Windows would clean the name up and write over "save.ini".
+    writeBytes(dir / "save.ini", "alt");
+    const Result<> written = replaceFileAtomically(dir / "save.ini.", "neu");
+    ASSERT_FALSE(written);
+    EXPECT_NE(written.error().message.find("„save.ini.“ endet mit einem Punkt"), std::string::npos);
+    EXPECT_EQ(readBytes(dir / "save.ini"), "alt");
 }
 
 TEST(WindowsPaths, JoiningNamingAndNormalisingKeepDriveAndShareRoots) {

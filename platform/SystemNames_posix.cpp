@@ -1,0 +1,9 @@
+#include "platform/SystemNames.h"
+
+namespace vaultrix::fs {
+
+std::string systemNameProblem(std::string_view) {
+    return {};
+}
+
+}  // namespace vaultrix::fs
