@@ -86,8 +86,11 @@ Result<> CopyToFolderWithFaults(const std::string& givenSource, const std::strin
     // Every job was waited for by its folder; the threads end here, before the run goes on to
     // its record.
     workers.join();
-    // What this copy wrote is on the disk before the run may be logged "ok". New files were
-    // written in place without a flush each: this one flush of the volume covers them all.
+    // The guarantee: a copy that returns success has everything it wrote on the destination's
+    // disk, so a run logged "ok" outlives a power cut. On Linux new files are written without a
+    // flush each and this one syncfs of the destination's volume covers them all (replacements
+    // had one before their batch's renames, CopyReplacements); on Windows, where a user cannot
+    // flush a volume, every file was flushed as it was written (fs::kFlushEachFile).
     if (walk.writes() > 0 && !failures.stopped()) {
         if (const fs::OsCode code = writer.flush(); code != fs::kOsOk) {
             failures.nextStep();
