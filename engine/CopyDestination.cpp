@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/AttributeProbe.h"
+
 namespace vaultrix {
 namespace {
 
@@ -79,10 +81,10 @@ Result<> CopyDestination::prepare(const fs::MountTable& mounts) {
             return destinationFailure(given_, fs::osErrorReason(code));
         if (const OsCode code = fs::statEntry(path_, info_); code != kOsOk)
             return destinationFailure(given_, fs::osErrorReason(code));
-        return success();
-    }
-    if (info_.kind != EntryKind::Folder)
+    } else if (info_.kind != EntryKind::Folder) {
         return destinationFailure(given_, "Der Pfad ist kein Ordner");
+    }
+    probeAttributes(path_, traits_);
     return success();
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Result.h"
+#include "engine/DestinationTraits.h"
 #include "platform/FileSystem.h"
 #include "platform/Volumes.h"
 
@@ -21,7 +22,7 @@ public:
 
     // Makes the destination ready to be written into: refuses an absent drive or share, a
     // dangling link and what is no folder; makes a missing destination (one level) unless the
-    // folder above it looks like an absent drive's mount point.
+    // folder above it looks like an absent drive's mount point. Then finds out its traits.
     Result<> prepare(const fs::MountTable& mounts);
 
     // The destination's path, normalised by its text.
@@ -31,11 +32,14 @@ public:
     // The failure that says the prepared folder is no longer there (removed, renamed or
     // replaced, or its drive gone); nothing while it is.
     std::optional<Error> gone() const;
+    // What the prepared destination can hold.
+    const DestinationTraits& traits() const { return traits_; }
 
 private:
     const std::string given_;
     const std::string path_;
     fs::EntryInfo info_;
+    DestinationTraits traits_;
 };
 
 }  // namespace vaultrix

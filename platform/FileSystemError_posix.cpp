@@ -1,6 +1,7 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
+#include "platform/FileSystem_posix.h"
 
 namespace vaultrix::fs {
 
@@ -107,6 +108,10 @@ std::string osErrorReason(OsCode code) {
 
 bool destinationExhausted(OsCode code) {
     return code == ENOSPC || code == EDQUOT || code == EROFS;
+}
+
+bool attributeRefused(OsCode code) {
+    return code == ENOSYS || code == EPERM || code == ENOTSUP || code == EOPNOTSUPP;
 }
 
 bool entryNotFound(OsCode code) {

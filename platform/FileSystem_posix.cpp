@@ -131,7 +131,11 @@ void removeQuietly(const std::string& path) {
 }
 
 OsCode applyAttributes(const std::string& path, const EntryInfo& info) {
-    if (::chmod(path.c_str(), static_cast<mode_t>(info.permissions & 07777)) != 0) return errno;
+    // Permission bits a destination cannot hold are best effort; the time must be kept.
+    if (::chmod(path.c_str(), static_cast<mode_t>(info.permissions & 07777)) != 0 &&
+        !attributeRefused(errno)) {
+        return errno;
+    }
     struct timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
