@@ -6,6 +6,10 @@
 # once with the counting walk of a backup run beside it, to show what the walk costs. Runs
 # alternate between the tools; the tables show medians of REPS runs, the ratios and the peak
 # resident memory.
+# One more row: the unchanged repeat of the mixed tree onto a FAT32 image mounted with fusefat
+# (as a desktop mounts a USB stick), against the same repeat on the bench's own file system.
+# That row needs root (to mount the image) and the packages fusefat and dosfstools; without
+# them it is skipped with a message.
 # Usage: bench/copy/run.sh [REPS]
 # Environment: VAULTRIX_BENCH_DIR for the data folder, VAULTRIX_BENCH_TREES to time only some
 # of the trees (e.g. "a c").
@@ -33,7 +37,12 @@ driver=$PWD/$build/bench/copy_bench
 # Source and destinations on one file system, as a backup to a folder beside the data is.
 work=${VAULTRIX_BENCH_DIR:-$(mktemp -d /var/tmp/vaultrix-bench.XXXXXX)}
 mkdir -p "$work"
-trap 'rm -rf "$work"' EXIT
+fat_mount=""
+cleanup() {
+    [ -n "$fat_mount" ] && fusermount -u "$fat_mount"
+    rm -rf "$work"
+}
+trap cleanup EXIT
 echo "Data in $work on $(df -T "$work" | awk 'NR==2 {print $2}'); $reps runs per tool."
 
 make_trees() {
@@ -130,6 +139,59 @@ for tree in $trees; do
     rm -rf "$work"/dest-"$tree"-*
 done
 
+# The FAT row: the full copy once, then the repeats alternating with those on the bench's own
+# file system, and what one more repeat writes onto FAT, counted with inotify.
+fat_skip=""
+if [[ " $trees " != *" c "* ]]; then
+    fat_skip="the mixed tree (c) is not timed"
+elif [ "$(id -u)" -ne 0 ]; then
+    fat_skip="mounting the FAT image needs root"
+elif ! command -v fusefat >/dev/null || ! command -v mkfs.vfat >/dev/null; then
+    fat_skip="fusefat or mkfs.vfat missing (packages fusefat, dosfstools)"
+fi
+if [ -z "$fat_skip" ]; then
+    src=$work/c/Gemischt
+    # FAT holds no links: the tree's link waits outside while this row runs.
+    mv "$src/verweis" "$work/verweis"
+    truncate -s 1G "$work/fat.img"
+    mkfs.vfat -F 32 "$work/fat.img" >/dev/null
+    mkdir "$work/fat" "$work/dest-fat-own"
+    # Larger writes only speed up the first copy, which is not timed; the repeat writes nothing.
+    fusefat -o rw+,big_writes "$work/fat.img" "$work/fat" >/dev/null 2>&1
+    fat_mount=$work/fat
+    "$driver" "$src" "$work/fat" >/dev/null
+    "$driver" "$src" "$work/dest-fat-own" >/dev/null
+    diff -r "$src" "$work/fat/$(basename "$src")" >/dev/null ||
+        { echo "copy of tree c onto FAT differs from its source" >&2; exit 1; }
+    # The floor: find reading the size and time of every entry on the FAT mount, as any repeat
+    # must; the driver answers each look-up by reading the directory from the image.
+    for r in $(seq 1 "$reps"); do
+        for k in 0 1 2; do
+            case $(((k + r) % 3)) in
+                0) timed "$results/fat-repeat" "$driver" "$src" "$work/fat" ;;
+                1) timed "$results/fat-own-repeat" "$driver" "$src" "$work/dest-fat-own" ;;
+                2) timed "$results/fat-find" find "$work/fat/$(basename "$src")" -printf '%s %T@\n' ;;
+            esac
+        done
+    done
+    fat_writes="not counted (inotifywait missing)"
+    if command -v inotifywait >/dev/null; then
+        inotifywait -q -m -r -e modify,attrib,create,delete,moved_to "$work/fat" \
+            >"$work/fat.events" 2>/dev/null &
+        watcher=$!
+        sleep 2  # the watches on every folder are set up before the run starts
+        "$driver" "$src" "$work/fat" >/dev/null
+        sleep 2  # the last events are read before the watcher ends
+        kill "$watcher"
+        wait "$watcher" 2>/dev/null || true
+        # The probe of the destination's traits writes under a temporary name in the root.
+        fat_writes=$(grep -cv "^$work/fat/ .*\.vxtmp\$" "$work/fat.events" || true)
+    fi
+    fusermount -u "$work/fat"
+    fat_mount=""
+    mv "$work/verweis" "$src/verweis"
+fi
+
 # The name a tree goes by in the tables.
 tree_name() {
     case $1 in
@@ -167,6 +229,23 @@ for tree in $trees; do
 done
 echo "Targets: copy/cp <= 1.05, repeat/rsync <= 1.00, peak memory of the copy < 32 MiB."
 echo
+echo "The unchanged repeat of the mixed tree (without its link) onto FAT32 through fusefat,"
+echo "against the same repeat on $(df -T "$work" | awk 'NR==2 {print $2}'): medians and fastest runs in seconds."
+if [ -n "$fat_skip" ]; then
+    echo "Skipped: $fat_skip."
+else
+    awk -v f="$(median "$results/fat-repeat")" -v o="$(median "$results/fat-own-repeat")" \
+        -v n="$(median "$results/fat-find")" \
+        -v ff="$(sort -n "$results/fat-repeat" | head -1)" \
+        -v fo="$(sort -n "$results/fat-own-repeat" | head -1)" \
+        'BEGIN {printf "%-26s %9s %9s %9s %9s %11s %9s\n", "", "FAT", "own", "FAT/own", "fastest",
+                       "find on FAT", "FAT/find"
+                printf "%-26s %9.3f %9.3f %9.2f %9.2f %11.3f %9.2f\n", "(c) mixed, repeat", f, o,
+                       f / o, ff / fo, n, f / n}'
+    echo "Entries written onto FAT by one more repeat (inotify events): $fat_writes"
+    echo "Target: FAT/own <= 1.50, nothing written."
+fi
+echo
 echo "The counting walk beside the copy: medians in seconds, ratios to the copy alone, and the"
 echo "fastest runs' ratios; how often the walk was through before the copy ended."
 printf '%-26s %9s %9s %9s %9s %11s %9s %9s %9s %9s\n' tree "copy" "+walk" "ratio" "fastest" \
@@ -199,3 +278,8 @@ for tree in $trees; do
         printf '%s %-13s %s\n' "$tree" "$kind" "$(tr '\n' ' ' <"$results/$tree-$kind")"
     done
 done
+if [ -z "$fat_skip" ]; then
+    for kind in fat-repeat fat-own-repeat fat-find; do
+        printf 'c %-13s %s\n' "$kind" "$(tr '\n' ' ' <"$results/$kind")"
+    done
+fi
