@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/AttributeProbe.h"
 #include "engine/NameTraitsProbe.h"
 #include "platform/SystemNames.h"
 
@@ -91,6 +92,7 @@ Result<> CopyDestination::prepare(CopyFaults& system) {
         return destinationFailure(given_, "Der Pfad ist kein Ordner");
     }
     probeNameTraits(path_, traits_);
+    probeAttributes(path_, traits_);
     traits_ = system.destinationTraits(traits_);
     return success();
 }

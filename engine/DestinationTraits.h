@@ -12,6 +12,9 @@ struct DestinationTraits {
     // Modification times are kept in steps of this many nanoseconds (FAT 2 s, exFAT 1 s, SMB
     // 100 ns); a time within one step of the source's is the same time.
     std::int64_t timeStepNs = 1;
+    // Permission bits set on an entry read back as set. exFAT shows every entry as 0777 and FAT
+    // refuses them: there they are neither compared nor a reason to write.
+    bool keepsPermissions = true;
     // Names that differ only in case ("README", "readme") name one entry.
     bool foldsCase = false;
     // Names follow Windows' rules (FAT, exFAT, NTFS, SMB shares, and every Windows destination).

@@ -5,6 +5,7 @@
 
 #include "engine/CopyToFolderNames.h"
 #include "engine/DestinationRefusals.h"
+#include "engine/TimeStep.h"
 
 namespace vaultrix {
 namespace {
@@ -19,9 +20,17 @@ using fs::OsCode;
 constexpr std::size_t kReplacementsAtOnce = 256;
 constexpr std::uint64_t kReplacedBytesAtOnce = 256u << 20;
 
-// A target of the source's size and modification time is current and is left as it is.
-bool current(const EntryInfo& target, const EntryInfo& source) {
-    return target.size == source.size && target.modifiedNs == source.modifiedNs;
+// A target of the source's size and modification time, as far as the destination keeps times,
+// is current and is left as it is.
+bool current(const EntryInfo& target, const EntryInfo& source, const DestinationTraits& traits) {
+    return target.size == source.size &&
+           sameTimeWithinStep(target.modifiedNs, source.modifiedNs, traits.timeStepNs);
+}
+
+// Permission bits count only where the destination keeps them.
+bool permissionsDiffer(const EntryInfo& target, const EntryInfo& source,
+                       const DestinationTraits& traits) {
+    return traits.keepsPermissions && target.permissions != source.permissions;
 }
 
 }  // namespace
@@ -133,15 +142,17 @@ bool TreeCopier::copyFolder(const std::string& source, const EntryInfo& info,
     const std::string targetPath = fs::joinPath(folder, name);
     const bool fresh = target.kind == EntryKind::Missing;
     const std::uint64_t writesBefore = writes();
+    const DestinationTraits& traits = destination_.traits();
     bool attributesChanged =
-        fresh || target.permissions != info.permissions || target.modifiedNs != info.modifiedNs;
+        fresh || permissionsDiffer(target, info, traits) ||
+        !sameTimeWithinStep(target.modifiedNs, info.modifiedNs, traits.timeStepNs);
     if (fresh) {
         if (const OsCode code = fs::makeFolder(targetPath); code != kOsOk)
             return failures_.fail(source, code);
         ++folderWrites_;
     } else {
         folderWrites_ += temporaries_.clearLeftovers(targetPath);
-        if (!fs::folderWritable(target)) {
+        if (traits.keepsPermissions && !fs::folderWritable(target)) {
             if (const OsCode code = fs::makeFolderWritable(targetPath, target); code != kOsOk)
                 return failures_.fail(source, code);
             attributesChanged = true;
@@ -224,12 +235,12 @@ bool TreeCopier::copyFile(const std::string& source, const EntryInfo& info,
             return true;
         case EntryKind::File:
             if (target.sameEntryAs(info)) break;  // the source lies inside its own backup
-            if (!current(target, info)) {
+            if (!current(target, info, destination_.traits())) {
                 write(source, info, folder, name, false);
                 return true;
             }
             // Only changed permissions are brought over.
-            if (target.permissions != info.permissions) {
+            if (permissionsDiffer(target, info, destination_.traits())) {
                 if (const OsCode code = fs::applyAttributes(fs::joinPath(folder, name), info);
                     code != kOsOk) {
                     return failures_.fail(source, code);
@@ -261,7 +272,7 @@ bool TreeCopier::copyLink(const std::string& source, const EntryInfo& info,
         case EntryKind::Link:
             // A link's size is the length of what it points to; with its time that marks an
             // unchanged link, as for files.
-            if (current(target, info)) break;
+            if (current(target, info, destination_.traits())) break;
             write(source, info, folder, name, false);
             return true;
         case EntryKind::Folder:

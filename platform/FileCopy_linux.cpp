@@ -151,7 +151,11 @@ OsCode copyFileData(const std::string& from, const std::string& to, bool syncDat
     OsCode code = copyContents(in.get(), out.get(), source, hook, context);
     // Times are set last: a file cut short never carries the source's time, so the next
     // run does not take it for current.
-    if (code == kOsOk && ::fchmod(out.get(), source.st_mode & 07777) != 0) code = errno;
+    // Permission bits a destination cannot hold (FAT, some shares) are best effort.
+    if (code == kOsOk && ::fchmod(out.get(), source.st_mode & 07777) != 0 &&
+        !attributeRefused(errno)) {
+        code = errno;
+    }
     const struct timespec times[2] = {source.st_atim, source.st_mtim};
     if (code == kOsOk && ::futimens(out.get(), times) != 0) code = errno;
     if (code == kOsOk && syncData && ::fdatasync(out.get()) != 0) code = errno;

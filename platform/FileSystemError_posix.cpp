@@ -1,6 +1,7 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
+#include "platform/FileSystem_posix.h"
 
 namespace vaultrix::fs {
 
@@ -109,8 +110,13 @@ bool destinationExhausted(OsCode code) {
     return code == ENOSPC || code == EDQUOT || code == EROFS;
 }
 
+bool attributeRefused(OsCode code) {
+    return code == ENOSYS || code == EPERM || code == ENOTSUP || code == EOPNOTSUPP;
+}
+
+// A file system without links refuses them with the codes it refuses attributes with.
 bool linksRefused(OsCode code) {
-    return code == ENOSYS || code == EPERM || code == EOPNOTSUPP || code == ENOTSUP;
+    return attributeRefused(code);
 }
 
 bool entryNotFound(OsCode code) {

@@ -135,11 +135,16 @@ void removeQuietly(const std::string& path) {
 }
 
 OsCode applyAttributes(const std::string& path, const EntryInfo& info) {
-    if (::chmod(path.c_str(), static_cast<mode_t>(info.permissions & 07777)) != 0) return errno;
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1] = timespecOf(info.modifiedNs);
+    // Permission bits a destination cannot hold are best effort; the time must be kept.
+    if (::chmod(path.c_str(), static_cast<mode_t>(info.permissions & 07777)) != 0 &&
+        !attributeRefused(errno)) {
+        return errno;
+    }
+    // The access time is given as it is rather than left out: the FUSE drivers of FAT and
+    // exFAT ignore a change of times that leaves one out (UTIME_OMIT).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return errno;
+    const struct timespec times[2] = {st.st_atim, timespecOf(info.modifiedNs)};
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? kOsOk : errno;
 }
 

@@ -10,4 +10,8 @@ namespace vaultrix::fs {
 // was interrupted by a signal.
 [[nodiscard]] OsCode writeAll(int fd, std::string_view bytes);
 
+// True for a code with which a file system refuses an attribute it cannot hold (permission bits
+// on FAT, an owner on exFAT, a share that keeps neither): such attributes are best effort.
+bool attributeRefused(OsCode code);
+
 }  // namespace vaultrix::fs

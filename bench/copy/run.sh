@@ -6,6 +6,10 @@
 # once with the counting walk of a backup run beside it, to show what the walk costs. Runs
 # alternate between the tools; the tables show medians of REPS runs, the ratios and the peak
 # resident memory.
+# One more row: the unchanged repeat of the mixed tree onto a FAT32 image mounted with fusefat
+# (as a desktop mounts a USB stick), against the same repeat on the bench's own file system.
+# That row needs root (to mount the image) and the packages fusefat and dosfstools; without
+# them it is skipped with a message.
 # A fourth part copies onto a stand-in for a network share (slow_share.py: a passthrough FUSE
 # file system that waits 1 ms on every operation, mounted over a folder of the data dir):
 # 2,000 files of 4 KiB in 20 folders, against `cp -a`, 8 parallel `cp -a` (split by folder) and
@@ -41,7 +45,9 @@ driver=$PWD/$build/bench/copy_bench
 work=${VAULTRIX_BENCH_DIR:-$(mktemp -d /var/tmp/vaultrix-bench.XXXXXX)}
 mkdir -p "$work"
 share_pid=""
+fat_mount=""
 cleanup() {
+    [ -n "$fat_mount" ] && fusermount -u "$fat_mount"
     if [ -n "$share_pid" ]; then
         fusermount -u "$work/share" 2>/dev/null || true
         wait "$share_pid" 2>/dev/null || true
@@ -146,6 +152,59 @@ for tree in $trees; do
     rm -rf "$work"/dest-"$tree"-*
 done
 
+# The FAT row: the full copy once, then the repeats alternating with those on the bench's own
+# file system, and what one more repeat writes onto FAT, counted with inotify.
+fat_skip=""
+if [[ " $trees " != *" c "* ]]; then
+    fat_skip="the mixed tree (c) is not timed"
+elif [ "$(id -u)" -ne 0 ]; then
+    fat_skip="mounting the FAT image needs root"
+elif ! command -v fusefat >/dev/null || ! command -v mkfs.vfat >/dev/null; then
+    fat_skip="fusefat or mkfs.vfat missing (packages fusefat, dosfstools)"
+fi
+if [ -z "$fat_skip" ]; then
+    src=$work/c/Gemischt
+    # FAT holds no links: the tree's link waits outside while this row runs.
+    mv "$src/verweis" "$work/verweis"
+    truncate -s 1G "$work/fat.img"
+    mkfs.vfat -F 32 "$work/fat.img" >/dev/null
+    mkdir "$work/fat" "$work/dest-fat-own"
+    # Larger writes only speed up the first copy, which is not timed; the repeat writes nothing.
+    fusefat -o rw+,big_writes "$work/fat.img" "$work/fat" >/dev/null 2>&1
+    fat_mount=$work/fat
+    "$driver" "$src" "$work/fat" >/dev/null
+    "$driver" "$src" "$work/dest-fat-own" >/dev/null
+    diff -r "$src" "$work/fat/$(basename "$src")" >/dev/null ||
+        { echo "copy of tree c onto FAT differs from its source" >&2; exit 1; }
+    # The floor: find reading the size and time of every entry on the FAT mount, as any repeat
+    # must; the driver answers each look-up by reading the directory from the image.
+    for r in $(seq 1 "$reps"); do
+        for k in 0 1 2; do
+            case $(((k + r) % 3)) in
+                0) timed "$results/fat-repeat" "$driver" "$src" "$work/fat" ;;
+                1) timed "$results/fat-own-repeat" "$driver" "$src" "$work/dest-fat-own" ;;
+                2) timed "$results/fat-find" find "$work/fat/$(basename "$src")" -printf '%s %T@\n' ;;
+            esac
+        done
+    done
+    fat_writes="not counted (inotifywait missing)"
+    if command -v inotifywait >/dev/null; then
+        inotifywait -q -m -r -e modify,attrib,create,delete,moved_to "$work/fat" \
+            >"$work/fat.events" 2>/dev/null &
+        watcher=$!
+        sleep 2  # the watches on every folder are set up before the run starts
+        "$driver" "$src" "$work/fat" >/dev/null
+        sleep 2  # the last events are read before the watcher ends
+        kill "$watcher"
+        wait "$watcher" 2>/dev/null || true
+        # The probe of the destination's traits writes under a temporary name in the root.
+        fat_writes=$(grep -cv "^$work/fat/ .*\.vxtmp\$" "$work/fat.events" || true)
+    fi
+    fusermount -u "$work/fat"
+    fat_mount=""
+    mv "$work/verweis" "$src/verweis"
+fi
+
 # The name a tree goes by in the tables.
 tree_name() {
     case $1 in
@@ -183,6 +242,23 @@ for tree in $trees; do
 done
 echo "Targets: copy/cp <= 1.05, repeat/rsync <= 1.00, peak memory of the copy < 32 MiB."
 echo
+echo "The unchanged repeat of the mixed tree (without its link) onto FAT32 through fusefat,"
+echo "against the same repeat on $(df -T "$work" | awk 'NR==2 {print $2}'): medians and fastest runs in seconds."
+if [ -n "$fat_skip" ]; then
+    echo "Skipped: $fat_skip."
+else
+    awk -v f="$(median "$results/fat-repeat")" -v o="$(median "$results/fat-own-repeat")" \
+        -v n="$(median "$results/fat-find")" \
+        -v ff="$(sort -n "$results/fat-repeat" | head -1)" \
+        -v fo="$(sort -n "$results/fat-own-repeat" | head -1)" \
+        'BEGIN {printf "%-26s %9s %9s %9s %9s %11s %9s\n", "", "FAT", "own", "FAT/own", "fastest",
+                       "find on FAT", "FAT/find"
+                printf "%-26s %9.3f %9.3f %9.2f %9.2f %11.3f %9.2f\n", "(c) mixed, repeat", f, o,
+                       f / o, ff / fo, n, f / n}'
+    echo "Entries written onto FAT by one more repeat (inotify events): $fat_writes"
+    echo "Target: FAT/own <= 1.50, nothing written."
+fi
+echo
 echo "The counting walk beside the copy: medians in seconds, ratios to the copy alone, and the"
 echo "fastest runs' ratios; how often the walk was through before the copy ended."
 printf '%-26s %9s %9s %9s %9s %11s %9s %9s %9s %9s\n' tree "copy" "+walk" "ratio" "fastest" \
@@ -215,58 +291,65 @@ for tree in $trees; do
         printf '%s %-13s %s\n' "$tree" "$kind" "$(tr '\n' ' ' <"$results/$tree-$kind")"
     done
 done
+if [ -z "$fat_skip" ]; then
+    for kind in fat-repeat fat-own-repeat fat-find; do
+        printf 'c %-13s %s\n' "$kind" "$(tr '\n' ' ' <"$results/$kind")"
+    done
+fi
 
-case " $trees_and_share " in *" share "*) ;; *) exit 0 ;; esac
 
 # The share stand-in: every operation waits 1 ms, as on a LAN; the files below it are on the
 # data dir's disk.
-share_reps=${VAULTRIX_BENCH_SHARE_REPS:-1}
-mkdir -p "$work/share-below" "$work/share" "$work/s/Klein"
-/usr/bin/python3 bench/copy/slow_share.py "$work/share-below" "$work/share" 1 2>"$work/share.log" &
-share_pid=$!
-for _ in $(seq 1 100); do
-    mountpoint -q "$work/share" && break
-    sleep 0.1
-done
-mountpoint -q "$work/share" || { echo "the share stand-in did not mount: $(cat "$work/share.log")" >&2; exit 1; }
-head -c $((100 * 4096)) /dev/urandom >"$work/blob"
-for d in $(seq -w 0 19); do
-    mkdir "$work/s/Klein/ordner$d"
-    (cd "$work/s/Klein/ordner$d" && split -b 4096 -a 2 -d "$work/blob" datei)
-done
-rm -f "$work/blob"
-src=$work/s/Klein
-on_share=$work/share
-for r in $(seq 1 "$share_reps"); do
-    rm -rf "${on_share:?}"/*
-    mkdir "$on_share/cp" "$on_share/cp8" "$on_share/rsync" "$on_share/vx"
-    timed "$results/share-cp-full" cp -a "$src" "$on_share/cp/"
-    mkdir "$on_share/cp8/Klein"
-    # Eight at once, one folder each in turn, as a parallel copy by hand would split them.
-    timed "$results/share-cp8-full" sh -c "ls '$src' | xargs -P 8 -I{} cp -a '$src/{}' '$on_share/cp8/Klein/'"
-    timed "$results/share-rsync-full" rsync -a "$src" "$on_share/rsync/"
-    timed "$results/share-vx-full" "$driver" "$src" "$on_share/vx"
-    timed "$results/share-rsync-repeat" rsync -a "$src" "$on_share/rsync/"
-    timed "$results/share-vx-repeat" "$driver" "$src" "$on_share/vx"
-    if [ "$r" -eq 1 ]; then
-        diff -r "$src" "$work/share-below/vx/Klein" >/dev/null ||
-            { echo "the copy onto the share differs from its source" >&2; exit 1; }
-    fi
-done
-echo
-echo "Onto the share stand-in (1 ms per operation), 2,000 x 4 KiB in 20 folders; medians of"
-echo "$share_reps run(s) in seconds. The machine's cores are shared: repeat a run that looks noisy."
-cp=$(median "$results/share-cp-full")
-cp8=$(median "$results/share-cp8-full")
-rs=$(median "$results/share-rsync-full")
-vx=$(median "$results/share-vx-full")
-rr=$(median "$results/share-rsync-repeat")
-vr=$(median "$results/share-vx-repeat")
-awk -v cp="$cp" -v cp8="$cp8" -v rs="$rs" -v vx="$vx" -v rr="$rr" -v vr="$vr" 'BEGIN {
-    printf "%-34s %9.3f\n", "cp -a", cp
-    printf "%-34s %9.3f   %.2f x cp -a\n", "8 x cp -a in parallel", cp8, cp8 / cp
-    printf "%-34s %9.3f   %.2f x cp -a\n", "rsync -a, first", rs, rs / cp
-    printf "%-34s %9.3f   %.2f x cp -a   (target <= 0.40)\n", "copy, first", vx, vx / cp
-    printf "%-34s %9.3f\n", "rsync -a, unchanged repeat", rr
-    printf "%-34s %9.3f   %.2f x rsync -a (target <= 1.50)\n", "copy, unchanged repeat", vr, vr / rr
-}'
+time_share() {
+    share_reps=${VAULTRIX_BENCH_SHARE_REPS:-1}
+    mkdir -p "$work/share-below" "$work/share" "$work/s/Klein"
+    /usr/bin/python3 bench/copy/slow_share.py "$work/share-below" "$work/share" 1 2>"$work/share.log" &
+    share_pid=$!
+    for _ in $(seq 1 100); do
+        mountpoint -q "$work/share" && break
+        sleep 0.1
+    done
+    mountpoint -q "$work/share" || { echo "the share stand-in did not mount: $(cat "$work/share.log")" >&2; exit 1; }
+    head -c $((100 * 4096)) /dev/urandom >"$work/blob"
+    for d in $(seq -w 0 19); do
+        mkdir "$work/s/Klein/ordner$d"
+        (cd "$work/s/Klein/ordner$d" && split -b 4096 -a 2 -d "$work/blob" datei)
+    done
+    rm -f "$work/blob"
+    src=$work/s/Klein
+    on_share=$work/share
+    for r in $(seq 1 "$share_reps"); do
+        rm -rf "${on_share:?}"/*
+        mkdir "$on_share/cp" "$on_share/cp8" "$on_share/rsync" "$on_share/vx"
+        timed "$results/share-cp-full" cp -a "$src" "$on_share/cp/"
+        mkdir "$on_share/cp8/Klein"
+        # Eight at once, one folder each in turn, as a parallel copy by hand would split them.
+        timed "$results/share-cp8-full" sh -c "ls '$src' | xargs -P 8 -I{} cp -a '$src/{}' '$on_share/cp8/Klein/'"
+        timed "$results/share-rsync-full" rsync -a "$src" "$on_share/rsync/"
+        timed "$results/share-vx-full" "$driver" "$src" "$on_share/vx"
+        timed "$results/share-rsync-repeat" rsync -a "$src" "$on_share/rsync/"
+        timed "$results/share-vx-repeat" "$driver" "$src" "$on_share/vx"
+        if [ "$r" -eq 1 ]; then
+            diff -r "$src" "$work/share-below/vx/Klein" >/dev/null ||
+                { echo "the copy onto the share differs from its source" >&2; exit 1; }
+        fi
+    done
+    echo
+    echo "Onto the share stand-in (1 ms per operation), 2,000 x 4 KiB in 20 folders; medians of"
+    echo "$share_reps run(s) in seconds. The machine's cores are shared: repeat a run that looks noisy."
+    cp=$(median "$results/share-cp-full")
+    cp8=$(median "$results/share-cp8-full")
+    rs=$(median "$results/share-rsync-full")
+    vx=$(median "$results/share-vx-full")
+    rr=$(median "$results/share-rsync-repeat")
+    vr=$(median "$results/share-vx-repeat")
+    awk -v cp="$cp" -v cp8="$cp8" -v rs="$rs" -v vx="$vx" -v rr="$rr" -v vr="$vr" 'BEGIN {
+        printf "%-34s %9.3f\n", "cp -a", cp
+        printf "%-34s %9.3f   %.2f x cp -a\n", "8 x cp -a in parallel", cp8, cp8 / cp
+        printf "%-34s %9.3f   %.2f x cp -a\n", "rsync -a, first", rs, rs / cp
+        printf "%-34s %9.3f   %.2f x cp -a   (target <= 0.40)\n", "copy, first", vx, vx / cp
+        printf "%-34s %9.3f\n", "rsync -a, unchanged repeat", rr
+        printf "%-34s %9.3f   %.2f x rsync -a (target <= 1.50)\n", "copy, unchanged repeat", vr, vr / rr
+    }'
+}
+case " $trees_and_share " in *" share "*) time_share ;; esac

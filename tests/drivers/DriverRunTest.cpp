@@ -35,6 +35,9 @@ struct Driver {
     bool holdsLinks;
     std::int64_t stepNs;
     std::uint64_t largestFile;  // 0: no limit below what the image holds
+    // fusefat refuses every name beyond ASCII with EPERM, where a stick's own file system and
+    // Windows take them.
+    bool asciiNamesOnly;
 };
 
 void PrintTo(const Driver& driver, std::ostream* out) {
@@ -205,8 +208,15 @@ TEST_P(DriverRunTest, ARunKeepsContentsReportsWhatTheDriveCannotHoldAndARepeatWr
     EXPECT_EQ(readBytes(copied / "skript.sh"), "#!/bin/sh\necho hallo\n");
     EXPECT_TRUE(readBytes(copied / "Ordner" / "Unterordner" / "tief.txt") ==
                 std::string(70'000, 't'));
-    EXPECT_EQ(readBytes(copied / "Ordner" / "Grüße.txt"), "Grüße");
-    for (const char* name : {"privat.txt", "skript.sh", "Ordner/Grüße.txt"}) {
+    if (driver.asciiNamesOnly) {
+        EXPECT_NE(first.message.find("Grüße.txt' konnte nicht kopiert werden"), std::string::npos)
+            << first.message;
+    } else {
+        EXPECT_EQ(readBytes(copied / "Ordner" / "Grüße.txt"), "Grüße");
+        EXPECT_LT(std::llabs(test::modifiedOf(copied / "Ordner" / "Grüße.txt") - kOddTime),
+                  driver.stepNs);
+    }
+    for (const char* name : {"privat.txt", "skript.sh"}) {
         EXPECT_LT(std::llabs(test::modifiedOf(copied / name) - kOddTime), driver.stepNs) << name;
     }
     if (driver.foldsCase) {
@@ -249,9 +259,10 @@ TEST_P(DriverRunTest, ARunKeepsContentsReportsWhatTheDriveCannotHoldAndARepeatWr
 INSTANTIATE_TEST_SUITE_P(
     Drivers, DriverRunTest,
     ::testing::Values(Driver{"fusefat", "VAULTRIX_FAT_MOUNT", true, false, 2 * kSecondNs,
-                             (std::uint64_t{4} << 30) - 1},
-                      Driver{"exfat-fuse", "VAULTRIX_EXFAT_MOUNT", true, false, kSecondNs, 0},
-                      Driver{"ntfs-3g", "VAULTRIX_NTFS_MOUNT", false, true, 100, 0}),
+                             (std::uint64_t{4} << 30) - 1, true},
+                      Driver{"exfat-fuse", "VAULTRIX_EXFAT_MOUNT", true, false, kSecondNs, 0,
+                             false},
+                      Driver{"ntfs-3g", "VAULTRIX_NTFS_MOUNT", false, true, 100, 0, false}),
     [](const auto& info) {
         std::string name = info.param.name;
         for (char& c : name) {

@@ -519,6 +519,55 @@ TEST_P(CopyToFolderTest, AnAbsentDriveNeverReceivesTheBackupOnTheSystemDisk) {
     EXPECT_TRUE(stdfs::is_empty(mount / "Sicherung"));
 }
 
+// A mount point /etc/fstab lists, mounted or not.
+class MountTableOf final : public CopyFaults {
+public:
+    MountTableOf(std::string mountPoint, bool mounted)
+        : mountPoint_(std::move(mountPoint)), mounted_(mounted) {}
+    fs::OsCode afterChunk(const std::string&, std::uint64_t) override { return fs::kOsOk; }
+    fs::MountTable mountTable() override {
+        if (mounted_) return {{"/", mountPoint_}, {"/", mountPoint_}};
+        return {{"/", mountPoint_}, {"/"}};
+    }
+
+private:
+    std::string mountPoint_;
+    bool mounted_;
+};
+
+TEST_P(CopyToFolderTest, ADestinationReachedThroughALinkIsCheckedWhereTheLinkLeads) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no table of mount points";
+#endif
+    stdfs::create_directories(source);
+    writeFile(source / "a.txt", "a");
+    const stdfs::path mount = dir / "mnt" / "usb";
+    stdfs::create_directories(mount);
+    stdfs::create_directory_symlink(mount, dir / "stick");
+    stdfs::create_directory_symlink(mount / "Sicherung", dir / "sicherung");
+    MountTableOf unplugged(mount.string(), false);
+    for (const stdfs::path& target :
+         {dir / "stick", dir / "stick" / "Sicherung", dir / "sicherung"}) {
+        TestObserver observer;
+        const Result<> result = copy(source, target, kCopyFlagsOverwrite, observer, unplugged);
+        ASSERT_FALSE(result) << target;
+        EXPECT_NE(result.error().message.find("Netzwerkordner '" + mount.string() +
+                                              "' ist nicht verbunden"),
+                  std::string::npos)
+            << result.error().message;
+    }
+    EXPECT_TRUE(stdfs::is_empty(mount));
+    // The drive is there: through either link the copy lands on it.
+    MountTableOf plugged(mount.string(), true);
+    stdfs::create_directories(mount / "Sicherung");
+    for (const stdfs::path& target : {dir / "stick", dir / "sicherung"}) {
+        TestObserver observer;
+        ASSERT_TRUE(copy(source, target, kCopyFlagsOverwrite, observer, plugged)) << target;
+    }
+    EXPECT_EQ(readBytes(mount / "Daten" / "a.txt"), "a");
+    EXPECT_EQ(readBytes(mount / "Sicherung" / "Daten" / "a.txt"), "a");
+}
+
 TEST_P(CopyToFolderTest, AnEmptyFolderThatLooksLikeAnAbsentDrivesMountPointGetsNoDestination) {
     stdfs::create_directories(source);
     writeFile(source / "a.txt", "a");

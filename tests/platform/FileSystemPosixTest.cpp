@@ -17,7 +17,9 @@
 #include "engine/CopyToFolder.h"
 #include "platform/FileCopy.h"
 #include "platform/FileSystem.h"
+#include "platform/FileSystem_posix.h"
 #include "platform/PathExists.h"
+#include "platform/PermissionProbe.h"
 #include "platform/Volumes.h"
 #include "support/RecordingHook.h"
 #include "support/TempDir.h"
@@ -132,6 +134,49 @@ TEST(MountTable, ConfiguredMountPointsThatAreNotMountedMarkTheirFoldersAbsent) {
     EXPECT_EQ(fs::absentVolume("/mnt/Netz Laufwerk2", table), "");
     EXPECT_EQ(fs::absentVolume("/mnt/usb/Sicherung", table), "");
     EXPECT_EQ(fs::absentVolume("/home/jörg", table), "");
+}
+
+// A link in the destination, or in a configured mount point, is followed before the path is
+// compared with the table.
+TEST(MountTable, LinksAreFollowedToTheMountPointTheyLeadTo) {
+    test::TempDir dir;
+    const stdfs::path usb = dir / "mnt" / "usb";
+    stdfs::create_directories(usb);
+    stdfs::create_directory_symlink(usb, dir / "zum-stick");
+    stdfs::create_directory_symlink("mnt/usb/Sicherung", dir / "zur-sicherung");
+    stdfs::create_directory_symlink("../zum-stick/./x/..", dir / "mnt" / "umweg");
+    const fs::MountTable absent{{"/", usb.string()}, {"/"}};
+    for (const std::string link : {"zum-stick", "zum-stick/Sicherung", "zur-sicherung",
+                                   "zur-sicherung/Daten", "mnt/umweg/Sicherung"}) {
+        EXPECT_EQ(fs::absentVolume((dir / link).string(), absent), usb.string()) << link;
+    }
+    EXPECT_EQ(fs::absentVolume((dir / "mnt").string(), absent), "");
+    const fs::MountTable present{{"/", usb.string()}, {"/", usb.string()}};
+    EXPECT_EQ(fs::absentVolume((dir / "zur-sicherung").string(), present), "");
+    // Configured through a link; the system lists the mounted drive by its resolved path.
+    stdfs::create_directory_symlink(dir / "mnt", dir / "medien");
+    const std::string configured = (dir / "medien" / "usb").string();
+    EXPECT_EQ(fs::absentVolume((dir / "zum-stick").string(), {{configured}, {usb.string()}}), "");
+    EXPECT_EQ(fs::absentVolume((dir / "zum-stick").string(), {{configured}, {"/"}}), configured);
+    EXPECT_EQ(fs::absentVolume(configured + "/Sicherung", {{configured}, {"/"}}), configured);
+}
+
+TEST(Attributes, RefusalsOfAttributesAreToldFromFailures) {
+    for (const fs::OsCode refused : {ENOSYS, EPERM, ENOTSUP, EOPNOTSUPP})
+        EXPECT_TRUE(fs::attributeRefused(refused)) << refused;
+    for (const fs::OsCode failed : {EIO, ENOSPC, EROFS, ENOENT, EACCES, 0})
+        EXPECT_FALSE(fs::attributeRefused(failed)) << failed;
+}
+
+TEST(Attributes, TheProbeFileIsNewAndTheTestFolderKeepsPermissions) {
+    test::TempDir dir;
+    const std::string probe = (dir / "probe").string();
+    ASSERT_EQ(fs::makeEmptyFile(probe), fs::kOsOk);
+    EXPECT_EQ(fs::makeEmptyFile(probe), EEXIST);
+    bool kept = false;
+    ASSERT_EQ(fs::keepsPermissions(probe, kept), fs::kOsOk);
+    EXPECT_TRUE(kept);
+    EXPECT_EQ(fs::keepsPermissions((dir / "fehlt").string(), kept), ENOENT);
 }
 
 // Every way of copying the data, down to the plain buffer that other file systems need.
