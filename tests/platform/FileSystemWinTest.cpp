@@ -110,7 +110,7 @@ TEST(WindowsErrors, CommonCodesReadAsGermanReasonsAndAFullDiskStopsTheCopy) {
 class FullDisk final : public CopyFaults {
 public:
     explicit FullDisk(fs::OsCode code) : code_(code) {}
-    fs::OsCode afterChunk(std::uint64_t) override { return code_; }
+    fs::OsCode afterChunk(const std::string&, std::uint64_t) override { return code_; }
 
 private:
     fs::OsCode code_;
