@@ -59,10 +59,13 @@ std::string namesProblem(const QString& path,
     return {};
 }
 
-// Why the folder cannot be the destination under Windows; empty when it can. Checked on every
-// system: a stored set must work on the Windows PCs it is made for.
+// Why the folder cannot be the destination; empty when it can. Its own name, which a run may
+// create, is checked against Windows' rules on every system, as a stored set must work on the
+// Windows PCs it is made for; the folders above it only where this system cannot hold the
+// name (a Linux share's folder such as "smb-share:server=nas" is fine there).
 QString destinationRefusal(const QString& path) {
-    const std::string reason = namesProblem(path, windowsNameProblem);
+    std::string reason = windowsNameProblem(fs::lastName(fs::normalisePath(path.toStdString())));
+    if (reason.empty()) reason = namesProblem(path, fs::systemNameProblem);
     if (reason.empty()) return {};
     return QStringLiteral(
                "Der Zielordner\n\n%1\n\nkann so nicht angelegt werden: %2 Bitte wählen Sie einen "

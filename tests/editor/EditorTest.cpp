@@ -442,11 +442,12 @@ TEST_F(EditorTest, NamesAndPathsThatWouldNotReadBackAreRefused) {
               "[SICHERUNG]\r\nname_1=" + std::string(200, 'n') + "\r\n\r\n[NUMMER]\r\nwert=1");
 }
 
-// A stored set must work on the Windows PCs it is made for, so a destination with a name
-// Windows cannot hold anywhere below its root is refused on every system; a source only where
-// the system itself cannot hold the name (a Linux folder may end in a dot).
+// A stored set must work on the Windows PCs it is made for, so a destination whose own name
+// Windows cannot hold is refused on every system; the folders above it and a source only where
+// the system itself cannot hold the name (a Linux folder may end in a dot, a share's folder
+// hold a colon).
 TEST_F(EditorTest, ADestinationWindowsCannotHoldIsRefusedWhereverItEnters) {
-    make({"Ziel./", "CON/Unter/", "Quelle./", "Gut/"});
+    make({"Ziel./", "Unter/CON/", "Quelle./", "smb-share:server=nas/Gut/"});
     storeSet("Alt", {folder("quelle")}, folder("Sicherung "));
     const std::string before = setFile();
     startForm();
@@ -460,7 +461,7 @@ TEST_F(EditorTest, ADestinationWindowsCannotHoldIsRefusedWhereverItEnters) {
                                                 "„Ziel.“ endet mit einem Punkt oder Leerzeichen, "
                                                 "das Windows nicht erlaubt. Bitte wählen Sie einen "
                                                 "anderen Ordner oder benennen Sie ihn um."));
-    takeDestination({QStringLiteral("CON"), QStringLiteral("Unter")});
+    takeDestination({QStringLiteral("Unter"), QStringLiteral("CON")});
     EXPECT_TRUE(lastMessage().contains(QStringLiteral("„CON“ ist unter Windows einem Gerät")));
     EXPECT_EQ(presenter.shown.size(), 2u);
     EXPECT_TRUE(field("textb_nach")->text().isEmpty());
@@ -468,8 +469,8 @@ TEST_F(EditorTest, ADestinationWindowsCannotHoldIsRefusedWhereverItEnters) {
     addSource({QStringLiteral("Quelle.")});
     EXPECT_EQ(presenter.shown.size(), 2u);
     EXPECT_EQ(sources(), QStringList{path("Quelle.")});
-    takeDestination({QStringLiteral("Gut")});
-    EXPECT_EQ(field("textb_nach")->text(), path("Gut"));
+    takeDestination({QStringLiteral("smb-share:server=nas"), QStringLiteral("Gut")});
+    EXPECT_EQ(field("textb_nach")->text(), path("smb-share:server=nas/Gut"));
     clickPicture(picture("pictb_sicherung_verwerfen"));
 
     // A stored destination is refused when the set is saved again, and the set stays as it was.
