@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/Text.h"
+
 namespace vaultrix {
 namespace {
 
@@ -70,19 +72,6 @@ char32_t decode(std::string_view text, std::size_t at, std::size_t& length) {
     return c;
 }
 
-void encode(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 }  // namespace
 
 std::string foldedName(std::string_view name) {
@@ -95,7 +84,7 @@ std::string foldedName(std::string_view name) {
             folded += name[at++];
             continue;
         }
-        encode(upper(c), folded);
+        appendUtf8(folded, upper(c));
         at += length;
     }
     return folded;

@@ -10,6 +10,9 @@ namespace vaultrix {
 // first non-digit, 0 when there are none (and clamped to the range of int).
 int leadingNumber(std::string_view text);
 
+// Appends the UTF-8 bytes of one character of the Basic Multilingual Plane (below U+10000).
+void appendUtf8(std::string& out, char32_t c);
+
 // The text cut to at most maxBytes without splitting a UTF-8 character.
 std::string shortenUtf8(const std::string& text, std::size_t maxBytes);
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "common/Text.h"
+
 namespace vaultrix {
 namespace {
 
@@ -30,19 +32,6 @@ std::optional<unsigned char> byteOf(char32_t c) {
         }
     }
     return std::nullopt;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // The next code point of strict UTF-8 (no overlong forms, no surrogates), advancing pos.
